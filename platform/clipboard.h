@@ -1,0 +1,18 @@
+// The system clipboard, as the scan run sees it: the list text is set in one
+// step. The Qt implementation lives beside this header; tests use a double.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+  // Replaces the clipboard's content with `utf8` as plain text, byte for
+  // byte (carriage returns stay carriage returns). False when the clipboard
+  // cannot be reached.
+  virtual bool setText(const std::string& utf8) = 0;
+};
+
+}  // namespace platform

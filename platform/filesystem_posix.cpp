@@ -1,0 +1,201 @@
+// POSIX folder listing: raw getdents64 on handles opened relative to the
+// parent folder, the entry type taken from the directory entry whenever the
+// file system provides it.
+#include "platform/filesystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "platform/unicode.h"
+
+namespace platform {
+namespace {
+
+constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
+constexpr std::size_t kMaxOpenHandles = 48;
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+// The sort key of a name: its Unicode upper case as UTF-8, which orders by
+// code point when compared bytewise. Bytes that are not valid UTF-8 stay as
+// they are.
+void sortKey(std::string_view name, std::string& key) {
+  key.clear();
+  const bool ascii = std::all_of(name.begin(), name.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) {
+    key.assign(name);
+    for (char& c : key)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
+    return;
+  }
+  for (std::size_t pos = 0; pos < name.size();) {
+    const std::size_t begin = pos;
+    const char32_t c = decodeUtf8(name, pos);
+    if (c == kInvalidByte)
+      key += name[begin];
+    else
+      appendUtf8(key, toUpper(c));
+  }
+}
+
+bool keyedBefore(std::string_view keyA, std::string_view a, std::string_view keyB,
+                 std::string_view b) {
+  if (const int order = keyA.compare(keyB); order != 0) return order < 0;
+  return a < b;
+}
+
+EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLinks,
+                 bool& exists) {
+  exists = true;
+  struct stat st;
+  if (type == DT_UNKNOWN) {
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      exists = false;  // vanished between listing and looking
+      return EntryKind::File;
+    }
+    type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+  }
+  if (type == DT_DIR) return EntryKind::Folder;
+  if (type != DT_LNK) return EntryKind::File;
+  if (resolveLinks && fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+    return EntryKind::FolderLink;
+  return EntryKind::OtherLink;
+}
+
+}  // namespace
+
+bool listedBefore(std::string_view a, std::string_view b) {
+  std::string keyA, keyB;
+  sortKey(a, keyA);
+  sortKey(b, keyB);
+  return keyedBefore(keyA, a, keyB, b);
+}
+
+void sortEntries(std::vector<Entry>& entries) {
+  std::vector<std::string> keys(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) sortKey(entries[i].name, keys[i]);
+  std::vector<std::size_t> order(entries.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    return keyedBefore(keys[x], entries[x].name, keys[y], entries[y].name);
+  });
+  std::vector<Entry> sorted;
+  sorted.reserve(entries.size());
+  for (std::size_t i : order) sorted.push_back(std::move(entries[i]));
+  entries = std::move(sorted);
+}
+
+FolderChain::FolderChain() : buffer_(kBufferSize) {}
+
+FolderChain::~FolderChain() {
+  while (!levels_.empty()) leave();
+}
+
+bool FolderChain::start(const std::string& path) {
+  while (!levels_.empty()) leave();
+  const int fd = open(path.c_str(), kOpenFlags);
+  if (fd < 0) return false;
+  levels_.push_back({path, fd, false});
+  openCount_ = 1;
+  return true;
+}
+
+bool FolderChain::enter(const std::string& name) {
+  const int parent = levels_.empty() ? -1 : handleOf(levels_.size() - 1);
+  levels_.push_back({name, -1, false});
+  const int fd = parent < 0 ? -1 : openat(parent, name.c_str(), kOpenFlags);
+  if (fd < 0) {
+    levels_.back().failed = true;
+    return false;
+  }
+  levels_.back().fd = fd;
+  ++openCount_;
+  limitOpenHandles(levels_.size() - 1);
+  return true;
+}
+
+void FolderChain::leave() {
+  if (levels_.empty()) return;
+  if (levels_.back().fd >= 0) {
+    close(levels_.back().fd);
+    --openCount_;
+  }
+  levels_.pop_back();
+}
+
+// The handle of `level`, reopening it from the nearest open level above it
+// when it was given up to save handles.
+int FolderChain::handleOf(std::size_t level) {
+  Level& target = levels_[level];
+  if (target.fd >= 0 || target.failed) return target.fd;
+  std::size_t open = level;
+  while (open > 0 && levels_[open].fd < 0) --open;
+  if (levels_[open].fd < 0) return -1;
+  int fd = levels_[open].fd;
+  for (std::size_t k = open + 1; k <= level; ++k) {
+    const int next = openat(fd, levels_[k].name.c_str(), kOpenFlags);
+    if (fd != levels_[open].fd) close(fd);
+    fd = next;
+    if (fd < 0) {
+      target.failed = true;
+      return -1;
+    }
+  }
+  target.fd = fd;
+  ++openCount_;
+  limitOpenHandles(level);
+  return fd;
+}
+
+// Gives up the handles nearest the start (never level 0, never `keep` or the
+// level right above it) until at most kMaxOpenHandles are open.
+void FolderChain::limitOpenHandles(std::size_t keep) {
+  for (std::size_t i = 1; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
+    if (levels_[i].fd < 0) continue;
+    close(levels_[i].fd);
+    levels_[i].fd = -1;
+    --openCount_;
+  }
+}
+
+bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks) {
+  out.clear();
+  if (levels_.empty()) return false;
+  const int fd = handleOf(levels_.size() - 1);
+  if (fd < 0 || lseek(fd, 0, SEEK_SET) < 0) return false;
+  for (;;) {
+    const ssize_t got = getdents64(fd, buffer_.data(), buffer_.size());
+    if (got == 0) break;
+    if (got < 0) {
+      out.clear();
+      return false;
+    }
+    for (ssize_t at = 0; at < got;) {
+      const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_.data() + at);
+      at += entry->d_reclen;
+      const char* name = entry->d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      bool exists;
+      const EntryKind kind = kindOf(fd, name, entry->d_type, resolveLinks, exists);
+      if (exists) out.push_back({std::string(name), kind});
+    }
+  }
+  sortEntries(out);
+  return true;
+}
+
+bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks) {
+  FolderChain chain;
+  if (!chain.start(path)) {
+    out.clear();
+    return false;
+  }
+  return chain.list(out, resolveLinks);
+}
+
+}  // namespace platform

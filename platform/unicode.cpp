@@ -1,0 +1,78 @@
+#include "platform/unicode.h"
+
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+
+namespace platform {
+
+char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  std::size_t length;
+  char32_t c;
+  char32_t smallest;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, c = lead & 0x1F, smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, c = lead & 0x0F, smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, c = lead & 0x07, smallest = 0x10000;
+  } else {
+    ++pos;
+    return kInvalidByte;
+  }
+  if (pos + length > text.size()) {
+    ++pos;
+    return kInvalidByte;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char next = byte(pos + i);
+    if ((next & 0xC0) != 0x80) {
+      ++pos;
+      return kInvalidByte;
+    }
+    c = (c << 6) | (next & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond Unicode are not valid UTF-8.
+  if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++pos;
+    return kInvalidByte;
+  }
+  pos += length;
+  return c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+char32_t toUpper(char32_t c) {
+  if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
+  if (c == kInvalidByte) return c;
+  // glibc's C.UTF-8 locale carries the full Unicode simple case mapping,
+  // independent of the user's locale settings.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  if (utf8 == static_cast<locale_t>(0)) return c;
+  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8));
+}
+
+}  // namespace platform

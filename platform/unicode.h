@@ -1,0 +1,26 @@
+// Small UTF-8 helpers shared by the listing order, the file masks and the
+// list text. Names are bytes; these helpers read them as UTF-8 and treat
+// every byte that is not part of a valid sequence as a character of its own.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Marks a byte of `text` that does not start a valid UTF-8 sequence.
+inline constexpr char32_t kInvalidByte = 0xFFFFFFFFu;
+
+// Reads one character of `text` starting at `pos` and advances `pos` past
+// it. A byte that does not begin a valid, shortest-form sequence is
+// returned as kInvalidByte and consumes one byte.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+
+// Appends `c` to `out` as UTF-8 (c must be a valid code point).
+void appendUtf8(std::string& out, char32_t c);
+
+// The Unicode simple upper case of `c` (one code point to one).
+char32_t toUpper(char32_t c);
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+// The two folder walks. Both list every folder exactly once, in the fixed
+// listing order, never enter links, and go on past folders that cannot be
+// listed. Records are appended to the table from index Zähler on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "walk/ordner_tabelle.h"
+
+namespace zweigschau {
+
+// Called now and then during a walk with the number of records made so far,
+// so that a caller can keep its window alive and show progress.
+using YieldFn = std::function<void(std::int32_t Zähler)>;
+
+// Records the ends of the tree below `Pfad`: every folder without
+// sub-folders and, when Ebenen = n > 0, every folder at level n. The start
+// folder itself is never recorded.
+//   Pfad      start folder, ending in the separator
+//   Ebenen    0 = all levels; n > 0 = down to level n; n < 0 = none
+//   StartPos  1-based byte position in AnzeigeText(Pfad) at which stored
+//             paths begin (1 = whole path)
+//   Zähler    next free record index; the caller sets it to 0
+// Returns -1 when the start folder cannot be listed (missing, not a folder,
+// unreadable); otherwise Zähler after the walk. The table then holds exactly
+// Zähler records.
+std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
+                              std::int32_t Ebenen, std::int32_t StartPos,
+                              std::int32_t& Zähler, const YieldFn& yield = {});
+
+// Records every folder of the depth-limited tree in pre-order (a folder
+// before its sub-folders), the start folder first when StartPos is 1. With a
+// non-empty Maske each recorded folder gets its matching file names; with
+// NurMitDateien the start folder is dropped again when none of its files
+// match (sub-folders are always kept). Arguments and result as for
+// EndpunkteSammeln.
+std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
+                           std::int32_t Ebenen, std::int32_t StartPos,
+                           std::int32_t& Zähler, const std::string& Maske,
+                           bool NurMitDateien, const YieldFn& yield = {});
+
+}  // namespace zweigschau
