@@ -65,14 +65,25 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
+namespace {
+// glibc's C.UTF-8 locale carries the full Unicode simple case mapping,
+// independent of the user's locale settings.
+locale_t utf8Locale() {
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  return utf8;
+}
+}  // namespace
+
 char32_t toUpper(char32_t c) {
   if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-  if (c == kInvalidByte) return c;
-  // glibc's C.UTF-8 locale carries the full Unicode simple case mapping,
-  // independent of the user's locale settings.
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  if (utf8 == static_cast<locale_t>(0)) return c;
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8));
+  if (c == kInvalidByte || utf8Locale() == static_cast<locale_t>(0)) return c;
+  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8Locale()));
+}
+
+char32_t toLower(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+  if (c == kInvalidByte || utf8Locale() == static_cast<locale_t>(0)) return c;
+  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8Locale()));
 }
 
 }  // namespace platform

@@ -23,4 +23,7 @@ void appendUtf8(std::string& out, char32_t c);
 // The Unicode simple upper case of `c` (one code point to one).
 char32_t toUpper(char32_t c);
 
+// The Unicode simple lower case of `c`.
+char32_t toLower(char32_t c);
+
 }  // namespace platform

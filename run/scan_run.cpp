@@ -1,0 +1,101 @@
+#include "run/scan_run.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/filesystem.h"
+#include "walk/list_text.h"
+#include "walk/walks.h"
+
+namespace zweigschau {
+namespace {
+
+std::string ohneLeerzeichen(const std::string& text) {
+  const auto anfang = text.find_first_not_of(' ');
+  if (anfang == std::string::npos) return "";
+  return text.substr(anfang, text.find_last_not_of(' ') - anfang + 1);
+}
+
+std::string heimordner() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+  if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
+  return "~";
+}
+
+// "~" alone or followed by the separator stands for the home folder, as in
+// every file dialog's location field.
+std::string heimordnerEinsetzen(const std::string& pfad) {
+  if (pfad == "~" || pfad.starts_with(std::string("~") + platform::kSeparator))
+    return heimordner() + pfad.substr(1);
+  return pfad;
+}
+
+}  // namespace
+
+ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablage,
+                            OrdnerTabelle& Tabelle, std::string& Pfad, bool MitStartordner,
+                            std::int32_t Ebenen, bool NurEndpunkte, const std::string& Maske,
+                            bool NurOrdnerMitDateien) {
+  ScanErgebnis ergebnis;
+  anzeige.setzeText(StatusLabel::Arbeite, "arbeite ...");
+  anzeige.zeigen(StatusLabel::Arbeite);
+
+  Pfad = ohneLeerzeichen(Pfad);
+  if (Pfad.empty()) {
+    // Nothing to do; "arbeite ..." must not stay on screen.
+    anzeige.AusgabeZeilenAusschalten();
+    return ergebnis;
+  }
+  Pfad = heimordnerEinsetzen(Pfad);
+  if (Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
+
+  anzeige.fensterFreigeben(false);
+  Tabelle.clear();
+  const std::int32_t Schnittposition =
+      MitStartordner ? 1 : static_cast<std::int32_t>(AnzeigeText(Pfad).size()) + 1;
+
+  // Progress: the count of records made so far, refreshed when it changed.
+  std::int32_t gezeigt = 0;
+  const YieldFn nachgeben = [&](std::int32_t zaehler) {
+    if (zaehler != gezeigt) {
+      gezeigt = zaehler;
+      anzeige.setzeText(StatusLabel::Arbeite, "arbeite ... " + std::to_string(zaehler));
+    }
+    anzeige.nachgeben();
+  };
+  std::int32_t Zähler = 0;
+  ergebnis.Anzahl = NurEndpunkte
+                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, nachgeben)
+                        : OrdnerSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, Maske,
+                                        NurOrdnerMitDateien, nachgeben);
+  anzeige.fensterFreigeben(true);
+  anzeige.AusgabeZeilenAusschalten();
+
+  if (ergebnis.Anzahl < 0) {
+    ergebnis.ausgang = Ausgang::NichtGefunden;
+    anzeige.zeigen(StatusLabel::NichtGefunden);
+  } else if (ergebnis.Anzahl == 0) {
+    ergebnis.ausgang = Ausgang::KeineUnterordner;
+    anzeige.zeigen(StatusLabel::KeineUnterordner);
+  } else {
+    Tabelle.resize(static_cast<std::size_t>(ergebnis.Anzahl));
+    // After the end-point walk the list is always made of folder lines.
+    const Liste liste = ListenText(Tabelle, !NurEndpunkte && NurOrdnerMitDateien, anzeige.mitTab());
+    if (!zwischenablage.setText(liste.Text)) {
+      ergebnis.ausgang = Ausgang::Fehler;
+      return ergebnis;
+    }
+    ergebnis.Zeilen = liste.Zeilen;
+    ergebnis.ausgang = liste.Zeilen > 0 ? Ausgang::InZwischenablage : Ausgang::KeineZeilen;
+    if (liste.Zeilen > 0) {
+      anzeige.setzeText(StatusLabel::Fertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
+      anzeige.zeigen(StatusLabel::Fertig);
+    }
+  }
+  if (anzeige.sichtbar()) anzeige.piep();
+  return ergebnis;
+}
+
+}  // namespace zweigschau

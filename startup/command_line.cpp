@@ -1,0 +1,85 @@
+#include "startup/command_line.h"
+
+#include "platform/unicode.h"
+#include "startup/number.h"
+
+namespace zweigschau {
+namespace {
+
+// Lower case by the Unicode simple case mapping; bytes that are not valid
+// UTF-8 are kept.
+std::string klein(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t anfang = pos;
+    const char32_t c = platform::decodeUtf8(text, pos);
+    if (c == platform::kInvalidByte)
+      out += text[anfang];
+    else
+      platform::appendUtf8(out, platform::toLower(c));
+  }
+  return out;
+}
+
+// A key's result: " " for an empty value, else the value.
+std::string ergebnis(std::string wert) { return wert.empty() ? std::string(" ") : wert; }
+
+bool beginntMitSchluessel(std::string_view argument, std::string_view teil) {
+  if (argument.size() < teil.size()) return false;
+  return klein(argument.substr(0, teil.size())) == teil;
+}
+
+}  // namespace
+
+std::string BefehlszeilenParameterText(std::string_view Befehlszeile, std::string_view Teil) {
+  const std::string text = klein(Befehlszeile);
+  if (text.empty()) return "";
+  const std::size_t fund = text.find(Teil);
+  if (fund == std::string::npos) return "";
+  const std::size_t p = fund + Teil.size();
+  if (p < text.size() && text[p] == '"') {
+    const std::size_t ende = text.find('"', p + 1);
+    return ergebnis(text.substr(p + 1, ende == std::string::npos ? std::string::npos : ende - p - 1));
+  }
+  if (p >= text.size()) return " ";
+  const std::size_t ende = text.find(' ', p);
+  return ergebnis(text.substr(p, ende == std::string::npos ? std::string::npos : ende - p));
+}
+
+std::string BefehlszeilenParameter(const std::vector<std::string>& Argumente, std::string_view Teil) {
+  for (const std::string& argument : Argumente)
+    if (beginntMitSchluessel(argument, Teil)) return ergebnis(argument.substr(Teil.size()));
+  return "";
+}
+
+StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
+  StartEntscheidung entscheidung;
+  if (!BefehlszeilenParameter(Argumente, "/?").empty()) {
+    entscheidung.art = StartArt::Anleitung;
+    return entscheidung;
+  }
+  const std::string ordner = BefehlszeilenParameter(Argumente, "/o:");
+  if (ordner.empty()) return entscheidung;
+  entscheidung.art = StartArt::Stapellauf;
+  StapelWerte& w = entscheidung.werte;
+  w.Pfad = ordner;
+  w.Ebenen = ZahlLesen(BefehlszeilenParameter(Argumente, "/e:"));
+  w.MitStartordner = BefehlszeilenParameter(Argumente, "/i").empty();
+  w.Maske = BefehlszeilenParameter(Argumente, "/d:");
+  w.NurOrdnerMitDateien = BefehlszeilenParameter(Argumente, "/n").empty();
+  return entscheidung;
+}
+
+std::string AnleitungsText() {
+  return "BefehlsZeilen-Parameter:\r"
+         "\r"
+         "/o:..\t = Ordnername\r"
+         "/i\t = mit Qellordner in der Ausgabe\r"
+         "/e:..\t = Anzahl der OrdnerEbenen\r"
+         "/a\t = alle Ebenen ausgeben\r"
+         "/d:*.mp3\t = *.mp3-Dateien listen\r"
+         "/n\t = nur Ordner mit passenden Dateien";
+}
+
+}  // namespace zweigschau
