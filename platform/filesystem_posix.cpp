@@ -98,7 +98,9 @@ FolderChain::~FolderChain() {
 
 bool FolderChain::start(const std::string& path) {
   while (!levels_.empty()) leave();
-  const int fd = open(path.c_str(), kOpenFlags);
+  // The start folder may itself be reached through a link; links met
+  // inside the tree are never followed.
+  const int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
   if (fd < 0) return false;
   levels_.push_back({path, fd, false});
   openCount_ = 1;

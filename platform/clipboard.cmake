@@ -1,0 +1,21 @@
+# Clipboard (Qt): target zs_clipboard. The system clipboard, the clipboard
+# server that keeps the text after the program ends, and the display check
+# made before Qt starts. libxcb (a dependency of Qt's xcb platform) answers
+# "is an X server reachable" and "who owns the clipboard".
+find_path(ZS_XCB_INCLUDE_DIR xcb/xcb.h REQUIRED)
+find_library(ZS_XCB_LIBRARY xcb REQUIRED)
+
+add_library(zs_clipboard STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_qt.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_qt.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.cpp
+)
+target_include_directories(zs_clipboard PUBLIC ${PROJECT_SOURCE_DIR})
+target_include_directories(zs_clipboard SYSTEM PRIVATE ${ZS_XCB_INCLUDE_DIR})
+target_link_libraries(zs_clipboard PUBLIC Qt6::Gui PRIVATE ${ZS_XCB_LIBRARY})
+target_compile_options(zs_clipboard PRIVATE ${ZWEIGSCHAU_WARNINGS})

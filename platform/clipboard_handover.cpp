@@ -1,0 +1,184 @@
+// The program's side of keeping the clipboard: start a detached helper,
+// send it the text through a socket, wait (bounded) for its answer.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QThread>
+#include <cerrno>
+#include <cstdint>
+#include <vector>
+
+#include "platform/clipboard_handover.h"
+#include "platform/clipboard_qt.h"
+#include "platform/clipboard_server.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+// A child started with its own session, standard streams /dev/null except
+// stdin, which is `input`; default signal handling and an empty signal mask.
+class DetachedChild {
+ public:
+  // Starts `argv[0]` (searched in PATH when `searchPath`); pid() is 0 on failure.
+  DetachedChild(const std::vector<const char*>& argv, int input, bool searchPath) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                              POSIX_SPAWN_SETSIGDEF);
+    auto* args = const_cast<char* const*>(argv.data());
+    const int error = searchPath
+        ? posix_spawnp(&pid_, argv[0], &actions, &attributes, args, environ)
+        : posix_spawn(&pid_, argv[0], &actions, &attributes, args, environ);
+    if (error != 0) pid_ = 0;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  pid_t pid() const { return pid_; }
+  // Ends a child that failed to take over, and collects it.
+  void kill() {
+    if (pid_ > 0) { ::kill(pid_, SIGKILL); waitpid(pid_, nullptr, 0); }
+    pid_ = 0;
+  }
+
+ private:
+  pid_t pid_ = 0;
+};
+
+// Sends all bytes before `deadline`; MSG_NOSIGNAL: a dead reader is an error,
+// not a SIGPIPE.
+bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& deadline) {
+  while (size > 0) {
+    pollfd ready{fd, POLLOUT, 0};
+    if (poll(&ready, 1, static_cast<int>(deadline.remainingTime())) <= 0) return false;
+    const ssize_t n = send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool awaitConfirmation(int fd, const QDeadlineTimer& deadline) {
+  for (;;) {
+    pollfd ready{fd, POLLIN, 0};
+    const int r = poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return false;
+    char answer = 0;
+    const ssize_t n = recv(fd, &answer, 1, 0);
+    if (n < 0 && errno == EINTR) continue;
+    return n == 1 && answer == kClipboardServerReady;
+  }
+}
+
+// Collects the child; false (child left running) when it outlives `deadline`.
+bool awaitExit(pid_t pid, int& status, const QDeadlineTimer& deadline) {
+  for (;;) {
+    const pid_t r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) return true;
+    if (r < 0 && errno != EINTR) return false;
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(5);
+  }
+}
+
+struct SocketPair {
+  int mine = -1, theirs = -1;
+  SocketPair() {
+    int fds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) == 0) {
+      mine = fds[0];
+      theirs = fds[1];
+    }
+  }
+  ~SocketPair() { closeTheirs(); if (mine >= 0) close(mine); }
+  void closeTheirs() { if (theirs >= 0) close(theirs); theirs = -1; }
+};
+
+// Qt's own ownership flag follows the server's take-over only once Qt has
+// read the event; until then Qt would still try to pass the clipboard to a
+// clipboard manager when the application object goes.
+void letQtNoticeTakeOver() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QDeadlineTimer deadline(1000);
+  while (clipboard->ownsClipboard() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+}  // namespace
+
+bool handToServer(const QByteArray& text) {
+  SocketPair channel;
+  if (channel.mine < 0) return false;
+  DetachedChild server({"/proc/self/exe", kClipboardServerArgument, nullptr},
+                       channel.theirs, false);
+  channel.closeTheirs();
+  if (server.pid() == 0) return false;
+  const QDeadlineTimer deadline(kHandOverTimeoutMs);
+  const std::uint64_t size = static_cast<std::uint64_t>(text.size());
+  const bool ok = sendAll(channel.mine, reinterpret_cast<const char*>(&size), sizeof size, deadline) &&
+                  sendAll(channel.mine, text.constData(), text.size(), deadline) &&
+                  shutdown(channel.mine, SHUT_WR) == 0 &&
+                  awaitConfirmation(channel.mine, deadline);
+  if (!ok) {
+    server.kill();
+    return false;
+  }
+  letQtNoticeTakeOver();
+  return true;  // the server lives on; it is never waited for
+}
+
+bool handToWlCopy(const QByteArray& text) {
+  SocketPair channel;
+  if (channel.mine < 0) return false;
+  DetachedChild wlCopy({"wl-copy", "--type", "text/plain;charset=utf-8", nullptr},
+                       channel.theirs, true);
+  channel.closeTheirs();
+  if (wlCopy.pid() == 0) return false;  // not installed
+  const QDeadlineTimer deadline(kHandOverTimeoutMs);
+  const bool sent = sendAll(channel.mine, text.constData(), text.size(), deadline);
+  close(channel.mine);
+  channel.mine = -1;
+  int status = 0;
+  if (!awaitExit(wlCopy.pid(), status, deadline)) {
+    wlCopy.kill();
+    return false;
+  }
+  return sent && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool keepClipboardAfterExit() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr || !thisProcessOwnsClipboard()) return true;
+  const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
+  if (data == nullptr || !data->hasFormat(QStringLiteral("text/plain"))) return true;
+  const QByteArray text = data->data(QStringLiteral("text/plain"));
+  const QString platformName = QGuiApplication::platformName();
+  if (platformName == QLatin1String("xcb")) return handToServer(text);
+  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(text);
+  return true;  // a platform whose clipboard is not shared (offscreen, minimal)
+}
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+// Plain UTF-8 text on the clipboard. Qt's xcb plugin hands out a format's
+// bytes unchanged when the mime data holds them as bytes, so the text is
+// stored as bytes (not as a QString): no conversion to UTF-16 and back, no
+// line-end translation, no second copy of a large list.
+#include "platform/clipboard_qt.h"
+
+#include <xcb/xcb.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+xcb_connection_t* x11Connection() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+// Asks the X server for the owner of CLIPBOARD; an owner window created by
+// this client carries this client's resource-id base.
+bool x11OwnsClipboard(xcb_connection_t* connection) {
+  if (connection == nullptr || xcb_connection_has_error(connection)) return false;
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 1, 9, "CLIPBOARD"), nullptr);
+  if (atom == nullptr) return false;
+  const xcb_atom_t clipboard = atom->atom;
+  std::free(atom);
+  if (clipboard == XCB_NONE) return false;
+  xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+      connection, xcb_get_selection_owner(connection, clipboard), nullptr);
+  if (reply == nullptr) return false;
+  const xcb_window_t owner = reply->owner;
+  std::free(reply);
+  const xcb_setup_t* setup = xcb_get_setup(connection);
+  return owner != XCB_NONE &&
+         (owner & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
+}  // namespace
+
+bool QtClipboard::setText(const std::string& utf8) {
+  return setClipboardUtf8(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+bool setClipboardUtf8(const QByteArray& utf8) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return false;
+  auto* data = new QMimeData;  // owned by the clipboard from here on
+  data->setData(QStringLiteral("text/plain"), utf8);  // shares the bytes
+  data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+  clipboard->setMimeData(data, QClipboard::Clipboard);
+  if (onX11()) return x11OwnsClipboard(x11Connection());
+  return clipboard->mimeData(QClipboard::Clipboard) == data;
+}
+
+bool thisProcessOwnsClipboard() {
+  if (onX11()) return x11OwnsClipboard(x11Connection());
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard != nullptr && clipboard->ownsClipboard();
+}
+
+}  // namespace platform

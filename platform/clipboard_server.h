@@ -1,0 +1,29 @@
+// Keeping the clipboard text after the program has ended. X11 and Wayland
+// clipboards live in the owning process, so when the program ends while it
+// owns the clipboard, a background copy of the program (on X11) or wl-copy
+// (Wayland without X11) takes the text over and serves it until another
+// program takes the clipboard.
+#pragma once
+
+namespace platform {
+
+// The hidden argument that starts this program as the clipboard server.
+inline constexpr const char* kClipboardServerArgument = "--zweigschau-clipboard-server";
+
+// First thing in main(), before any Q*Application exists: if argv is exactly
+// { program, kClipboardServerArgument }, runs the clipboard server and
+// returns its exit code (0: served until another program took the clipboard
+// or the display went away). Otherwise returns -1 at once, touching nothing.
+int runClipboardServerIfAsked(int argc, char** argv);
+
+// Call when the program is done (after the event loop or the batch run),
+// while the QGuiApplication still exists. If this process owns the clipboard
+// and it holds text, hands the text over: on X11 to a detached server
+// process (this program started again with the hidden argument; the text
+// goes through a socket), waiting at most a few seconds for its "I own the
+// clipboard" confirmation, never for its end; on Wayland to wl-copy. True when
+// the text will outlive this process or there is nothing to keep; false when
+// the hand-over failed (no server confirmation, wl-copy missing or failing).
+bool keepClipboardAfterExit();
+
+}  // namespace platform

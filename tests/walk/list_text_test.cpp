@@ -1,0 +1,50 @@
+// The list text, byte for byte.
+#include <gtest/gtest.h>
+
+#include "walk/list_text.h"
+
+using namespace zweigschau;
+
+namespace {
+Ordner ordner(std::string pfad, std::vector<std::string> dateien = {}) {
+  Ordner o;
+  o.Pfad = std::move(pfad);
+  o.LetzterDateiIndex = static_cast<std::int32_t>(dateien.size()) - 1;
+  o.Dateien = std::move(dateien);
+  return o;
+}
+}  // namespace
+
+TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
+  const OrdnerTabelle t{ordner("a/", {"x.mp3"}), ordner("b/c/")};
+  for (bool tab : {false, true}) {
+    const Liste l = ListenText(t, false, tab);
+    EXPECT_EQ(l.Text, "a/\rb/c/\r");
+    EXPECT_EQ(l.Zeilen, 2);
+  }
+}
+
+TEST(ListenText, FileLines) {
+  const OrdnerTabelle t{ordner("a/", {"x.mp3", "y.mp3"}), ordner("leer/"), ordner("b/", {"z.mp3"})};
+  Liste l = ListenText(t, true, true);
+  EXPECT_EQ(l.Text, "a/\tx.mp3\ra/\ty.mp3\rb/\tz.mp3\r");
+  EXPECT_EQ(l.Zeilen, 3);
+  l = ListenText(t, true, false);
+  EXPECT_EQ(l.Text, "a/x.mp3\ra/y.mp3\rb/z.mp3\r");
+}
+
+TEST(ListenText, NothingToWrite) {
+  const OrdnerTabelle ohneDateien{ordner("a/"), ordner("b/")};
+  EXPECT_EQ(ListenText(ohneDateien, true, true).Text, "");
+  EXPECT_EQ(ListenText(ohneDateien, true, true).Zeilen, 0);
+  EXPECT_EQ(ListenText(OrdnerTabelle{}, false, false).Zeilen, 0);
+  EXPECT_EQ(ListenText(OrdnerTabelle{}, false, false).Text, "");
+}
+
+TEST(AnzeigeText, OneEntryStaysOneLine) {
+  EXPECT_EQ(AnzeigeText("Musik/Ärzte"), "Musik/Ärzte");
+  EXPECT_EQ(AnzeigeText("a\rb\nc\td\x7F"), "a?b?c?d?");
+  EXPECT_EQ(AnzeigeText("kaputt\xFF\xC3"), "kaputt\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(AnzeigeText("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // overlong "/"
+  EXPECT_EQ(AnzeigeText("\xF0\x9F\x8E\xB5"), "\xF0\x9F\x8E\xB5");  // U+1F3B5 stays
+}

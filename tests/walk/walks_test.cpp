@@ -1,0 +1,230 @@
+// The walks on real folder trees, compared as the exact list text.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "temp_tree.h"
+#include "walk/list_text.h"
+#include "walk/walks.h"
+
+using namespace zweigschau;
+using testing_tree::TempTree;
+
+namespace {
+
+struct Lauf {
+  std::int32_t ergebnis;
+  std::string text;  // folder lines, carriage returns shown as "|"
+  std::string ebenen;
+};
+
+std::string sichtbar(std::string text) {
+  for (char& c : text)
+    if (c == '\r') c = '|';
+  return text;
+}
+
+Lauf auswerten(std::int32_t ergebnis, const OrdnerTabelle& t) {
+  Lauf lauf{ergebnis, sichtbar(ListenText(t, false, false).Text), ""};
+  for (const Ordner& o : t) lauf.ebenen += std::to_string(o.Ebene);
+  return lauf;
+}
+
+std::int32_t relativ(const std::string& start) { return static_cast<std::int32_t>(start.size()) + 1; }
+
+Lauf endpunkte(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {
+  OrdnerTabelle t;
+  std::int32_t z = 0;
+  const auto r = EndpunkteSammeln(t, start, ebenen, voll ? 1 : relativ(start), z);
+  EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
+  return auswerten(r, t);
+}
+
+Lauf alle(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {
+  OrdnerTabelle t;
+  std::int32_t z = 0;
+  const auto r = OrdnerSammeln(t, start, ebenen, voll ? 1 : relativ(start), z, "", false);
+  EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
+  return auswerten(r, t);
+}
+
+}  // namespace
+
+TEST(Walks, EndPointsOfASmallTree) {
+  TempTree tree;
+  tree.folders({"a/x", "b"});
+  auto r = endpunkte(tree.root());
+  EXPECT_EQ(r.ergebnis, 2);
+  EXPECT_EQ(r.text, "a/x/|b/|");
+  EXPECT_EQ(r.ebenen, "21");
+
+  r = endpunkte(tree.root(), 1);
+  EXPECT_EQ(r.text, "a/|b/|");
+  EXPECT_EQ(r.ebenen, "11");
+
+  r = endpunkte(tree.root(), -1);
+  EXPECT_EQ(r.ergebnis, 0);
+  EXPECT_EQ(r.text, "");
+
+  r = endpunkte(tree.root(), 0, true);
+  EXPECT_EQ(r.text, tree.root() + "a/x/|" + tree.root() + "b/|");
+}
+
+TEST(Walks, FullPathsInPreOrder) {
+  TempTree tree;
+  tree.folders({"a/x", "b"});
+  auto r = alle(tree.root());
+  EXPECT_EQ(r.ergebnis, 3);
+  EXPECT_EQ(r.text, "a/|a/x/|b/|");
+  EXPECT_EQ(r.ebenen, "121");
+
+  r = alle(tree.root(), 0, true);
+  EXPECT_EQ(r.ergebnis, 4);
+  EXPECT_EQ(r.text, tree.root() + "|" + tree.root() + "a/|" + tree.root() + "a/x/|" + tree.root() + "b/|");
+  EXPECT_EQ(r.ebenen, "0121");
+
+  r = alle(tree.root(), 1);
+  EXPECT_EQ(r.text, "a/|b/|");
+
+  // A negative depth stops at the start folder, which only the full paths show.
+  EXPECT_EQ(alle(tree.root(), -3).ergebnis, 0);
+  EXPECT_EQ(alle(tree.root(), -3, true).text, tree.root() + "|");
+}
+
+TEST(Walks, StartFolderFoundOrNot) {
+  TempTree tree;
+  tree.folders({"leer"});
+  tree.file("datei");
+  EXPECT_EQ(endpunkte(tree.path("leer/")).ergebnis, 0);
+  EXPECT_EQ(alle(tree.path("leer/")).ergebnis, 0);
+  EXPECT_EQ(endpunkte(tree.path("fehlt/")).ergebnis, -1);
+  EXPECT_EQ(alle(tree.path("fehlt/"), 0, true).ergebnis, -1);
+  EXPECT_EQ(endpunkte(tree.path("datei/")).ergebnis, -1);
+  // A start folder given through a link is walked (as "find -H" does); only
+  // links met inside the tree are never entered.
+  tree.folders({"ziel/unten"});
+  tree.link("ziel", "zeiger");
+  EXPECT_EQ(endpunkte(tree.path("zeiger/")).text, "unten/|");
+}
+
+TEST(Walks, FixedSiblingOrderAndStrangeNames) {
+  TempTree tree;
+  tree.folders({"b", "A", "a", "Z", "\xC3\xA4", "\xC3\x84", "10", "9", "_x"});
+  // Upper case first, code point order, exact name breaks ties.
+  EXPECT_EQ(alle(tree.root()).text, "10/|9/|A/|a/|b/|Z/|_x/|\xC3\x84/|\xC3\xA4/|");
+
+  TempTree odd;
+  odd.folders({"zeile\numbruch", "mit\ttab", "kaputt\xFF", "  blank  "});
+  EXPECT_EQ(alle(odd.root()).text,
+            "  blank  /|kaputt\xEF\xBF\xBD/|mit?tab/|zeile?umbruch/|");
+}
+
+TEST(Walks, HiddenFoldersAndLinksAreNotWalked) {
+  TempTree tree;
+  tree.folders({"a/.versteckt/tief", ".git/objects", "b/c"});
+  tree.link("../b", "a/zu_b");         // link to a folder: neither listed nor entered
+  tree.link("..", "b/c/schleife");     // a loop
+  tree.link("nirgends", "b/kaputt");   // dangling
+  tree.file("b/datei");
+  EXPECT_EQ(endpunkte(tree.root()).text, "a/|b/c/|");
+  EXPECT_EQ(alle(tree.root()).text, "a/|b/|b/c/|");
+}
+
+TEST(Walks, ReadOnlyFoldersCount) {
+  TempTree tree;
+  tree.folders({"nur/lesen", "x"});
+  tree.mode("nur/lesen", 0555);
+  tree.mode("nur", 0555);
+  EXPECT_EQ(endpunkte(tree.root()).text, "nur/lesen/|x/|");
+}
+
+TEST(Walks, UnreadableFoldersAreRecordedAsEnds) {
+  TempTree tree;
+  tree.folders({"a/zu/drin", "b/c", "offen"});
+  tree.mode("a/zu", 0000);
+  tree.mode("b", 0311);  // can enter, cannot list
+  const std::string text = testing_tree::imKind(
+      [&] {
+        if (access(tree.path("a/zu").c_str(), R_OK) == 0) return std::string("still privileged");
+        return endpunkte(tree.root()).text + "#" + alle(tree.root()).text;
+      },
+      /*niemand=*/true);
+  // Every listable folder once; the ones that cannot be listed as ends.
+  EXPECT_EQ(text, "a/zu/|b/|offen/|#a/|a/zu/|b/|offen/|");
+
+  // An unreadable start folder is not found.
+  tree.mode("a/zu", 0000);
+  EXPECT_EQ(testing_tree::imKind([&] { return std::to_string(endpunkte(tree.path("a/zu/")).ergebnis); },
+                                 true),
+            "-1");
+}
+
+TEST(Walks, DeepChainsAndLongPathsWithFewHandles) {
+  TempTree tree;
+  tree.chain("", "k", 3000);
+  const std::string lang(200, 'n');
+  tree.chain("", lang, 50);  // paths of over 10,000 bytes
+  const std::string text = testing_tree::imKind(
+      [&] {
+        OrdnerTabelle t;
+        std::int32_t z = 0;
+        const auto alleErgebnis = OrdnerSammeln(t, tree.root(), 0, relativ(tree.root()), z, "*", false);
+        const std::size_t tiefstes = t.back().Pfad.size();
+        OrdnerTabelle e;
+        z = 0;
+        const auto endErgebnis = EndpunkteSammeln(e, tree.root(), 0, 1, z);
+        return std::to_string(alleErgebnis) + " " + std::to_string(tiefstes) + " " +
+               std::to_string(endErgebnis) + " " + std::to_string(e[0].Pfad.size() - tree.root().size()) +
+               " " + std::to_string(e[1].Pfad.size() - tree.root().size());
+      },
+      false, /*handles=*/64);
+  // 3050 folders, the last one 50 names of 200 bytes deep; the two ends are
+  // the chains' deepest folders, "k/" 3000 times and the long names.
+  EXPECT_EQ(text, "3050 10050 2 6000 10050");
+}
+
+TEST(Walks, ManySiblingsAllListedOnceInOrder) {
+  TempTree tree;
+  std::string erwartet;
+  for (int i = 0; i < 1000; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "o%04d", i);
+    tree.folders({name});
+    erwartet += std::string(name) + "/|";
+  }
+  EXPECT_EQ(endpunkte(tree.root()).text, erwartet);
+  EXPECT_EQ(alle(tree.root()).text, erwartet);
+}
+
+TEST(Walks, FoldersVanishingDuringTheWalk) {
+  TempTree tree;
+  for (int i = 0; i < 100; ++i) tree.folders({"a/f" + std::to_string(100 + i)});
+  tree.folders({"b/weg", "c", "d"});
+  OrdnerTabelle t;
+  std::int32_t z = 0;
+  int aufrufe = 0;
+  // After the 100th end the walk lets the caller run: remove folders it has
+  // seen but not yet entered.
+  const auto r = EndpunkteSammeln(t, tree.root(), 0, relativ(tree.root()), z, [&](std::int32_t zaehler) {
+    if (zaehler == 100 && aufrufe++ == 0) {
+      rmdir(tree.path("b/weg").c_str());
+      rmdir(tree.path("c").c_str());
+    }
+  });
+  EXPECT_EQ(r, 103);
+  const std::string text = sichtbar(ListenText(t, false, false).Text);
+  EXPECT_EQ(text.substr(text.size() - 9), "b/|c/|d/|");
+}
+
+TEST(Walks, YieldReportsTheCountAtEveryHundred) {
+  TempTree tree;
+  for (int i = 0; i < 250; ++i) tree.folders({"o" + std::to_string(1000 + i)});
+  OrdnerTabelle t;
+  std::int32_t z = 0;
+  std::vector<std::int32_t> gesehen;
+  OrdnerSammeln(t, tree.root(), 0, 1, z, "", false, [&](std::int32_t n) {
+    if (gesehen.empty() || gesehen.back() != n) gesehen.push_back(n);
+  });
+  EXPECT_EQ(z, 251);
+  EXPECT_EQ(gesehen, (std::vector<std::int32_t>{100, 200}));
+}
