@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "startup/command_line.h"
+
+using namespace zweigschau;
+
+TEST(BefehlszeilenParameterText, RawCommandLineLookups) {
+  struct Fall {
+    const char* zeile;
+    const char* teil;
+    const char* wert;
+  };
+  const Fall faelle[] = {
+      {"", "/o:", ""},
+      {"/O:D:\\Temp\\Alt /e:2 /i", "/o:", "d:\\temp\\alt"},
+      {"/O:D:\\Temp\\Alt /e:2 /i", "/e:", "2"},
+      {"/O:D:\\Temp\\Alt /e:2 /i", "/i", " "},
+      {"/O:D:\\Temp\\Alt /e:2 /i", "/n", ""},
+      {"/o:\"D:\\Eigene Dateien\\Musik\" /n", "/o:", "d:\\eigene dateien\\musik"},
+      {"/o:\"D:\\Eigene Dateien\\Musik\" /n", "/n", " "},
+      {"/o:\"D:\\Eigene Dateien", "/o:", "d:\\eigene dateien"},
+      {"/o:\"\"", "/o:", " "},
+      {"/o: /i", "/o:", " "},
+      {"/i /o:", "/o:", " "},
+      {"/e:2 /e:5", "/e:", "2"},
+      {"/o:d:\\a/nix", "/n", "ix"},
+      {"/o:d:\\temp\t/i", "/o:", "d:\\temp\t/i"},
+      {"/o:d:\\temp\t/i", "/i", " "},
+      {"/o:d:\\temp", "/O:", ""},
+      {"/O:\xC3\x84RGER", "/o:", "\xC3\xA4rger"},
+  };
+  for (const Fall& f : faelle)
+    EXPECT_EQ(BefehlszeilenParameterText(f.zeile, f.teil), f.wert) << f.zeile << " ? " << f.teil;
+}
+
+TEST(BefehlszeilenParameter, KeysOnlyAtTheStartOfAnArgument) {
+  const std::vector<std::string> args{"/O:/home/Me/Musik", "/ix", "/e:2", "/e:5"};
+  EXPECT_EQ(BefehlszeilenParameter(args, "/o:"), "/home/Me/Musik");
+  EXPECT_EQ(BefehlszeilenParameter(args, "/i"), "x");
+  EXPECT_EQ(BefehlszeilenParameter(args, "/e:"), "2");
+  EXPECT_EQ(BefehlszeilenParameter(args, "/n"), "");
+  EXPECT_EQ(BefehlszeilenParameter({}, "/o:"), "");
+
+  // Keys inside a path are not keys.
+  const std::vector<std::string> pfade{"/o:/srv/images", "/O:/home/nina"};
+  EXPECT_EQ(BefehlszeilenParameter(pfade, "/i"), "");
+  EXPECT_EQ(BefehlszeilenParameter(pfade, "/n"), "");
+  EXPECT_EQ(BefehlszeilenParameter({"/o:/home/me/Meine Musik"}, "/o:"), "/home/me/Meine Musik");
+  EXPECT_EQ(BefehlszeilenParameter({"/o:"}, "/o:"), " ");
+  EXPECT_EQ(BefehlszeilenParameter({"/I"}, "/i"), " ");
+}
+
+TEST(StartEntscheiden, UsageBatchOrWindow) {
+  EXPECT_EQ(StartEntscheiden({}).art, StartArt::Fenster);
+  EXPECT_EQ(StartEntscheiden({"/a"}).art, StartArt::Fenster);
+  EXPECT_EQ(StartEntscheiden({"/o:/tmp", "/?"}).art, StartArt::Anleitung);
+
+  StartEntscheidung e = StartEntscheiden({"/o:/tmp"});
+  EXPECT_EQ(e.art, StartArt::Stapellauf);
+  EXPECT_EQ(e.werte.Pfad, "/tmp");
+  EXPECT_TRUE(e.werte.MitStartordner);
+  EXPECT_EQ(e.werte.Ebenen, 0);
+  EXPECT_EQ(e.werte.Maske, "");
+  EXPECT_TRUE(e.werte.NurOrdnerMitDateien);
+
+  e = StartEntscheiden({"/o:/tmp", "/i", "/e:2", "/d:*.mp3", "/n"});
+  EXPECT_FALSE(e.werte.MitStartordner);
+  EXPECT_EQ(e.werte.Ebenen, 2);
+  EXPECT_EQ(e.werte.Maske, "*.mp3");
+  EXPECT_FALSE(e.werte.NurOrdnerMitDateien);
+
+  EXPECT_EQ(StartEntscheiden({"/o:/tmp", "/e:3.5"}).werte.Ebenen, 4);
+  EXPECT_EQ(StartEntscheiden({"/o:/tmp", "/e:"}).werte.Ebenen, 0);
+  EXPECT_EQ(StartEntscheiden({"/o:/tmp", "/e:x"}).werte.Ebenen, 0);
+  e = StartEntscheiden({"/o:"});
+  EXPECT_EQ(e.art, StartArt::Stapellauf);
+  EXPECT_EQ(e.werte.Pfad, " ");
+}
+
+TEST(AnleitungsText, EightLinesKeyTabDescription) {
+  EXPECT_EQ(AnleitungsText(),
+            "BefehlsZeilen-Parameter:\r\r/o:..\t = Ordnername\r/i\t = mit Qellordner in der Ausgabe\r"
+            "/e:..\t = Anzahl der OrdnerEbenen\r/a\t = alle Ebenen ausgeben\r"
+            "/d:*.mp3\t = *.mp3-Dateien listen\r/n\t = nur Ordner mit passenden Dateien");
+}
