@@ -1,0 +1,54 @@
+// Test driver for the clipboard: puts a file's bytes on the clipboard the
+// way the program does and ends.
+//   zs_clipboard_probe FILE            set the text, hand it over, exit
+//   zs_clipboard_probe FILE --no-keep  set the text and exit without hand-over
+// Exit status: 0 done, 2 usage or unreadable file, 3 clipboard failure
+// (no display, text not set, hand-over failed).
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/clipboard_display.h"
+#include "platform/clipboard_qt.h"
+#include "platform/clipboard_server.h"
+
+namespace {
+
+bool readFile(const char* path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int served = platform::runClipboardServerIfAsked(argc, argv);
+  if (served >= 0) return served;
+  const bool keep = !(argc == 3 && std::strcmp(argv[2], "--no-keep") == 0);
+  std::string text;
+  if ((argc != 2 && keep) || !readFile(argv[1], text)) {
+    std::fprintf(stderr, "usage: zs_clipboard_probe FILE [--no-keep]\n");
+    return 2;
+  }
+  if (!platform::displayReachable()) {
+    std::fprintf(stderr, "zs_clipboard_probe: no display reachable\n");
+    return 3;
+  }
+  platform::preferX11();
+  QGuiApplication app(argc, argv);
+  platform::QtClipboard clipboard;
+  if (!clipboard.setText(text)) {
+    std::fprintf(stderr, "zs_clipboard_probe: clipboard not reachable\n");
+    return 3;
+  }
+  if (keep && !platform::keepClipboardAfterExit()) {
+    std::fprintf(stderr, "zs_clipboard_probe: hand-over failed\n");
+    return 3;
+  }
+  return 0;
+}

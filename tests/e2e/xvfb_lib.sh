@@ -1,0 +1,111 @@
+# Helpers for end-to-end tests on a private X display. Source this file,
+# then call start_xvfb; everything started here is ended on exit.
+#
+#   start_xvfb             starts Xvfb on a free display, exports DISPLAY
+#   clip_read [TARGET]     prints the clipboard (default: xclip's target)
+#   clip_take TEXT         another program (xclip) takes the clipboard
+#   server_pids            clipboard servers serving this test's display
+#   process_alive PID      true while PID runs
+#   wait_until MS CMD...   polls CMD until it succeeds, at most MS ms
+#   no_server_left         true when no server serves this display
+#   check NAME CMD...      runs CMD, records a failure when it fails
+#   finish                 prints the summary, exits 1 after a failure
+#
+# Needs: Xvfb, xclip, timeout (coreutils), pgrep (procps).
+
+E2E_FAILURES=0
+E2E_TMP=$(mktemp -d)
+E2E_XVFB_PID=
+readonly E2E_SERVER_ARG=--zweigschau-clipboard-server
+
+e2e_cleanup() {
+  local pid
+  for pid in $(server_pids 2>/dev/null); do kill "$pid" 2>/dev/null; done
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+  fi
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+start_xvfb() {
+  unset WAYLAND_DISPLAY WAYLAND_SOCKET
+  export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  Xvfb -displayfd 3 -nolisten tcp 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_XVFB_PID=$!
+  local i
+  for i in $(seq 100); do
+    if grep -q '^[0-9]' "$E2E_TMP/display" 2>/dev/null; then
+      export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+      echo "# Xvfb on $DISPLAY (pid $E2E_XVFB_PID)"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "Xvfb did not start:"; cat "$E2E_TMP/xvfb.log"
+  exit 1
+}
+
+clip_read() {
+  if [ $# -gt 0 ]; then
+    timeout 10 xclip -o -selection clipboard -t "$1"
+  else
+    timeout 10 xclip -o -selection clipboard
+  fi
+}
+
+clip_take() {
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+}
+
+# Servers are recognised by their hidden argument and by the display in
+# their environment, so that servers of other displays are left alone.
+server_pids() {
+  local pid
+  for pid in $(pgrep -f -- "$E2E_SERVER_ARG"); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY"; then
+      echo "$pid"
+    fi
+  done
+}
+
+# True while PID runs (a zombie left to a non-reaping init counts as gone).
+process_alive() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
+}
+
+# Polls CMD every 50 ms; true as soon as it succeeds within MS milliseconds.
+wait_until() {
+  local ms=$1; shift
+  local deadline=$(( $(date +%s%N) / 1000000 + ms ))
+  until "$@"; do
+    [ $(( $(date +%s%N) / 1000000 )) -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+no_server_left() { [ -z "$(server_pids)" ]; }
+
+check() {
+  local name=$1; shift
+  if "$@"; then
+    echo "ok   - $name"
+  else
+    echo "FAIL - $name"
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+  fi
+}
+
+finish() {
+  if [ "$E2E_FAILURES" -gt 0 ]; then
+    echo "# $E2E_FAILURES check(s) failed"
+    exit 1
+  fi
+  echo "# all checks passed"
+  exit 0
+}
