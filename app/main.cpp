@@ -1,0 +1,72 @@
+// zweigschau: lists a folder tree onto the clipboard. Without arguments it
+// opens its window; with /o:FOLDER it makes one run without a window and
+// ends; /? shows the usage text.
+#include <QApplication>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/clipboard_display.h"
+#include "platform/clipboard_qt.h"
+#include "platform/clipboard_server.h"
+#include "platform/dialogs.h"
+#include "startup/command_line.h"
+#include "window/form1.h"
+
+namespace {
+
+// The usage text for a terminal: one line per line.
+void anleitungAusgeben() {
+  std::string text = zweigschau::AnleitungsText();
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  std::printf("%s\n", text.c_str());
+}
+
+// Without any display nothing of Qt may start: it would end the process.
+int ohneBildschirm(zweigschau::StartArt art) {
+  switch (art) {
+    case zweigschau::StartArt::Anleitung:
+      anleitungAusgeben();
+      return 0;
+    case zweigschau::StartArt::Stapellauf:
+      std::fputs("Zwischenablage nicht erreichbar\n", stderr);
+      return 3;
+    case zweigschau::StartArt::Fenster:
+      break;
+  }
+  std::fputs("zweigschau: kein Bildschirm erreichbar (DISPLAY oder WAYLAND_DISPLAY)\n", stderr);
+  return 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
+
+  const std::vector<std::string> argumente(argv + 1, argv + argc);
+  const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
+  if (!platform::displayReachable()) return ohneBildschirm(art);
+  platform::preferX11();
+
+  QApplication app(argc, argv);
+  platform::QtClipboard zwischenablage;
+  platform::QtDialogs dialoge;
+  int status = 0;
+  {
+    Form1 form(zwischenablage, dialoge);
+    if (const std::optional<int> ende = form.Form_Load(argumente)) {
+      status = *ende;
+    } else {
+      form.show();
+      app.exec();
+    }
+  }
+  // The clipboard lives in this process; hand the list over before ending.
+  if (!platform::keepClipboardAfterExit()) {
+    std::fputs("Zwischenablage nicht erreichbar\n", stderr);
+    if (status == 0) status = 3;
+  }
+  return status;
+}
