@@ -77,6 +77,7 @@ bool listedBefore(std::string_view a, std::string_view b) {
 }
 
 void sortEntries(std::vector<Entry>& entries) {
+  if (entries.size() < 2) return;
   std::vector<std::string> keys(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) sortKey(entries[i].name, keys[i]);
   std::vector<std::size_t> order(entries.size());
