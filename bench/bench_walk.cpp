@@ -1,0 +1,264 @@
+// zs_bench_walk DIR [REPEATS]
+//
+// Times the folder walks on a warm tree against the bare reference walk
+// (bench/reference_walk.h), all in this process, the modes taking turns,
+// best of REPEATS runs each. A run is the walk plus the list text, the way a
+// scan run does it; freeing the table afterwards is not timed.
+//
+// Peak memory is measured per mode in a fresh process (this program started
+// again with --peak MODE DIR), which runs that mode once and reads its own
+// high-water mark (VmHWM) while table and text are still alive.
+//
+// Targets: time ≤ 1.15 × the reference doing the same work; peak memory
+// ≤ 2.5 × list text bytes + 40 MiB. A figure over its target is marked FAIL.
+// The program is a report: it exits with 0 whatever the figures are, and
+// with 2 only when it cannot run at all.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bench/reference_walk.h"
+#include "walk/list_text.h"
+#include "walk/ordner_tabelle.h"
+#include "walk/walks.h"
+
+namespace {
+
+constexpr double kTimeTarget = 1.15;
+constexpr double kMemFactor = 2.5;
+constexpr double kMemBaseMiB = 40.0;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+enum Mode { kRefFolders, kRefMp3, kEnds, kPaths, kPathsMp3, kModeCount };
+
+const char* const kModeNames[kModeCount] = {
+    "reference, folder lines", "reference, *.mp3 lines", "end points (EndpunkteSammeln)",
+    "full paths (OrdnerSammeln)", "full paths, *.mp3 file lines"};
+
+// The reference each mode is measured against: the one doing the same work.
+constexpr Mode kYardstick[kModeCount] = {kRefFolders, kRefFolders, kRefFolders, kRefFolders, kRefMp3};
+
+struct Run {
+  std::int64_t records = 0;  // table records (folders listed, for the reference)
+  std::int64_t lines = 0;
+  std::size_t bytes = 0;
+  double walkSecs = 0, textSecs = 0;
+  double total() const { return walkSecs + textSecs; }
+  std::string text;  // kept only when asked for
+  bool ok = false;
+};
+
+double since(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// One run of a mode on the tree at `dir` (ending in "/"). With `keepText`
+// the list text is returned in the result.
+Run runMode(Mode mode, const std::string& dir, bool keepText) {
+  Run run;
+  auto t0 = std::chrono::steady_clock::now();
+  if (mode == kRefFolders || mode == kRefMp3) {
+    zsbench::ReferenceResult r = zsbench::referenceWalk(dir, mode == kRefMp3);
+    run.walkSecs = since(t0);
+    run.ok = r.ok;
+    run.records = r.folders;
+    run.lines = r.lines;
+    run.bytes = r.text.size();
+    if (keepText) run.text = std::move(r.text);
+    return run;
+  }
+  zweigschau::OrdnerTabelle tabelle;
+  std::int32_t zähler = 0;
+  std::int64_t yields = 0;
+  zweigschau::YieldFn yield = [&yields](std::int32_t) { ++yields; };
+  std::int32_t result = mode == kEnds
+                            ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, yield)
+                            : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler,
+                                                        mode == kPathsMp3 ? "*.mp3" : "", false, yield);
+  run.walkSecs = since(t0);
+  auto t1 = std::chrono::steady_clock::now();
+  zweigschau::Liste liste = zweigschau::ListenText(tabelle, mode == kPathsMp3, mode == kPathsMp3);
+  run.textSecs = since(t1);
+  run.ok = result >= 0;
+  run.records = static_cast<std::int64_t>(tabelle.size());
+  run.lines = liste.Zeilen;
+  run.bytes = liste.Text.size();
+  if (keepText) run.text = std::move(liste.Text);
+  return run;
+}
+
+// Reads a "Key:   123 kB" line of /proc/self/status, in kB; -1 if missing.
+long statusKb(const char* key) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  std::size_t n = std::strlen(key);
+  while (std::getline(in, line))
+    if (line.compare(0, n, key) == 0 && line.size() > n && line[n] == ':') return std::atol(line.c_str() + n + 1);
+  return -1;
+}
+
+// The --peak child: one run of the mode, then "peak_kB base_kB bytes".
+int peakChild(Mode mode, const std::string& dir) {
+  long baseKb = statusKb("VmHWM");
+  Run run = runMode(mode, dir, false);
+  long peakKb = statusKb("VmHWM");
+  std::printf("%ld %ld %zu\n", peakKb, baseKb, run.bytes);
+  return run.ok ? 0 : 1;
+}
+
+struct Peak {
+  double peakMiB = -1, baseMiB = -1, textBytes = 0;
+};
+
+// Starts this program again as a --peak child and reads what it reports.
+Peak measurePeak(Mode mode, const std::string& dir) {
+  Peak peak;
+  int fds[2];
+  if (pipe(fds) != 0) return peak;
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], STDOUT_FILENO);
+    close(fds[0]);
+    close(fds[1]);
+    std::string m = std::to_string(static_cast<int>(mode));
+    execl("/proc/self/exe", "zs_bench_walk", "--peak", m.c_str(), dir.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string out;
+  char buf[256];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  if (pid > 0) waitpid(pid, &status, 0);
+  long p = 0, b = 0;
+  unsigned long long bytes = 0;
+  if (pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+      std::sscanf(out.c_str(), "%ld %ld %llu", &p, &b, &bytes) == 3) {
+    peak.peakMiB = static_cast<double>(p) / 1024.0;
+    peak.baseMiB = static_cast<double>(b) / 1024.0;
+    peak.textBytes = static_cast<double>(bytes);
+  }
+  return peak;
+}
+
+// The lines of a list text, sorted by bytes, to compare two lists whose
+// order differs (the walks sort by Unicode upper case, the reference by bytes).
+std::vector<std::string_view> sortedLines(const std::string& text) {
+  std::vector<std::string_view> lines;
+  std::size_t from = 0;
+  for (std::size_t cr; (cr = text.find('\r', from)) != std::string::npos; from = cr + 1)
+    lines.emplace_back(text.data() + from, cr - from);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// Runs every mode once, keeping the texts, and says whether the walks list
+// what the reference lists.
+void checkAgainstReference(const std::string& dir) {
+  Run refFolders = runMode(kRefFolders, dir, true);
+  Run refMp3 = runMode(kRefMp3, dir, true);
+  Run ends = runMode(kEnds, dir, false);
+  Run paths = runMode(kPaths, dir, true);
+  Run pathsMp3 = runMode(kPathsMp3, dir, true);
+  zsbench::ReferenceResult counts = zsbench::referenceWalk(dir, false);
+  bool sameFolders = sortedLines(paths.text) == sortedLines(refFolders.text);
+  bool sameFiles = sortedLines(pathsMp3.text) == sortedLines(refMp3.text);
+  bool sameEnds = ends.lines == counts.ends;
+  std::printf("check: full-path lines = reference folder lines: %s; *.mp3 file lines = reference: %s; "
+              "end points %lld, reference ends %lld: %s\n",
+              sameFolders ? "yes" : "NO (MISMATCH)", sameFiles ? "yes" : "NO (MISMATCH)",
+              static_cast<long long>(ends.lines), static_cast<long long>(counts.ends),
+              sameEnds ? "yes" : "NO (MISMATCH)");
+}
+
+std::string grouped(std::int64_t n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+void printTable(const std::vector<Run>& best, const std::vector<Peak>& peaks, std::int64_t folders) {
+  std::printf("%-31s %9s %9s %8s %7s %7s %7s %10s %6s %-5s %8s %8s %s\n", "mode", "records", "lines",
+              "text MiB", "walk s", "text s", "total s", "folders/s", "x ref", "", "peak MiB",
+              "target", "");
+  for (int m = 0; m < kModeCount; ++m) {
+    const Run& r = best[static_cast<std::size_t>(m)];
+    const Peak& p = peaks[static_cast<std::size_t>(m)];
+    bool isRef = m == kRefFolders || m == kRefMp3;
+    double ratio = r.total() / best[kYardstick[m]].total();
+    double target = kMemFactor * p.textBytes / kMiB + kMemBaseMiB;
+    const char* timeMark = isRef ? "" : ratio <= kTimeTarget ? "ok" : "FAIL";
+    const char* memMark = p.peakMiB < 0 ? "n/a" : isRef ? "" : p.peakMiB <= target ? "ok" : "FAIL";
+    std::printf("%-31s %9s %9s %8.1f %7.3f %7.3f %7.3f %10.0f %6.2f %-5s %8.1f %8.1f %s\n", kModeNames[m],
+                grouped(r.records).c_str(), grouped(r.lines).c_str(), static_cast<double>(r.bytes) / kMiB,
+                r.walkSecs, r.textSecs, r.total(), static_cast<double>(folders) / r.total(), ratio,
+                timeMark, p.peakMiB, target, memMark);
+  }
+  std::printf("x ref: time / time of the reference doing the same work (the *.mp3 reference for\n"
+              "the *.mp3 mode, else the folder reference); target <= %.2f.\n"
+              "peak: VmHWM of a fresh process running the mode once (start-up baseline %.1f MiB);\n"
+              "target = %.1f x text + %.0f MiB.\n",
+              kTimeTarget, peaks[kRefFolders].baseMiB, kMemFactor, kMemBaseMiB);
+  double vsPlain = best[kPathsMp3].total() / best[kRefFolders].total();
+  std::printf("full paths, *.mp3 file lines against the plain folder reference: x %.2f\n", vsPlain);
+}
+
+bool readInt(const char* text, long lo, long hi, long& out) {
+  char* end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < lo || v > hi) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long mode = 0, repeats = 5;
+  if (argc == 4 && std::strcmp(argv[1], "--peak") == 0 && readInt(argv[2], 0, kModeCount - 1, mode))
+    return peakChild(static_cast<Mode>(mode), argv[3]);
+  if (argc < 2 || argc > 3 || (argc == 3 && !readInt(argv[2], 1, 1000, repeats))) {
+    std::fprintf(stderr, "usage: zs_bench_walk DIR [REPEATS]\n");
+    return 2;
+  }
+  std::string dir = argv[1];
+  if (dir.empty() || dir.back() != '/') dir += '/';
+
+  Run warm = runMode(kRefFolders, dir, false);  // warms the caches, counts the folders
+  if (!warm.ok) {
+    std::fprintf(stderr, "zs_bench_walk: cannot list %s\n", dir.c_str());
+    return 2;
+  }
+  std::printf("tree %s: %s folders listed (start folder included), best of %ld\n", dir.c_str(),
+              grouped(warm.records).c_str(), repeats);
+  checkAgainstReference(dir);
+
+  std::vector<Run> best(kModeCount);
+  for (long rep = 0; rep < repeats; ++rep) {
+    for (int k = 0; k < kModeCount; ++k) {  // the order turns each round
+      int m = static_cast<int>((k + rep) % kModeCount);
+      Run r = runMode(static_cast<Mode>(m), dir, false);
+      Run& b = best[static_cast<std::size_t>(m)];
+      if (rep == 0 || r.total() < b.total()) b = r;
+    }
+  }
+  std::vector<Peak> peaks;
+  for (int m = 0; m < kModeCount; ++m) peaks.push_back(measurePeak(static_cast<Mode>(m), dir));
+  printTable(best, peaks, warm.records);
+  std::fflush(stdout);
+  return 0;
+}
