@@ -1,0 +1,53 @@
+// Test doubles for the window's platform interfaces.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+
+// A clipboard that records every text set on it; can be told to fail.
+class AufzeichnendeZwischenablage : public platform::Clipboard {
+ public:
+  bool setText(const std::string& utf8) override {
+    gesetzt.push_back(utf8);
+    return erreichbar;
+  }
+  std::vector<std::string> gesetzt;
+  bool erreichbar = true;
+};
+
+// The Qt dialogs with the message box and the beep recorded instead of
+// shown; the folder picker answers with `ordnerAntwort` when it is set,
+// otherwise Qt's own (non-native) file dialog opens.
+class TestDialoge : public platform::QtDialogs {
+ public:
+  TestDialoge() : platform::QtDialogs(/*nativeDialogs=*/false) {}
+
+  struct Meldung {
+    QString titel;
+    QString text;
+  };
+
+  void information(QWidget*, const QString& title, const QString& text) override {
+    meldungen.push_back({title, text});
+  }
+  QString chooseFolder(QWidget* parent, const QString& title,
+                       const QString& startFolder) override {
+    ordnerTitel.push_back(title);
+    ordnerStart.push_back(startFolder);
+    if (ordnerAntwort) return *ordnerAntwort;
+    return platform::QtDialogs::chooseFolder(parent, title, startFolder);
+  }
+  void beep() override { ++pieptöne; }
+
+  std::vector<Meldung> meldungen;
+  QStringList ordnerTitel;
+  QStringList ordnerStart;
+  std::optional<QString> ordnerAntwort;
+  int pieptöne = 0;
+};

@@ -1,0 +1,56 @@
+// Renders the window as it first appears into a PNG file, for a look at
+// its layout. Usage: zs_screenshot OUT.png [--fertig]
+// With --fertig the result label shows a count, as after a scan run.
+// Under X11 (Xvfb) the window is taken from the screen; elsewhere Qt
+// renders the widgets itself.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "window/form1.h"
+
+namespace {
+
+// The screenshot never scans; the clipboard is never used.
+class KeineZwischenablage : public platform::Clipboard {
+ public:
+  bool setText(const std::string&) override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList args = QApplication::arguments();
+  if (args.size() < 2) {
+    std::fprintf(stderr, "usage: zs_screenshot OUT.png [--fertig]\n");
+    return 2;
+  }
+  KeineZwischenablage zwischenablage;
+  platform::QtDialogs dialoge;
+  Form1 form(zwischenablage, dialoge);
+  if (form.Form_Load({})) return 2;
+  if (args.contains("--fertig")) {
+    form.setzeText(zweigschau::StatusLabel::Fertig, "1234 in der Zwischenablage");
+    form.zeigen(zweigschau::StatusLabel::Fertig);
+  }
+  form.move(20, 20);
+  form.show();
+  int status = 1;
+  QTimer::singleShot(500, [&] {
+    QPixmap bild;
+    if (QGuiApplication::platformName() == "xcb") {
+      bild = form.screen()->grabWindow(form.winId());
+    }
+    if (bild.isNull()) bild = form.grab();
+    status = bild.save(args[1]) ? 0 : 1;
+    std::printf("%s: %dx%d (%s)\n", qPrintable(args[1]), bild.width(), bild.height(),
+                qPrintable(QGuiApplication::platformName()));
+    QApplication::exit(status);
+  });
+  QApplication::exec();
+  return status;
+}
