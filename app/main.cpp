@@ -40,6 +40,12 @@ int ohneBildschirm(zweigschau::StartArt art) {
   return 3;
 }
 
+// A batch run speaks only through its exit status and one line on failure;
+// Qt's own notes (such as a missing XDG_RUNTIME_DIR) would break that.
+void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& text) {
+  if (typ == QtCriticalMsg || typ == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +55,7 @@ int main(int argc, char** argv) {
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
   platform::preferX11();
+  if (art == zweigschau::StartArt::Stapellauf) qInstallMessageHandler(nurFehlerMelden);
 
   QApplication app(argc, argv);
   platform::QtClipboard zwischenablage;
