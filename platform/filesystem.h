@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,10 @@ struct Entry {
   std::string name;  // raw bytes as the file system holds them, never "." or ".."
   EntryKind kind;
 };
+
+// Decides, while a folder is read, which entries a listing keeps. Entries
+// left out cost neither a copy nor a place in the sort.
+using EntryFilter = std::function<bool(std::string_view name, EntryKind kind)>;
 
 // The fixed listing order: names compared case-insensitively by their
 // Unicode upper case (code point by code point), ties broken by the exact
@@ -61,17 +66,19 @@ class FolderChain {
   // Number of levels; 1 right after a successful start.
   std::size_t depth() const { return levels_.size(); }
 
-  // Lists the current folder into `out` (cleared first) in the fixed order.
-  // With resolveLinks false every link is reported as OtherLink without
-  // looking at its target. Returns false when the folder cannot be listed
-  // (it vanished, is unreadable, or could not be opened); `out` is then empty.
-  bool list(std::vector<Entry>& out, bool resolveLinks);
+  // Lists the current folder into `out` (cleared first) in the fixed order,
+  // keeping only the entries `keep` accepts (all when it is empty). With
+  // resolveLinks false every link is reported as OtherLink without looking
+  // at its target. Returns false when the folder cannot be listed (it
+  // vanished, is unreadable, or could not be opened); `out` is then empty.
+  bool list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep = {});
 
  private:
   struct Level {
     std::string name;  // name within the level above; the path for level 0
     int fd = -1;       // open handle, or -1 when given up or failed
     bool failed = false;
+    bool listed = false;  // read before: rewind first
   };
   int handleOf(std::size_t level);
   void limitOpenHandles(std::size_t keep);
@@ -83,7 +90,8 @@ class FolderChain {
 
 // Lists the folder at `path` into `out` in the fixed order; false when it
 // cannot be listed.
-bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks);
+bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
+                const EntryFilter& keep = {});
 
 // The separator between folder names in paths and list lines.
 inline constexpr char kSeparator = '/';

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "platform/unicode.h"
 
@@ -20,33 +19,17 @@ constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_N
 constexpr std::size_t kMaxOpenHandles = 48;
 constexpr std::size_t kBufferSize = 64 * 1024;
 
-// The sort key of a name: its Unicode upper case as UTF-8, which orders by
-// code point when compared bytewise. Bytes that are not valid UTF-8 stay as
-// they are.
-void sortKey(std::string_view name, std::string& key) {
-  key.clear();
-  const bool ascii = std::all_of(name.begin(), name.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) {
-    key.assign(name);
-    for (char& c : key)
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - ('a' - 'A'));
-    return;
+// The next character of `name` for ordering: its Unicode upper case. A byte
+// that is not valid UTF-8 orders after every character, by its value.
+inline char32_t nextFolded(std::string_view name, std::size_t& pos) {
+  const unsigned char c = static_cast<unsigned char>(name[pos]);
+  if (c < 0x80) {
+    ++pos;
+    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
   }
-  for (std::size_t pos = 0; pos < name.size();) {
-    const std::size_t begin = pos;
-    const char32_t c = decodeUtf8(name, pos);
-    if (c == kInvalidByte)
-      key += name[begin];
-    else
-      appendUtf8(key, toUpper(c));
-  }
-}
-
-bool keyedBefore(std::string_view keyA, std::string_view a, std::string_view keyB,
-                 std::string_view b) {
-  if (const int order = keyA.compare(keyB); order != 0) return order < 0;
-  return a < b;
+  const std::size_t begin = pos;
+  const char32_t decoded = decodeUtf8(name, pos);
+  return decoded == kInvalidByte ? 0x110000 + static_cast<unsigned char>(name[begin]) : toUpper(decoded);
 }
 
 EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLinks,
@@ -70,25 +53,19 @@ EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLi
 }  // namespace
 
 bool listedBefore(std::string_view a, std::string_view b) {
-  std::string keyA, keyB;
-  sortKey(a, keyA);
-  sortKey(b, keyB);
-  return keyedBefore(keyA, a, keyB, b);
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const char32_t x = nextFolded(a, i);
+    const char32_t y = nextFolded(b, j);
+    if (x != y) return x < y;
+  }
+  if (i < a.size() || j < b.size()) return j < b.size();  // the shorter first
+  return a < b;
 }
 
 void sortEntries(std::vector<Entry>& entries) {
-  if (entries.size() < 2) return;
-  std::vector<std::string> keys(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) sortKey(entries[i].name, keys[i]);
-  std::vector<std::size_t> order(entries.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-    return keyedBefore(keys[x], entries[x].name, keys[y], entries[y].name);
-  });
-  std::vector<Entry> sorted;
-  sorted.reserve(entries.size());
-  for (std::size_t i : order) sorted.push_back(std::move(entries[i]));
-  entries = std::move(sorted);
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& x, const Entry& y) { return listedBefore(x.name, y.name); });
 }
 
 FolderChain::FolderChain() : buffer_(kBufferSize) {}
@@ -166,11 +143,13 @@ void FolderChain::limitOpenHandles(std::size_t keep) {
   }
 }
 
-bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks) {
+bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {
   out.clear();
   if (levels_.empty()) return false;
+  Level& level = levels_.back();
   const int fd = handleOf(levels_.size() - 1);
-  if (fd < 0 || lseek(fd, 0, SEEK_SET) < 0) return false;
+  if (fd < 0 || (level.listed && lseek(fd, 0, SEEK_SET) < 0)) return false;
+  level.listed = true;
   for (;;) {
     const ssize_t got = getdents64(fd, buffer_.data(), buffer_.size());
     if (got == 0) break;
@@ -185,20 +164,21 @@ bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks) {
       if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
       bool exists;
       const EntryKind kind = kindOf(fd, name, entry->d_type, resolveLinks, exists);
-      if (exists) out.push_back({std::string(name), kind});
+      if (exists && (!keep || keep(name, kind))) out.push_back({std::string(name), kind});
     }
   }
   sortEntries(out);
   return true;
 }
 
-bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks) {
+bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
+                const EntryFilter& keep) {
   FolderChain chain;
   if (!chain.start(path)) {
     out.clear();
     return false;
   }
-  return chain.list(out, resolveLinks);
+  return chain.list(out, resolveLinks, keep);
 }
 
 }  // namespace platform

@@ -8,67 +8,89 @@
 namespace zweigschau {
 namespace {
 
-std::u32string upperCodePoints(std::string_view text) {
-  std::u32string out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();)
-    out += platform::toUpper(platform::decodeUtf8(text, pos));
-  return out;
+// The upper case of `text`, character by character, into `out`.
+void upperCodePoints(std::string_view text, std::u32string& out) {
+  out.clear();
+  for (std::size_t pos = 0; pos < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x80) {
+      out += (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
+      ++pos;
+    } else {
+      out += platform::toUpper(platform::decodeUtf8(text, pos));
+    }
+  }
 }
+
+bool istAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+char gross(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c; }
+char32_t gross(char32_t c) { return c; }  // already upper-cased
 
 // Wildcard match of the whole text: "*" any run, "?" exactly one character.
 // Backtracks only to the last "*", which is enough for this pattern language.
-bool matches(std::u32string_view pattern, std::u32string_view text) {
+// The pattern is upper case; text characters are upper-cased as they come.
+template <typename Char>
+bool matches(std::basic_string_view<Char> pattern, std::basic_string_view<Char> text) {
   std::size_t p = 0, t = 0;
-  std::size_t starP = std::u32string_view::npos, starT = 0;
+  std::size_t starP = std::basic_string_view<Char>::npos, starT = 0;
   while (t < text.size()) {
-    if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == text[t])) {
+    if (p < pattern.size() && (pattern[p] == Char('?') || pattern[p] == gross(text[t]))) {
       ++p, ++t;
-    } else if (p < pattern.size() && pattern[p] == U'*') {
+    } else if (p < pattern.size() && pattern[p] == Char('*')) {
       starP = p++, starT = t;
-    } else if (starP != std::u32string_view::npos) {
+    } else if (starP != std::basic_string_view<Char>::npos) {
       p = starP + 1, t = ++starT;
     } else {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == U'*') ++p;
+  while (p < pattern.size() && pattern[p] == Char('*')) ++p;
   return p == pattern.size();
 }
 
 }  // namespace
 
-DateiMaske::DateiMaske(std::string_view Maske) : muster_(upperCodePoints(Maske)) {
+DateiMaske::DateiMaske(std::string_view Maske) {
+  upperCodePoints(Maske, muster_);
   if (muster_.size() >= 2 && muster_.ends_with(U".*")) {
     punktSternOptional_ = true;
   } else if (!muster_.empty() && muster_.back() == U'.') {
     ohnePunkt_ = true;
     muster_.pop_back();
   }
+  if (istAscii(Maske))
+    for (char32_t c : muster_) asciiMuster_ += static_cast<char>(c);
+}
+
+template <typename Char>
+bool DateiMaske::passtAuf(std::basic_string_view<Char> muster, std::basic_string_view<Char> name) const {
+  if (ohnePunkt_) return name.find(Char('.')) == name.npos && matches(muster, name);
+  if (matches(muster, name)) return true;
+  // "x.*" also finds "x": the dot and what follows may be missing.
+  return punktSternOptional_ && matches(muster.substr(0, muster.size() - 2), name);
 }
 
 bool DateiMaske::passt(std::string_view Name) const {
-  const std::u32string name = upperCodePoints(Name);
-  if (ohnePunkt_) return name.find(U'.') == std::u32string::npos && matches(muster_, name);
-  if (matches(muster_, name)) return true;
-  // "x.*" also finds "x": the dot and what follows may be missing.
-  return punktSternOptional_ &&
-         matches(std::u32string_view(muster_).substr(0, muster_.size() - 2), name);
+  // Most names and masks are ASCII: compare their bytes directly.
+  if (!asciiMuster_.empty() && istAscii(Name)) return passtAuf<char>(asciiMuster_, Name);
+  thread_local std::u32string name;  // reused: the mask is tried on every file
+  upperCodePoints(Name, name);
+  return passtAuf<char32_t>(muster_, name);
 }
 
 std::string_view NameBisNull(std::string_view Text) {
   return Text.substr(0, Text.find('\0'));
 }
 
-std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege,
-                              const DateiMaske& maske) {
+std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege) {
   ordner.Dateien.clear();
-  for (const platform::Entry& e : eintraege) {
-    if (e.kind == platform::EntryKind::Folder || e.kind == platform::EntryKind::FolderLink)
-      continue;
-    const std::string_view name = NameBisNull(e.name);
-    if (maske.passt(name)) ordner.Dateien.push_back(AnzeigeText(name));
-  }
+  for (const platform::Entry& e : eintraege)
+    if (istDatei(e.kind)) ordner.Dateien.push_back(AnzeigeText(NameBisNull(e.name)));
   ordner.LetzterDateiIndex = static_cast<std::int32_t>(ordner.Dateien.size()) - 1;
   return static_cast<std::int32_t>(ordner.Dateien.size());
 }
@@ -79,9 +101,13 @@ std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_
   Pfad = first == std::string::npos ? std::string() : Pfad.substr(first, Pfad.find_last_not_of(' ') - first + 1);
   if (Pfad.empty() || Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
   if (Tabelle.size() <= Index) Tabelle.resize(Index + 1);
+  const DateiMaske maske(Maske);
   std::vector<platform::Entry> eintraege;
-  platform::listFolder(Pfad, eintraege, /*resolveLinks=*/true);
-  return DateienEintragen(Tabelle[Index], eintraege, DateiMaske(Maske));
+  platform::listFolder(Pfad, eintraege, /*resolveLinks=*/true,
+                       [&](std::string_view name, platform::EntryKind kind) {
+                         return istDatei(kind) && maske.passt(name);
+                       });
+  return DateienEintragen(Tabelle[Index], eintraege);
 }
 
 }  // namespace zweigschau

@@ -21,7 +21,11 @@ class DateiMaske {
   bool passt(std::string_view Name) const;
 
  private:
-  std::u32string muster_;      // upper-cased mask, trailing "." or ".*" removed
+  template <typename Char>
+  bool passtAuf(std::basic_string_view<Char> muster, std::basic_string_view<Char> name) const;
+
+  std::u32string muster_;      // upper-cased mask, trailing "." removed
+  std::string asciiMuster_;    // the same when the mask is ASCII, else empty
   bool ohnePunkt_ = false;      // mask ended in "."
   bool punktSternOptional_ = false;  // mask ended in ".*"
 };

@@ -5,28 +5,44 @@
 namespace zweigschau {
 namespace {
 
-bool printableAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) return false;
+// True when `text` is valid UTF-8 without control characters, so that its
+// list form is the text itself.
+bool schonAnzeigbar(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[pos]);
+    if (c >= 0x20 && c < 0x7F) {
+      ++pos;
+      continue;
+    }
+    if (c < 0x80) return false;
+    const char32_t zeichen = platform::decodeUtf8(text, pos);
+    if (zeichen == platform::kInvalidByte) return false;
+  }
   return true;
 }
 
 }  // namespace
 
-std::string AnzeigeText(std::string_view roh) {
-  if (printableAscii(roh)) return std::string(roh);
-  std::string out;
-  out.reserve(roh.size() + 8);
+void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh) {
+  if (schonAnzeigbar(roh)) {
+    ziel.append(roh);
+    return;
+  }
   for (std::size_t pos = 0; pos < roh.size();) {
     const char32_t c = platform::decodeUtf8(roh, pos);
     if (c == platform::kInvalidByte)
-      out += "\xEF\xBF\xBD";  // U+FFFD
+      ziel += "\xEF\xBF\xBD";  // U+FFFD
     else if (c < 0x20 || c == 0x7F)
-      out += '?';
+      ziel += '?';
     else
-      platform::appendUtf8(out, c);
+      platform::appendUtf8(ziel, c);
   }
-  return out;
+}
+
+std::string AnzeigeText(std::string_view roh) {
+  std::string text;
+  AnzeigeTextAnhaengen(text, roh);
+  return text;
 }
 
 Liste ListenText(const OrdnerTabelle& Tabelle, bool NurOrdnerMitDateien, bool MitTab) {

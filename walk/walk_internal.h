@@ -10,10 +10,14 @@
 
 namespace zweigschau {
 
-// Stores in `ordner` the list form of every file among `eintraege` that
-// matches `maske` (files of any kind and links to files; no folders, no
-// links to folders) and returns how many there are.
-std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege,
-                              const DateiMaske& maske);
+// True for what the file search counts as a file: anything but a folder or
+// a link to a folder.
+inline bool istDatei(platform::EntryKind kind) {
+  return kind != platform::EntryKind::Folder && kind != platform::EntryKind::FolderLink;
+}
+
+// Stores in `ordner` the list form of every file among `eintraege` (a
+// listing already filtered by the mask) and returns how many there are.
+std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege);
 
 }  // namespace zweigschau

@@ -23,8 +23,9 @@ class Walk {
 
   // Opens the start folder; false when it cannot be listed.
   bool start(const std::string& pfad) {
-    pfad_ = AnzeigeText(pfad);
-    return chain_.start(pfad) && chain_.list(eintraege_, resolveLinks_);
+    pfad_.clear();
+    AnzeigeTextAnhaengen(pfad_, pfad);
+    return chain_.start(pfad) && chain_.list(eintraege_, resolveLinks_, filter_);
   }
 
   void endpunkte(std::int32_t ebene) {
@@ -42,7 +43,7 @@ class Walk {
     std::int32_t dateien = -1;
     if (pfad_.size() > schnitt_) {
       Ordner& ordner = aufzeichnen(ebene);
-      if (maske_) dateien = DateienEintragen(ordner, eintraege_, *maske_);
+      if (maske_) dateien = DateienEintragen(ordner, eintraege_);
       if (!(nurMitDateien && dateien == 0)) ++zaehler_;
     }
     std::vector<std::string> unterordner = unterordnerNehmen();
@@ -55,6 +56,9 @@ class Walk {
     if (maske.empty()) return;
     maske_.emplace(maske);
     resolveLinks_ = true;  // links to folders are not files
+    filter_ = [this](std::string_view name, platform::EntryKind kind) {
+      return istDatei(kind) ? maske_->passt(name) : istUnterordner(name, kind);
+    };
   }
 
   // Drops records beyond the counter (a start folder without matching files).
@@ -63,12 +67,17 @@ class Walk {
   }
 
  private:
-  // Takes the sub-folders of the current listing: real folders that are not
-  // hidden. Links to folders are never entered, so no walk can loop.
+  // Sub-folders are real folders that are not hidden. Links to folders are
+  // never entered, so no walk can loop.
+  static bool istUnterordner(std::string_view name, platform::EntryKind kind) {
+    return kind == platform::EntryKind::Folder && name[0] != '.';
+  }
+
+  // Takes the sub-folders out of the current listing.
   std::vector<std::string> unterordnerNehmen() {
     std::vector<std::string> namen;
     for (platform::Entry& e : eintraege_)
-      if (e.kind == platform::EntryKind::Folder && e.name[0] != '.') namen.push_back(std::move(e.name));
+      if (e.kind == platform::EntryKind::Folder) namen.push_back(std::move(e.name));
     return namen;
   }
 
@@ -79,9 +88,9 @@ class Walk {
   template <typename Weiter>
   void hinab(const std::string& name, Weiter weiter) {
     const std::size_t laenge = pfad_.size();
-    pfad_ += AnzeigeText(name);
+    AnzeigeTextAnhaengen(pfad_, name);
     pfad_ += platform::kSeparator;
-    if (!chain_.enter(name) || !chain_.list(eintraege_, resolveLinks_)) eintraege_.clear();
+    if (!chain_.enter(name) || !chain_.list(eintraege_, resolveLinks_, filter_)) eintraege_.clear();
     weiter();
     chain_.leave();
     pfad_.resize(laenge);
@@ -108,6 +117,7 @@ class Walk {
   const std::size_t schnitt_;
   std::optional<DateiMaske> maske_;
   bool resolveLinks_ = false;
+  platform::EntryFilter filter_ = istUnterordner;  // what a listing keeps
   platform::FolderChain chain_;
   std::vector<platform::Entry> eintraege_;  // listing of the folder just entered
   std::string pfad_;                        // list form of the current folder's path
