@@ -14,6 +14,9 @@
 namespace platform {
 namespace {
 
+constexpr int kX11Attempts = 10;  // at most half a second for an X server
+constexpr useconds_t kX11RetryMicroseconds = 50000;
+
 const char* envOrNull(const char* name) {
   const char* value = std::getenv(name);
   return (value != nullptr && *value != '\0') ? value : nullptr;
@@ -47,12 +50,27 @@ bool waylandReachable() {
 
 }  // namespace
 
+// The connection made by the check stays open until the program ends: an X
+// server whose last client disconnects resets itself and refuses new
+// connections meanwhile, so closing it would let Qt's own connection, made
+// a moment later, fail on a display that nothing else uses (a bare Xvfb).
 bool x11Reachable() {
+  static xcb_connection_t* held = nullptr;
+  if (held != nullptr && xcb_connection_has_error(held) == 0) return true;
   if (envOrNull("DISPLAY") == nullptr) return false;
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  const bool ok = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);  // also required for a failed connection
-  return ok;
+  if (held != nullptr) xcb_disconnect(held);
+  held = nullptr;
+  // A server resetting after another program's exit refuses for a moment.
+  for (int attempt = 0; attempt < kX11Attempts; ++attempt) {
+    if (attempt > 0) usleep(kX11RetryMicroseconds);
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection) == 0) {
+      held = connection;
+      return true;
+    }
+    xcb_disconnect(connection);  // also required for a failed connection
+  }
+  return false;
 }
 
 bool displayReachable() { return x11Reachable() || waylandReachable(); }

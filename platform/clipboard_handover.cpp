@@ -30,8 +30,12 @@ namespace {
 // stdin, which is `input`; default signal handling and an empty signal mask.
 class DetachedChild {
  public:
-  // Starts `argv[0]` (searched in PATH when `searchPath`); pid() is 0 on failure.
-  DetachedChild(const std::vector<const char*>& argv, int input, bool searchPath) {
+  // Starts `argv[0]` (searched in PATH when `searchPath`), handing it
+  // `shownName` as its argv[0] when given; pid() is 0 on failure.
+  DetachedChild(std::vector<const char*> argv, int input, bool searchPath,
+                const char* shownName = nullptr) {
+    const char* file = argv[0];
+    if (shownName != nullptr) argv[0] = shownName;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input, 0);
@@ -48,8 +52,8 @@ class DetachedChild {
                                               POSIX_SPAWN_SETSIGDEF);
     auto* args = const_cast<char* const*>(argv.data());
     const int error = searchPath
-        ? posix_spawnp(&pid_, argv[0], &actions, &attributes, args, environ)
-        : posix_spawn(&pid_, argv[0], &actions, &attributes, args, environ);
+        ? posix_spawnp(&pid_, file, &actions, &attributes, args, environ)
+        : posix_spawn(&pid_, file, &actions, &attributes, args, environ);
     if (error != 0) pid_ = 0;
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
@@ -132,8 +136,13 @@ void letQtNoticeTakeOver() {
 bool handToServer(const QByteArray& text) {
   SocketPair channel;
   if (channel.mine < 0) return false;
+  // Started through /proc/self/exe (valid even when the file was replaced),
+  // named by its real path so that `ps` shows what it is.
+  char name[4096] = "/proc/self/exe";
+  const ssize_t length = readlink("/proc/self/exe", name, sizeof name - 1);
+  if (length > 0) name[length] = '\0';
   DetachedChild server({"/proc/self/exe", kClipboardServerArgument, nullptr},
-                       channel.theirs, false);
+                       channel.theirs, false, name);
   channel.closeTheirs();
   if (server.pid() == 0) return false;
   const QDeadlineTimer deadline(kHandOverTimeoutMs);
