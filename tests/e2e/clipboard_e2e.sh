@@ -101,4 +101,11 @@ check "unreachable X display: exit status 3 (got $rc)" [ "$rc" -eq 3 ]
 nodisplay WAYLAND_DISPLAY=zs-e2e-no-such-compositor timeout 10 "$PROBE" "$LIST" 2>/dev/null; rc=$?
 check "unreachable Wayland display: exit status 3 (got $rc)" [ "$rc" -eq 3 ]
 
+# --- The display goes away: the server ends by itself (last: ends Xvfb).
+check "run before the display goes away exits 0" timeout 10 "$PROBE" "$LIST"
+last=$(server_pids)
+check "a server serves it" [ -n "$last" ]
+kill "$E2E_XVFB_PID"; wait "$E2E_XVFB_PID" 2>/dev/null; E2E_XVFB_PID=
+check "server ends within 2 s when the display goes away" wait_until 2000 process_gone "$last"
+
 finish
