@@ -74,7 +74,9 @@ class DetachedChild {
 bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& deadline) {
   while (size > 0) {
     pollfd ready{fd, POLLOUT, 0};
-    if (poll(&ready, 1, static_cast<int>(deadline.remainingTime())) <= 0) return false;
+    const int r = poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return false;
     const ssize_t n = send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
     if (n <= 0) return false;
