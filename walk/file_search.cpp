@@ -1,5 +1,7 @@
 #include "walk/file_search.h"
 
+#include <algorithm>
+
 #include "platform/filesystem.h"
 #include "platform/unicode.h"
 #include "walk/list_text.h"
@@ -87,10 +89,19 @@ std::string_view NameBisNull(std::string_view Text) {
   return Text.substr(0, Text.find('\0'));
 }
 
-std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege) {
+std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege) {
   ordner.Dateien.clear();
-  for (const platform::Entry& e : eintraege)
-    if (istDatei(e.kind)) ordner.Dateien.push_back(AnzeigeText(NameBisNull(e.name)));
+  ordner.Dateien.reserve(static_cast<std::size_t>(
+      std::count_if(eintraege.begin(), eintraege.end(), [](const auto& e) { return istDatei(e.kind); })));
+  for (platform::Entry& e : eintraege) {
+    if (!istDatei(e.kind)) continue;
+    e.name.resize(NameBisNull(e.name).size());
+    // Most names are their own list form: take them over without a copy.
+    if (schonAnzeigbar(e.name))
+      ordner.Dateien.push_back(std::move(e.name));
+    else
+      ordner.Dateien.push_back(AnzeigeText(e.name));
+  }
   ordner.LetzterDateiIndex = static_cast<std::int32_t>(ordner.Dateien.size()) - 1;
   return static_cast<std::int32_t>(ordner.Dateien.size());
 }

@@ -3,10 +3,7 @@
 #include "platform/unicode.h"
 
 namespace zweigschau {
-namespace {
 
-// True when `text` is valid UTF-8 without control characters, so that its
-// list form is the text itself.
 bool schonAnzeigbar(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);
@@ -20,8 +17,6 @@ bool schonAnzeigbar(std::string_view text) {
   }
   return true;
 }
-
-}  // namespace
 
 void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh) {
   if (schonAnzeigbar(roh)) {

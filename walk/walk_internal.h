@@ -17,7 +17,8 @@ inline bool istDatei(platform::EntryKind kind) {
 }
 
 // Stores in `ordner` the list form of every file among `eintraege` (a
-// listing already filtered by the mask) and returns how many there are.
-std::int32_t DateienEintragen(Ordner& ordner, const std::vector<platform::Entry>& eintraege);
+// listing already filtered by the mask; the file names are moved out of it)
+// and returns how many there are.
+std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege);
 
 }  // namespace zweigschau
