@@ -42,10 +42,38 @@ check "the first server has gone, one serves" wait_until 1000 one_server
 clip_take "anderes"
 check "server ends within 1 s after another copy" wait_until 1000 no_server_left
 
-# --- No display: the batch run fails without a crash.
+# --- Keys as the shell splits them: upper case, a blank in the value,
+# depth, and "/i" not found inside a path.
+mkdir -p "$E2E_TMP/Meine Musik/images/tief/tiefer" "$E2E_TMP/Meine Musik/nina"
+printf 'images/tief/\rnina/\r' >"$E2E_TMP/expected"
+run_batch "/O:$E2E_TMP/Meine Musik" /I /E:2.5
+check "keys in upper case, blank in the path, depth 2.5 as 2 (rc $rc)" [ "$rc" -eq 0 ]
+check "relative end points two levels deep" cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"
+check "success: nothing on stdout or stderr" [ ! -s "$E2E_TMP/stdout" -a ! -s "$E2E_TMP/stderr" ]
+
+# --- Outcomes without a list leave the clipboard as it was.
+clip_take "vorher"
+run_batch "/o:$E2E_TMP/fehlt"
+check "missing folder: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+check "missing folder: one line on stderr" [ "$(cat "$E2E_TMP/stderr")" = "Ordner nicht gefunden" ]
+run_batch "/o:$TREE/b"
+check "no sub-folder: status 2 (rc $rc)" [ "$rc" -eq 2 ]
+check "no sub-folder: one line on stderr" [ "$(cat "$E2E_TMP/stderr")" = "Keine Unter-Ordner" ]
+run_batch "/o:"
+check "empty path: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+check "the clipboard keeps what another program put there" [ "$(clip_read UTF8_STRING)" = "vorher" ]
+
+# --- No display: the batch run fails without a crash; "/?" prints the usage.
 env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET \
-  timeout 20 "$PROGRAM" "/o:$TREE" >/dev/null 2>&1
+  timeout 20 "$PROGRAM" "/o:$TREE" >/dev/null 2>"$E2E_TMP/stderr"
 rc=$?
-check "no display: failure status, no signal (rc $rc)" [ "$rc" -ne 0 -a "$rc" -lt 124 ]
+check "no display: status 3 (rc $rc)" [ "$rc" -eq 3 ]
+check "no display: one line on stderr" [ "$(cat "$E2E_TMP/stderr")" = "Zwischenablage nicht erreichbar" ]
+env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET \
+  timeout 20 "$PROGRAM" "/?" >"$E2E_TMP/stdout" 2>/dev/null
+rc=$?
+check "no display: /? ends with status 0 (rc $rc)" [ "$rc" -eq 0 ]
+check "no display: /? prints the eight usage lines" \
+  [ "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a "$(head -1 "$E2E_TMP/stdout")" = "BefehlsZeilen-Parameter:" ]
 
 finish
