@@ -13,7 +13,3 @@ QString OrdnerWahl::NullTrim(const QString& StringWert) {
   const qsizetype ende = StringWert.indexOf(QChar(u'\0'));
   return ende < 0 ? StringWert : StringWert.left(ende);
 }
-
-std::string OrdnerWahl::NullTrim(const std::string& StringWert) {
-  return StringWert.substr(0, StringWert.find('\0'));
-}

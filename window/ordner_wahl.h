@@ -22,7 +22,6 @@ class OrdnerWahl {
   // The part of `StringWert` before its first NUL character; the whole text
   // when it holds none.
   static QString NullTrim(const QString& StringWert);
-  static std::string NullTrim(const std::string& StringWert);
 
  private:
   platform::Dialogs& dialoge_;

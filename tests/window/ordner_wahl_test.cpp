@@ -16,17 +16,14 @@
 namespace {
 
 TEST(NullTrimTest, CutsAtTheFirstNul) {
-  using namespace std::string_literals;
-  EXPECT_EQ(OrdnerWahl::NullTrim("\0abc"s), "");
-  EXPECT_EQ(OrdnerWahl::NullTrim("abc\0def\0"s), "abc");
-  EXPECT_EQ(OrdnerWahl::NullTrim("ohne"s), "ohne");
-  EXPECT_EQ(OrdnerWahl::NullTrim(""s), "");
+  EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"abc\0def\0", 8)), "abc");
+  EXPECT_EQ(OrdnerWahl::NullTrim(QString()), "");
   EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"\0x", 2)), "");
   EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"Äbc\0def", 7)), "Äbc");
   EXPECT_EQ(OrdnerWahl::NullTrim(QString("ohne")), "ohne");
   // A long path up to its terminator, as a fixed buffer hands it over.
-  const std::string lang(259, 'p');
-  EXPECT_EQ(OrdnerWahl::NullTrim(lang + '\0' + std::string(40, ' ')), lang);
+  const QString lang(259, u'p');
+  EXPECT_EQ(OrdnerWahl::NullTrim(lang + QChar(u'\0') + QString(40, u' ')), lang);
 }
 
 class PickerTest : public ::testing::Test {
