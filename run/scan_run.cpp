@@ -1,9 +1,11 @@
 #include "run/scan_run.h"
 
+#include <cstdlib>
+
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
-
-#include <cstdlib>
+#endif
 
 #include "platform/filesystem.h"
 #include "walk/list_text.h"
@@ -19,8 +21,15 @@ std::string ohneLeerzeichen(const std::string& text) {
 }
 
 std::string heimordner() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+#ifdef _WIN32
+  const char* const variable = "USERPROFILE";
+#else
+  const char* const variable = "HOME";
+#endif
+  if (const char* home = std::getenv(variable); home != nullptr && *home != '\0') return home;
+#ifndef _WIN32
   if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
+#endif
   return "~";
 }
 
