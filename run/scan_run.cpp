@@ -14,12 +14,6 @@
 namespace zweigschau {
 namespace {
 
-std::string ohneLeerzeichen(const std::string& text) {
-  const auto anfang = text.find_first_not_of(' ');
-  if (anfang == std::string::npos) return "";
-  return text.substr(anfang, text.find_last_not_of(' ') - anfang + 1);
-}
-
 std::string heimordner() {
 #ifdef _WIN32
   const char* const variable = "USERPROFILE";
@@ -51,7 +45,7 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   anzeige.setzeText(StatusLabel::Arbeite, "arbeite ...");
   anzeige.zeigen(StatusLabel::Arbeite);
 
-  Pfad = ohneLeerzeichen(Pfad);
+  Pfad = OhneLeerzeichen(Pfad);
   if (Pfad.empty()) {
     // Nothing to do; "arbeite ..." must not stay on screen.
     anzeige.AusgabeZeilenAusschalten();

@@ -108,8 +108,7 @@ std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eint
 
 std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_t Index,
                             const std::string& Maske) {
-  const auto first = Pfad.find_first_not_of(' ');
-  Pfad = first == std::string::npos ? std::string() : Pfad.substr(first, Pfad.find_last_not_of(' ') - first + 1);
+  Pfad = OhneLeerzeichen(Pfad);
   if (Pfad.empty() || Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
   if (Tabelle.size() <= Index) Tabelle.resize(Index + 1);
   const DateiMaske maske(Maske);

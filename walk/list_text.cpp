@@ -4,6 +4,12 @@
 
 namespace zweigschau {
 
+std::string OhneLeerzeichen(std::string_view text) {
+  const auto anfang = text.find_first_not_of(' ');
+  if (anfang == std::string_view::npos) return "";
+  return std::string(text.substr(anfang, text.find_last_not_of(' ') - anfang + 1));
+}
+
 bool schonAnzeigbar(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);

@@ -25,6 +25,9 @@ Liste ListenText(const OrdnerTabelle& Tabelle, bool NurOrdnerMitDateien, bool Mi
 // (below U+0020, and U+007F) become "?", so that one entry stays one line.
 std::string AnzeigeText(std::string_view roh);
 
+// `text` without the blanks (spaces only) at either end.
+std::string OhneLeerzeichen(std::string_view text);
+
 // True when `roh` is its own list form (valid UTF-8, no control character).
 bool schonAnzeigbar(std::string_view roh);
 

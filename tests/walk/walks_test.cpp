@@ -32,20 +32,24 @@ Lauf auswerten(std::int32_t ergebnis, const OrdnerTabelle& t) {
 
 std::int32_t relativ(const std::string& start) { return static_cast<std::int32_t>(start.size()) + 1; }
 
-Lauf endpunkte(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {
+// One walk over `start`: the end points or all folders, relative paths
+// unless `voll`.
+Lauf walk(bool nurEnden, const std::string& start, std::int32_t ebenen, bool voll) {
   OrdnerTabelle t;
   std::int32_t z = 0;
-  const auto r = EndpunkteSammeln(t, start, ebenen, voll ? 1 : relativ(start), z);
+  const std::int32_t startPos = voll ? 1 : relativ(start);
+  const auto r = nurEnden ? EndpunkteSammeln(t, start, ebenen, startPos, z)
+                          : OrdnerSammeln(t, start, ebenen, startPos, z, "", false);
   EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
   return auswerten(r, t);
 }
 
+Lauf endpunkte(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {
+  return walk(true, start, ebenen, voll);
+}
+
 Lauf alle(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {
-  OrdnerTabelle t;
-  std::int32_t z = 0;
-  const auto r = OrdnerSammeln(t, start, ebenen, voll ? 1 : relativ(start), z, "", false);
-  EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
-  return auswerten(r, t);
+  return walk(false, start, ebenen, voll);
 }
 
 }  // namespace
