@@ -1,28 +1,37 @@
 // Folder listing for the walks: one folder's entries at a time, in a fixed
-// order, with folders opened relative to their parent so that trees of any
-// depth and paths of any length can be walked.
+// order (platform/listing_order.h), with folders reached relative to their
+// parent so that trees of any depth and paths of any length can be walked.
+// One implementation per platform: filesystem_posix.cpp (getdents64 on
+// handles opened relative to the parent) and filesystem_win.cpp
+// (FindFirstFileExW on long \\?\ paths).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
 
-// What a directory entry is. Links are never followed into; a link is only
-// resolved to tell a link to a folder from any other link.
+// What a directory entry is. Links (POSIX symbolic links, Windows reparse
+// points such as junctions) are never followed into.
 enum class EntryKind : std::uint8_t {
-  Folder,      // a real directory
-  File,        // anything else that is not a link (regular file, fifo, device...)
-  FolderLink,  // a symbolic link whose target is a directory
-  OtherLink,   // a symbolic link to a file, or a dangling one
+  Folder,        // a real folder the walks enter
+  HiddenFolder,  // a real folder the platform hides: POSIX a name that begins
+                 // with ".", Windows the hidden or system attribute
+  File,          // anything else that is not a link (regular file, fifo, device...)
+  FolderLink,    // a link whose target is a folder (a junction on Windows)
+  OtherLink,     // a link to a file, or a dangling one
 };
 
 struct Entry {
-  std::string name;  // raw bytes as the file system holds them, never "." or ".."
+  // The name as the file system holds it, never "." or "..": POSIX the raw
+  // bytes; Windows the UTF-16 name in UTF-8, a lone surrogate as its
+  // three-byte form, so that every name converts back exactly.
+  std::string name;
   EntryKind kind;
 };
 
@@ -30,19 +39,10 @@ struct Entry {
 // left out cost neither a copy nor a place in the sort.
 using EntryFilter = std::function<bool(std::string_view name, EntryKind kind)>;
 
-// The fixed listing order: names compared case-insensitively by their
-// Unicode upper case (code point by code point), ties broken by the exact
-// name. The same on every file system, so lists are reproducible.
-bool listedBefore(std::string_view a, std::string_view b);
-
-// Sorts entries into the fixed listing order.
-void sortEntries(std::vector<Entry>& entries);
-
 // The chain of folders from a start folder down to the folder being walked.
-// Each level is opened relative to the one above, and only a bounded number
-// of levels is held open at once (a level whose handle was given up is
-// reopened from the nearest open one when it is needed again), so a chain
-// thousands of levels deep needs no more than a few dozen file descriptors.
+// Each level is reached from the one above, and only a bounded number of
+// system handles is held at once, so a chain thousands of levels deep needs
+// no more than a few dozen of them.
 class FolderChain {
  public:
   FolderChain();
@@ -64,28 +64,18 @@ class FolderChain {
   void leave();
 
   // Number of levels; 1 right after a successful start.
-  std::size_t depth() const { return levels_.size(); }
+  std::size_t depth() const;
 
   // Lists the current folder into `out` (cleared first) in the fixed order,
   // keeping only the entries `keep` accepts (all when it is empty). With
-  // resolveLinks false every link is reported as OtherLink without looking
+  // resolveLinks false a link may be reported as OtherLink without looking
   // at its target. Returns false when the folder cannot be listed (it
   // vanished, is unreadable, or could not be opened); `out` is then empty.
   bool list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep = {});
 
  private:
-  struct Level {
-    std::string name;  // name within the level above; the path for level 0
-    int fd = -1;       // open handle, or -1 when given up or failed
-    bool failed = false;
-    bool listed = false;  // read before: rewind first
-  };
-  int handleOf(std::size_t level);
-  void limitOpenHandles(std::size_t keep);
-
-  std::vector<Level> levels_;
-  std::vector<char> buffer_;
-  std::size_t openCount_ = 0;
+  struct State;  // per platform: handles or paths of the levels
+  std::unique_ptr<State> state_;
 };
 
 // Lists the folder at `path` into `out` in the fixed order; false when it
@@ -94,6 +84,10 @@ bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLi
                 const EntryFilter& keep = {});
 
 // The separator between folder names in paths and list lines.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
 inline constexpr char kSeparator = '/';
+#endif
 
 }  // namespace platform

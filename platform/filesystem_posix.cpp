@@ -8,9 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
-#include "platform/unicode.h"
+#include "platform/listing_order.h"
 
 namespace platform {
 namespace {
@@ -18,19 +16,6 @@ namespace {
 constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
 constexpr std::size_t kMaxOpenHandles = 48;
 constexpr std::size_t kBufferSize = 64 * 1024;
-
-// The next character of `name` for ordering: its Unicode upper case. A byte
-// that is not valid UTF-8 orders after every character, by its value.
-inline char32_t nextFolded(std::string_view name, std::size_t& pos) {
-  const unsigned char c = static_cast<unsigned char>(name[pos]);
-  if (c < 0x80) {
-    ++pos;
-    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-  }
-  const std::size_t begin = pos;
-  const char32_t decoded = decodeUtf8(name, pos);
-  return decoded == kInvalidByte ? 0x110000 + static_cast<unsigned char>(name[begin]) : toUpper(decoded);
-}
 
 EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLinks,
                  bool& exists) {
@@ -43,7 +28,7 @@ EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLi
     }
     type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
   }
-  if (type == DT_DIR) return EntryKind::Folder;
+  if (type == DT_DIR) return name[0] == '.' ? EntryKind::HiddenFolder : EntryKind::Folder;
   if (type != DT_LNK) return EntryKind::File;
   if (resolveLinks && fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
     return EntryKind::FolderLink;
@@ -52,41 +37,44 @@ EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLi
 
 }  // namespace
 
-bool listedBefore(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    const char32_t x = nextFolded(a, i);
-    const char32_t y = nextFolded(b, j);
-    if (x != y) return x < y;
-  }
-  if (i < a.size() || j < b.size()) return j < b.size();  // the shorter first
-  return a < b;
-}
+struct FolderChain::State {
+  struct Level {
+    std::string name;  // name within the level above; the path for level 0
+    int fd = -1;       // open handle, or -1 when given up or failed
+    bool failed = false;
+    bool listed = false;  // read before: rewind first
+  };
+  int handleOf(std::size_t level);
+  void limitOpenHandles(std::size_t keep);
 
-void sortEntries(std::vector<Entry>& entries) {
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& x, const Entry& y) { return listedBefore(x.name, y.name); });
-}
+  std::vector<Level> levels_;
+  std::vector<char> buffer_ = std::vector<char>(kBufferSize);
+  std::size_t openCount_ = 0;
+};
 
-FolderChain::FolderChain() : buffer_(kBufferSize) {}
+FolderChain::FolderChain() : state_(std::make_unique<State>()) {}
 
 FolderChain::~FolderChain() {
-  while (!levels_.empty()) leave();
+  while (!state_->levels_.empty()) leave();
 }
 
+std::size_t FolderChain::depth() const { return state_->levels_.size(); }
+
 bool FolderChain::start(const std::string& path) {
-  while (!levels_.empty()) leave();
+  while (!state_->levels_.empty()) leave();
+  auto& levels_ = state_->levels_;
   // The start folder may itself be reached through a link; links met
   // inside the tree are never followed.
   const int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
   if (fd < 0) return false;
   levels_.push_back({path, fd, false});
-  openCount_ = 1;
+  state_->openCount_ = 1;
   return true;
 }
 
 bool FolderChain::enter(const std::string& name) {
-  const int parent = levels_.empty() ? -1 : handleOf(levels_.size() - 1);
+  auto& levels_ = state_->levels_;
+  const int parent = levels_.empty() ? -1 : state_->handleOf(levels_.size() - 1);
   levels_.push_back({name, -1, false});
   const int fd = parent < 0 ? -1 : openat(parent, name.c_str(), kOpenFlags);
   if (fd < 0) {
@@ -94,23 +82,24 @@ bool FolderChain::enter(const std::string& name) {
     return false;
   }
   levels_.back().fd = fd;
-  ++openCount_;
-  limitOpenHandles(levels_.size() - 1);
+  ++state_->openCount_;
+  state_->limitOpenHandles(levels_.size() - 1);
   return true;
 }
 
 void FolderChain::leave() {
+  auto& levels_ = state_->levels_;
   if (levels_.empty()) return;
   if (levels_.back().fd >= 0) {
     close(levels_.back().fd);
-    --openCount_;
+    --state_->openCount_;
   }
   levels_.pop_back();
 }
 
 // The handle of `level`, reopening it from the nearest open level above it
 // when it was given up to save handles.
-int FolderChain::handleOf(std::size_t level) {
+int FolderChain::State::handleOf(std::size_t level) {
   Level& target = levels_[level];
   if (target.fd >= 0 || target.failed) return target.fd;
   std::size_t open = level;
@@ -134,7 +123,7 @@ int FolderChain::handleOf(std::size_t level) {
 
 // Gives up the handles nearest the start (never level 0, never `keep` or the
 // level right above it) until at most kMaxOpenHandles are open.
-void FolderChain::limitOpenHandles(std::size_t keep) {
+void FolderChain::State::limitOpenHandles(std::size_t keep) {
   for (std::size_t i = 1; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
     if (levels_[i].fd < 0) continue;
     close(levels_[i].fd);
@@ -145,9 +134,11 @@ void FolderChain::limitOpenHandles(std::size_t keep) {
 
 bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {
   out.clear();
+  auto& levels_ = state_->levels_;
+  auto& buffer_ = state_->buffer_;
   if (levels_.empty()) return false;
-  Level& level = levels_.back();
-  const int fd = handleOf(levels_.size() - 1);
+  State::Level& level = levels_.back();
+  const int fd = state_->handleOf(levels_.size() - 1);
   if (fd < 0 || (level.listed && lseek(fd, 0, SEEK_SET) < 0)) return false;
   level.listed = true;
   for (;;) {

@@ -1,8 +1,6 @@
 #include "platform/unicode.h"
 
-#include <clocale>
-#include <cwctype>
-#include <locale.h>
+#include <algorithm>
 
 namespace platform {
 
@@ -38,9 +36,15 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
     }
     c = (c << 6) | (next & 0x3F);
   }
-  // Overlong forms, surrogates and values beyond Unicode are not valid UTF-8.
-  if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+  // Overlong forms and values beyond Unicode are not valid UTF-8.
+  if (c < smallest || c > 0x10FFFF) {
     ++pos;
+    return kInvalidByte;
+  }
+  // An encoded surrogate is how a Windows name holds a lone UTF-16 surrogate
+  // (see fromWide): not a character, but one unit of the name all the same.
+  if (c >= 0xD800 && c <= 0xDFFF) {
+    pos += length;
     return kInvalidByte;
   }
   pos += length;
@@ -66,24 +70,31 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 namespace {
-// glibc's C.UTF-8 locale carries the full Unicode simple case mapping,
-// independent of the user's locale settings.
-locale_t utf8Locale() {
-  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  return utf8;
+
+struct CaseMapping {
+  char32_t from, to;
+};
+
+#include "platform/case_table.inc"
+
+template <std::size_t N>
+char32_t mapped(const CaseMapping (&table)[N], char32_t c) {
+  const auto* end = table + N;
+  const auto* at = std::lower_bound(table, end, c,
+                                    [](const CaseMapping& m, char32_t x) { return m.from < x; });
+  return (at != end && at->from == c) ? at->to : c;
 }
+
 }  // namespace
 
 char32_t toUpper(char32_t c) {
   if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-  if (c == kInvalidByte || utf8Locale() == static_cast<locale_t>(0)) return c;
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8Locale()));
+  return mapped(kUpperCase, c);
 }
 
 char32_t toLower(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
-  if (c == kInvalidByte || utf8Locale() == static_cast<locale_t>(0)) return c;
-  return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8Locale()));
+  return mapped(kLowerCase, c);
 }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
-// Small UTF-8 helpers shared by the listing order, the file masks and the
-// list text. Names are bytes; these helpers read them as UTF-8 and treat
-// every byte that is not part of a valid sequence as a character of its own.
+// Small UTF-8 helpers shared by the listing order, the file masks, the list
+// text and the command line. Names are bytes; these helpers read them as
+// UTF-8 and treat every byte that is not part of a valid sequence as a
+// character of its own. The case mappings are the project's own table
+// (platform/case_table.inc), the same on every system and in every locale.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +16,10 @@ inline constexpr char32_t kInvalidByte = 0xFFFFFFFFu;
 
 // Reads one character of `text` starting at `pos` and advances `pos` past
 // it. A byte that does not begin a valid, shortest-form sequence is
-// returned as kInvalidByte and consumes one byte.
+// returned as kInvalidByte and consumes one byte. An encoded surrogate
+// (three bytes ED A0..BF 80..BF, the form a lone UTF-16 surrogate of a
+// Windows name takes here) is returned as kInvalidByte and consumes all
+// three, so that it shows as one replacement character.
 char32_t decodeUtf8(std::string_view text, std::size_t& pos);
 
 // Appends `c` to `out` as UTF-8 (c must be a valid code point).

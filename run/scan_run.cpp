@@ -1,37 +1,18 @@
 #include "run/scan_run.h"
 
-#include <cstdlib>
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
-
 #include "platform/filesystem.h"
+#include "platform/session.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
 
 namespace zweigschau {
 namespace {
 
-std::string heimordner() {
-#ifdef _WIN32
-  const char* const variable = "USERPROFILE";
-#else
-  const char* const variable = "HOME";
-#endif
-  if (const char* home = std::getenv(variable); home != nullptr && *home != '\0') return home;
-#ifndef _WIN32
-  if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
-#endif
-  return "~";
-}
-
 // "~" alone or followed by the separator stands for the home folder, as in
 // every file dialog's location field.
 std::string heimordnerEinsetzen(const std::string& pfad) {
   if (pfad == "~" || pfad.starts_with(std::string("~") + platform::kSeparator))
-    return heimordner() + pfad.substr(1);
+    return platform::homeFolder() + pfad.substr(1);
   return pfad;
 }
 

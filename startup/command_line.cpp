@@ -53,22 +53,31 @@ std::string BefehlszeilenParameter(const std::vector<std::string>& Argumente, st
   return "";
 }
 
-StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
+StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
   StartEntscheidung entscheidung;
-  if (!BefehlszeilenParameter(Argumente, "/?").empty()) {
+  if (!Parameter("/?").empty()) {
     entscheidung.art = StartArt::Anleitung;
     return entscheidung;
   }
-  const std::string ordner = BefehlszeilenParameter(Argumente, "/o:");
+  const std::string ordner = Parameter("/o:");
   if (ordner.empty()) return entscheidung;
   entscheidung.art = StartArt::Stapellauf;
   StapelWerte& w = entscheidung.werte;
   w.Pfad = ordner;
-  w.Ebenen = ZahlLesen(BefehlszeilenParameter(Argumente, "/e:"));
-  w.MitStartordner = BefehlszeilenParameter(Argumente, "/i").empty();
-  w.Maske = BefehlszeilenParameter(Argumente, "/d:");
-  w.NurOrdnerMitDateien = BefehlszeilenParameter(Argumente, "/n").empty();
+  w.Ebenen = ZahlLesen(Parameter("/e:"));
+  w.MitStartordner = Parameter("/i").empty();
+  w.Maske = Parameter("/d:");
+  w.NurOrdnerMitDateien = Parameter("/n").empty();
   return entscheidung;
+}
+
+StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
+  return StartEntscheidenNach([&](std::string_view teil) { return BefehlszeilenParameter(Argumente, teil); });
+}
+
+StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile) {
+  return StartEntscheidenNach(
+      [&](std::string_view teil) { return BefehlszeilenParameterText(Befehlszeile, teil); });
 }
 
 std::string AnleitungsText() {

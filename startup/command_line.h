@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,9 +39,22 @@ struct StartEntscheidung {
   StapelWerte werte;  // filled for Stapellauf
 };
 
-// "/?" wins over everything; "/o:" with any result makes a batch run;
-// otherwise the window opens.
+// Looks up one key (lower case, e.g. "/o:") and returns "" when it is
+// absent, " " when it has no value, else the value.
+using SchluesselSuche = std::function<std::string(std::string_view Teil)>;
+
+// "/?" wins over everything; "/o:" with any result makes a batch run, whose
+// values are then looked up; otherwise the window opens. Every key is asked
+// of `Parameter`.
+StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter);
+
+// The start-up choice from the arguments as the shell split them (the
+// POSIX rule, BefehlszeilenParameter).
 StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente);
+
+// The start-up choice from one raw, unsplit argument text (the Windows
+// rule, BefehlszeilenParameterText).
+StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile);
 
 // The eight-line usage text, lines separated by a carriage return, a tab
 // between key and description.

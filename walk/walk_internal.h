@@ -10,10 +10,11 @@
 
 namespace zweigschau {
 
-// True for what the file search counts as a file: anything but a folder or
-// a link to a folder.
+// True for what the file search counts as a file: anything but a folder
+// (hidden or not) or a link to a folder.
 inline bool istDatei(platform::EntryKind kind) {
-  return kind != platform::EntryKind::Folder && kind != platform::EntryKind::FolderLink;
+  return kind != platform::EntryKind::Folder && kind != platform::EntryKind::HiddenFolder &&
+         kind != platform::EntryKind::FolderLink;
 }
 
 // Stores in `ordner` the list form of every file among `eintraege` (a

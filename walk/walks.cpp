@@ -67,10 +67,10 @@ class Walk {
   }
 
  private:
-  // Sub-folders are real folders that are not hidden. Links to folders are
-  // never entered, so no walk can loop.
-  static bool istUnterordner(std::string_view name, platform::EntryKind kind) {
-    return kind == platform::EntryKind::Folder && name[0] != '.';
+  // Sub-folders are real folders that the platform does not hide. Links to
+  // folders are never entered, so no walk can loop.
+  static bool istUnterordner(std::string_view /*name*/, platform::EntryKind kind) {
+    return kind == platform::EntryKind::Folder;
   }
 
   // Takes the sub-folders out of the current listing.

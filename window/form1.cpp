@@ -1,15 +1,14 @@
 #include "window/form1.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QMouseEvent>
-#include <cstdio>
 
+#include "platform/session.h"
+#include "startup/batch_run.h"
 #include "startup/number.h"
 
 namespace {
 
-using zweigschau::Ausgang;
 using zweigschau::StatusLabel;
 
 // Leading and trailing space characters removed (only blanks, as the mask
@@ -34,9 +33,8 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
     : QDialog(parent), zwischenablage_(zwischenablage), dialoge_(dialoge) {
   IconEinbinden();
   ui.setupUi(this);
-#ifndef Q_OS_WIN
-  ui.txtPfadEingabe->setText(QDir::toNativeSeparators(QDir::tempPath()));
-#endif
+  if (const std::string start = platform::defaultStartFolder(); !start.empty())
+    ui.txtPfadEingabe->setText(QString::fromStdString(start));
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
   verbinden();
@@ -77,33 +75,7 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
 }
 
 int Form1::Stapellauf(const zweigschau::StapelWerte& werte) {
-  std::string Pfad = werte.Pfad;
-  letztesErgebnis_ = zweigschau::ListeErstellen(*this, zwischenablage_, tabelle_, Pfad,
-                                                werte.MitStartordner, werte.Ebenen,
-                                                /*NurEndpunkte=*/true, werte.Maske,
-                                                werte.NurOrdnerMitDateien);
-  const char* meldung = nullptr;
-  int status = 0;
-  switch (letztesErgebnis_.ausgang) {
-    case Ausgang::InZwischenablage:
-      break;
-    case Ausgang::LeererPfad:
-    case Ausgang::NichtGefunden:
-      meldung = "Ordner nicht gefunden";
-      status = 1;
-      break;
-    case Ausgang::KeineUnterordner:
-    case Ausgang::KeineZeilen:
-      meldung = "Keine Unter-Ordner";
-      status = 2;
-      break;
-    case Ausgang::Fehler:
-      meldung = "Zwischenablage nicht erreichbar";
-      status = 3;
-      break;
-  }
-  if (meldung != nullptr) std::fprintf(stderr, "%s\n", meldung);
-  return status;
+  return zweigschau::Stapellauf(*this, zwischenablage_, tabelle_, werte, letztesErgebnis_);
 }
 
 void Form1::Anleitung(bool UndBeenden) {

@@ -1,0 +1,20 @@
+// Conversion between Windows' UTF-16 names and the UTF-8 text the walks and
+// the list work on. The conversion is lossless: a lone surrogate, which
+// Windows allows in names, becomes its three-byte form (ED A0..BF 80..BF)
+// and converts back to the same unit, so that a folder of such a name can be
+// entered again by name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// UTF-16 to UTF-8; a lone surrogate as its three-byte form.
+std::string fromWide(std::wstring_view wide);
+
+// UTF-8 to UTF-16; a three-byte surrogate form as that surrogate, any other
+// byte that is not valid UTF-8 as U+FFFD.
+std::wstring toWide(std::string_view utf8);
+
+}  // namespace platform

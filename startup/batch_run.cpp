@@ -1,0 +1,36 @@
+#include "startup/batch_run.h"
+
+#include <cstdio>
+
+namespace zweigschau {
+
+StapelAusgang StapelAusgangVon(Ausgang ausgang) {
+  switch (ausgang) {
+    case Ausgang::InZwischenablage:
+      return {0, nullptr};
+    case Ausgang::LeererPfad:
+    case Ausgang::NichtGefunden:
+      return {1, "Ordner nicht gefunden"};
+    case Ausgang::KeineUnterordner:
+    case Ausgang::KeineZeilen:
+      return {2, "Keine Unter-Ordner"};
+    case Ausgang::Fehler:
+      break;
+  }
+  return {3, "Zwischenablage nicht erreichbar"};
+}
+
+int Stapellauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+               const StapelWerte& werte, ScanErgebnis& ergebnis) {
+  std::string Pfad = werte.Pfad;
+  ergebnis = ListeErstellen(anzeige, zwischenablage, Tabelle, Pfad, werte.MitStartordner, werte.Ebenen,
+                            /*NurEndpunkte=*/true, werte.Maske, werte.NurOrdnerMitDateien);
+  const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
+  if (ausgang.meldung != nullptr) {
+    std::fprintf(stderr, "%s\n", ausgang.meldung);
+    std::fflush(stderr);
+  }
+  return ausgang.status;
+}
+
+}  // namespace zweigschau
