@@ -1,106 +1,77 @@
-// Real folder trees in a temporary folder, for tests of the walks.
+// Real folder trees in a temporary folder, for tests of the walks, on every
+// platform. Paths are UTF-8 and use "/" as given; the walks add the
+// platform's separator, which `schraeg` shows as "/" again, so that one
+// expected text serves both platforms. POSIX-only helpers (links, modes,
+// deep chains, child processes) are in temp_tree_posix.h.
 #pragma once
 
-#include <fcntl.h>
-#include <grp.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+
+#include "platform/filesystem.h"
 
 namespace testing_tree {
+
+namespace fs = std::filesystem;
+
+// A UTF-8 path as the file system library takes it.
+inline fs::path fsPfad(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// `text` with the platform's separator shown as "/".
+inline std::string schraeg(std::string text) {
+  for (char& c : text)
+    if (c == platform::kSeparator) c = '/';
+  return text;
+}
 
 class TempTree {
  public:
   TempTree() {
-    char muster[] = "/tmp/zweigschau-test-XXXXXX";
-    if (mkdtemp(muster) == nullptr) throw std::runtime_error("mkdtemp");
-    root_ = muster;
-    chmod(root_.c_str(), 0755);  // reachable for the unprivileged tests too
+    std::random_device zufall;
+    for (int versuch = 0; versuch < 100 && root_.empty(); ++versuch) {
+      const fs::path kandidat = fs::temp_directory_path() / ("zweigschau-test-" + std::to_string(zufall()));
+      std::error_code fehler;
+      if (fs::create_directory(kandidat, fehler)) {
+        const std::u8string text = kandidat.generic_u8string();
+        root_.assign(text.begin(), text.end());
+      }
+    }
+    if (root_.empty()) throw std::runtime_error("temporary folder");
+    // Reachable for the unprivileged tests too.
+    fs::permissions(fsPfad(root_), fs::perms(0755));
   }
-  ~TempTree() {
-    // rm walks relative to open folders, so it also removes chains deeper
-    // than PATH_MAX; make everything writable first.
-    const std::string q = "'" + root_ + "'";
-    [[maybe_unused]] int rc = std::system(("chmod -R u+rwx " + q + " 2>/dev/null; rm -rf " + q).c_str());
+  virtual ~TempTree() {
+    std::error_code fehler;
+    fs::remove_all(fsPfad(root_), fehler);
   }
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
-  // The root with a trailing separator, as the scan run hands it to a walk.
+  // The root with a trailing "/", as the scan run hands it to a walk.
   std::string root() const { return root_ + "/"; }
   std::string path(const std::string& rel) const { return root_ + "/" + rel; }
 
   // Creates folders (and their parents), relative to the root.
   void folders(std::initializer_list<std::string> rels) const {
-    for (const auto& rel : rels) mkdirs(rel);
+    for (const auto& rel : rels) fs::create_directories(fsPfad(path(rel)));
   }
   void file(const std::string& rel, const std::string& inhalt = "") const {
-    const int fd = open(path(rel).c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    if (fd < 0) throw std::runtime_error("create " + rel);
-    [[maybe_unused]] auto n = write(fd, inhalt.data(), inhalt.size());
-    close(fd);
+    std::ofstream datei(fsPfad(path(rel)), std::ios::binary);
+    if (!datei) throw std::runtime_error("create " + rel);
+    datei << inhalt;
   }
-  void link(const std::string& ziel, const std::string& rel) const {
-    if (symlink(ziel.c_str(), path(rel).c_str()) != 0) throw std::runtime_error("symlink " + rel);
-  }
-  void mode(const std::string& rel, mode_t m) const { chmod(path(rel).c_str(), m); }
+  // Removes a file or an empty folder.
+  void remove(const std::string& rel) const { fs::remove(fsPfad(path(rel))); }
 
-  // Creates a chain of `count` nested folders named `name` below `rel`,
-  // working relative to open folders so the chain may exceed PATH_MAX.
-  void chain(const std::string& rel, const std::string& name, int count) const {
-    int fd = open(path(rel).c_str(), O_RDONLY | O_DIRECTORY);
-    for (int i = 0; i < count && fd >= 0; ++i) {
-      mkdirat(fd, name.c_str(), 0755);
-      const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
-      close(fd);
-      fd = next;
-    }
-    if (fd < 0) throw std::runtime_error("chain");
-    close(fd);
-  }
-
- private:
-  void mkdirs(const std::string& rel) const {
-    for (std::size_t pos = rel.find('/'); pos != std::string::npos; pos = rel.find('/', pos + 1))
-      mkdir(path(rel.substr(0, pos)).c_str(), 0755);
-    mkdir(path(rel).c_str(), 0755);
-  }
+ protected:
   std::string root_;
 };
-
-// Runs `arbeit` in a child process and returns what it returned. With
-// `niemand` the child runs as user and group "nobody" (permission tests mean
-// nothing as root); with `handles` > 0 it may hold at most that many open
-// files.
-inline std::string imKind(const std::function<std::string()>& arbeit, bool niemand, int handles = 0) {
-  int rohr[2];
-  if (pipe(rohr) != 0) throw std::runtime_error("pipe");
-  const pid_t kind = fork();
-  if (kind == 0) {
-    close(rohr[0]);
-    std::string ergebnis = "cannot drop privileges";
-    if (handles > 0) {
-      rlimit grenze{static_cast<rlim_t>(handles), static_cast<rlim_t>(handles)};
-      setrlimit(RLIMIT_NOFILE, &grenze);
-    }
-    if (!niemand || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
-      ergebnis = arbeit();
-    [[maybe_unused]] auto n = write(rohr[1], ergebnis.data(), ergebnis.size());
-    _exit(0);
-  }
-  close(rohr[1]);
-  std::string ergebnis;
-  char puffer[4096];
-  for (ssize_t n; (n = read(rohr[0], puffer, sizeof puffer)) > 0;) ergebnis.append(puffer, n);
-  close(rohr[0]);
-  waitpid(kind, nullptr, 0);
-  return ergebnis;
-}
 
 }  // namespace testing_tree

@@ -83,3 +83,25 @@ TEST(AnleitungsText, EightLinesKeyTabDescription) {
             "/e:..\t = Anzahl der OrdnerEbenen\r/a\t = alle Ebenen ausgeben\r"
             "/d:*.mp3\t = *.mp3-Dateien listen\r/n\t = nur Ordner mit passenden Dateien");
 }
+
+TEST(StartEntscheidenText, TheRawRuleDecidesTheStart) {
+  EXPECT_EQ(StartEntscheidenText("").art, StartArt::Fenster);
+  EXPECT_EQ(StartEntscheidenText("/a").art, StartArt::Fenster);
+  // "/?" anywhere wins, even inside a value.
+  EXPECT_EQ(StartEntscheidenText("/o:c:\\x/?").art, StartArt::Anleitung);
+
+  StartEntscheidung e = StartEntscheidenText("/O:D:\\Temp\\\xC3\x84rger /I /E:2 /D:*.MP3");
+  EXPECT_EQ(e.art, StartArt::Stapellauf);
+  EXPECT_EQ(e.werte.Pfad, "d:\\temp\\\xC3\xA4rger");
+  EXPECT_FALSE(e.werte.MitStartordner);
+  EXPECT_EQ(e.werte.Ebenen, 2);
+  EXPECT_EQ(e.werte.Maske, "*.mp3");
+  EXPECT_TRUE(e.werte.NurOrdnerMitDateien);
+
+  // Keys inside a path count on the raw line: "/n" within "/o:d:\\a/nix".
+  e = StartEntscheidenText("/o:\"d:\\eigene dateien\\a/nix\"");
+  EXPECT_EQ(e.werte.Pfad, "d:\\eigene dateien\\a/nix");
+  EXPECT_FALSE(e.werte.NurOrdnerMitDateien);
+  EXPECT_EQ(StartEntscheidenText("/o: /e:3.5").werte.Pfad, " ");
+  EXPECT_EQ(StartEntscheidenText("/o: /e:3.5").werte.Ebenen, 4);
+}

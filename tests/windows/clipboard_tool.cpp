@@ -1,0 +1,80 @@
+// Test helper for the Windows end-to-end runs, a program of its own so that
+// it looks at the clipboard and the usage box from outside zweigschau.exe:
+//   read FILE         writes the clipboard's CF_UNICODETEXT (UTF-16LE, up to
+//                     its NUL) to FILE; exit 2 when it holds no text
+//   set TEXT          puts TEXT on the clipboard
+//   hold MS FILE      opens the clipboard, creates FILE, holds it MS ms
+//   box TITLE FILE    waits for a message box titled TITLE, writes its text
+//                     (UTF-16LE) to FILE and closes it with OK
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "platform/clipboard_win.h"
+#include "platform/wide_text.h"
+
+namespace {
+
+bool schreiben(const wchar_t* datei, const wchar_t* text, std::size_t laenge) {
+  FILE* f = _wfopen(datei, L"wb");
+  if (f == nullptr) return false;
+  const bool gut = std::fwrite(text, sizeof(wchar_t), laenge, f) == laenge;
+  return std::fclose(f) == 0 && gut;
+}
+
+int lesen(const wchar_t* datei) {
+  if (!OpenClipboard(nullptr)) return 3;
+  int status = 2;
+  if (const HANDLE h = GetClipboardData(CF_UNICODETEXT); h != nullptr) {
+    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(h)); text != nullptr) {
+      const std::size_t laenge = wcsnlen(text, GlobalSize(h) / sizeof(wchar_t));
+      status = schreiben(datei, text, laenge) ? 0 : 4;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return status;
+}
+
+int halten(const wchar_t* ms, const wchar_t* datei) {
+  const HWND fenster = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!OpenClipboard(fenster)) return 3;
+  schreiben(datei, L"offen", 5);
+  Sleep(static_cast<DWORD>(_wtoi(ms)));
+  CloseClipboard();
+  return 0;
+}
+
+int box(const wchar_t* titel, const wchar_t* datei) {
+  for (int i = 0; i < 200; ++i) {
+    if (const HWND w = FindWindowW(nullptr, titel); w != nullptr) {
+      wchar_t text[4096] = {};
+      // The message text is the box's static control (id 0xFFFF).
+      GetDlgItemTextW(w, 0xFFFF, text, 4096);
+      const bool gut = schreiben(datei, text, wcslen(text));
+      PostMessageW(w, WM_COMMAND, IDOK, 0);
+      return gut ? 0 : 4;
+    }
+    Sleep(50);
+  }
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  int anzahl = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &anzahl);
+  if (argv == nullptr || anzahl < 3) return 64;
+  const std::wstring art = argv[1];
+  if (art == L"read") return lesen(argv[2]);
+  if (art == L"set") {
+    platform::WinClipboard ablage;
+    return ablage.setText(platform::fromWide(argv[2])) ? 0 : 3;
+  }
+  if (art == L"hold" && anzahl >= 4) return halten(argv[2], argv[3]);
+  if (art == L"box" && anzahl >= 4) return box(argv[2], argv[3]);
+  return 64;
+}
