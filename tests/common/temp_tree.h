@@ -1,7 +1,6 @@
 // Real folder trees in a temporary folder, for tests of the walks, on every
-// platform. Paths are UTF-8 and use "/" as given; the walks add the
-// platform's separator, which `schraeg` shows as "/" again, so that one
-// expected text serves both platforms. POSIX-only helpers (links, modes,
+// platform. Paths are UTF-8 with the platform's separator; `schraeg` shows
+// that separator as "/", so that one expected text serves both platforms. POSIX-only helpers (links, modes,
 // deep chains, child processes) are in temp_tree_posix.h.
 #pragma once
 
@@ -41,6 +40,8 @@ class TempTree {
       if (fs::create_directory(kandidat, fehler)) {
         const std::u8string text = kandidat.generic_u8string();
         root_.assign(text.begin(), text.end());
+        for (char& c : root_)
+          if (c == '/') c = platform::kSeparator;
       }
     }
     if (root_.empty()) throw std::runtime_error("temporary folder");
@@ -54,9 +55,15 @@ class TempTree {
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
-  // The root with a trailing "/", as the scan run hands it to a walk.
-  std::string root() const { return root_ + "/"; }
-  std::string path(const std::string& rel) const { return root_ + "/" + rel; }
+  // The root with a trailing separator, as the scan run hands it to a walk.
+  std::string root() const { return root_ + platform::kSeparator; }
+  // `rel` ("/" between names) below the root, with the platform's separator.
+  std::string path(const std::string& rel) const {
+    std::string pfad = root() + rel;
+    for (char& c : pfad)
+      if (c == '/') c = platform::kSeparator;
+    return pfad;
+  }
 
   // Creates folders (and their parents), relative to the root.
   void folders(std::initializer_list<std::string> rels) const {

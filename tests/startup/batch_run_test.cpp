@@ -61,7 +61,7 @@ TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
   tree.file("musik/b/lied.mp3");
   const std::string musik = tree.path("musik");
   // The raw rule lower-cases the start path; the list shows it so.
-  const std::string klein = BefehlszeilenParameterText("/o:" + musik, "/o:");
+  const std::string klein = schraeg(BefehlszeilenParameterText("/o:" + musik, "/o:"));
   // End points with the start folder; "/d:" and "/n" do not change the list.
   Stapel s = lauf("/o:" + musik + " /d:*.mp3 /n");
   EXPECT_EQ(s.status, 0);

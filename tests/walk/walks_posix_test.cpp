@@ -21,6 +21,13 @@ TEST(Walks, StartFolderThroughALink) {
   EXPECT_EQ(endpunkte(tree.path("zeiger/")).text, "unten/|");
 }
 
+TEST(Walks, CaseTiesBrokenByTheExactName) {
+  PosixTree tree;
+  tree.folders({"b", "A", "a", "Z", "\xC3\xA4", "\xC3\x84", "10", "9", "_x"});
+  // Upper case first, code point order, exact name breaks ties.
+  EXPECT_EQ(alle(tree.root()).text, "10/|9/|A/|a/|b/|Z/|_x/|\xC3\x84/|\xC3\xA4/|");
+}
+
 TEST(Walks, NamesThatAreNotValidText) {
   PosixTree odd;
   odd.folders({"zeile\numbruch", "mit\ttab", "kaputt\xFF", "  blank  "});
