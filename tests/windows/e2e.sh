@@ -1,0 +1,153 @@
+# End-to-end runs of zweigschau.exe under Wine, sourced by
+# scripts/test-windows after wine_start. Trees are made on the Linux side
+# and seen through Wine's Z: drive; after the program has ended, a program
+# of our own reads the clipboard (CF_UNICODETEXT) and its exact UTF-16 text
+# is compared.
+# Needs: EXE (zweigschau.exe), TOOL (zs_clipboard_tool.exe); LINUX_EXE (the
+# Linux zweigschau) for the same-lines comparison, skipped when empty.
+
+TREE=$WINE_TMP/baum
+WTREE=$(winpath "$TREE")
+# The raw command line is lower-cased, so is the start path in the list.
+LTREE=$(printf '%s' "$WTREE" | tr 'A-Z' 'a-z')
+N50=nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn
+CHAIN=$N50/$N50/$N50/$N50/$N50/$N50
+
+make_tree() {
+  mkdir -p "$TREE/.git/objects" "$TREE/Alben/.versteckt/tief" "$TREE/Alben/Rock" "$TREE/alben" \
+    "$TREE/Ärzte/Live" "$TREE/über" "$TREE/nurlesen/innen" "$TREE/tief/$CHAIN" \
+    "$TREE/Lied🎵" "$TREE/kaputt"$'\xff' "$TREE/zeile"$'\n'"bruch"
+  local i
+  for i in $(seq -w 0 119); do mkdir -p "$TREE/geschwister/s$i"; done
+  chmod 555 "$TREE/nurlesen/innen" "$TREE/nurlesen"
+  ln -s Alben "$TREE/zu_alben"
+  : >"$TREE/datei.txt"
+  mkdir -p "$WINE_TMP/leer"
+}
+
+# The end points below the tree, relative, with "\" separators.
+end_points() {
+  printf 'Alben\\Rock\\\ralben\\\r'
+  local i
+  for i in $(seq -w 0 119); do printf 'geschwister\\s%s\\\r' "$i"; done
+  printf 'kaputt\xef\xbf\xbd\\\rLied🎵\\\rnurlesen\\innen\\\r' 
+  printf 'tief\\%s\\%s\\%s\\%s\\%s\\%s\\\r' $N50 $N50 $N50 $N50 $N50 $N50
+  printf 'zeile?bruch\\\rÄrzte\\Live\\\rüber\\\r'
+}
+
+# Reads the clipboard as UTF-16LE bytes into $WINE_TMP/clip.
+clip_read() {
+  rm -f "$WINE_TMP/clip"
+  "$WINE" "$TOOL" read "$(winpath "$WINE_TMP/clip")" </dev/null >/dev/null 2>&1
+}
+
+# True when the clipboard holds exactly the UTF-8 text in file $1.
+clip_is() {
+  clip_read || return 1
+  iconv -f UTF-8 -t UTF-16LE "$1" >"$WINE_TMP/want" && cmp "$WINE_TMP/clip" "$WINE_TMP/want"
+}
+
+# True when stderr holds exactly the one line $1, ended as Windows ends
+# text lines (CR LF).
+stderr_is() { printf '%s\r\n' "$1" | cmp -s - "$WINE_TMP/stderr"; }
+
+make_tree
+echo "# tree $WTREE"
+
+# --- End points, relative and with the lower-cased start folder.
+end_points >"$WINE_TMP/expected"
+wine_run "$EXE" "/o:$WTREE" /i
+check "batch run /i ends with status 0 (rc $rc)" [ "$rc" -eq 0 ]
+check "batch run says nothing" [ ! -s "$WINE_TMP/stderr" ]
+check "end points: hidden, links, read-only, umlauts, 120 siblings, case ties, chain past 260" \
+  clip_is "$WINE_TMP/expected"
+check "the chain's path is longer than 260 characters" \
+  [ "$(printf '%s\\tief\\%s\\' "$WTREE" "$CHAIN" | wc -m)" -gt 260 ]
+
+end_points | sed "s|^|$(printf '%s' "$LTREE" | sed 's/\\/\\\\/g')\\\\|; s|\r|\r$(printf '%s' "$LTREE" | sed 's/\\/\\\\/g')\\\\|g" \
+  | sed '$ s|[^\r]*$||' >"$WINE_TMP/expected"
+wine_run "$EXE" "/O:$WTREE"
+check "upper-case key, full paths (rc $rc)" [ "$rc" -eq 0 ]
+check "full paths carry the lower-cased start folder" clip_is "$WINE_TMP/expected"
+
+printf 'Alben\\\ralben\\\rgeschwister\\\rkaputt\xef\xbf\xbd\\\rLied🎵\\\rnurlesen\\\rtief\\\rzeile?bruch\\\rÄrzte\\\rüber\\\r' \
+  >"$WINE_TMP/expected"
+wine_run "$EXE" "/o:$WTREE" /e:1 /i /d:*.txt /n
+check "one level, file switches ignored (rc $rc)" [ "$rc" -eq 0 ]
+check "one level of end points" clip_is "$WINE_TMP/expected"
+
+# --- Outcomes without a list: the clipboard keeps what it held.
+printf 'vorher' >"$WINE_TMP/vorher"
+"$WINE" "$TOOL" set vorher </dev/null >/dev/null 2>&1
+wine_run "$EXE" "/o:$(winpath "$WINE_TMP/fehlt")"
+check "missing start folder: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+check "missing start folder: one line" stderr_is "Ordner nicht gefunden"
+wine_run "$EXE" "/o:$WTREE\\datei.txt"
+check "a file as start folder: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+wine_run "$EXE" "/o:" /i
+check "empty /o:: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+check "empty /o:: one line" stderr_is "Ordner nicht gefunden"
+wine_run "$EXE" "/o:$(winpath "$WINE_TMP/leer")"
+check "no sub-folder: status 2 (rc $rc)" [ "$rc" -eq 2 ]
+check "no sub-folder: one line" stderr_is "Keine Unter-Ordner"
+check "the clipboard kept its text" clip_is "$WINE_TMP/vorher"
+
+# --- A clipboard held open by another program past the retry time.
+rm -f "$WINE_TMP/offen"
+"$WINE" "$TOOL" hold 3000 "$(winpath "$WINE_TMP/offen")" </dev/null >/dev/null 2>&1 &
+holder=$!
+for _ in $(seq 100); do [ -f "$WINE_TMP/offen" ] && break; sleep 0.1; done
+wine_run "$EXE" "/o:$WTREE" /i
+check "clipboard held open: status 3 (rc $rc)" [ "$rc" -eq 3 ]
+check "clipboard held open: one line" stderr_is "Zwischenablage nicht erreichbar"
+wait "$holder"
+check "nothing half-written: the earlier text stays" clip_is "$WINE_TMP/vorher"
+
+# --- The usage box, and the window start until the window exists.
+box_is() {  # box_is EXPECTED-FILE ARGS...: the box's text, OK ends the program
+  local expected=$1; shift
+  rm -f "$WINE_TMP/box"
+  "$WINE" "$EXE" "$@" </dev/null >/dev/null 2>&1 &
+  local program=$!
+  "$WINE" "$TOOL" box "MORVAs Zweigschau (Freeware)" "$(winpath "$WINE_TMP/box")" </dev/null >/dev/null 2>&1
+  wait "$program" || return 1
+  iconv -f UTF-8 -t UTF-16LE "$expected" >"$WINE_TMP/want" && cmp "$WINE_TMP/box" "$WINE_TMP/want"
+}
+printf 'BefehlsZeilen-Parameter:\r\r/o:..\t = Ordnername\r/i\t = mit Qellordner in der Ausgabe\r/e:..\t = Anzahl der OrdnerEbenen\r/a\t = alle Ebenen ausgeben\r/d:*.mp3\t = *.mp3-Dateien listen\r/n\t = nur Ordner mit passenden Dateien' \
+  >"$WINE_TMP/anleitung"
+check "/? shows the eight lines, OK ends with status 0" box_is "$WINE_TMP/anleitung" "/?"
+check "/? wins over /o:" box_is "$WINE_TMP/anleitung" "/o:$WTREE" "/?"
+check "... and no run took place" clip_is "$WINE_TMP/vorher"
+printf 'Das Fenster ist in dieser Windows-Ausgabe noch nicht verfügbar.\rStapellauf: zweigschau /o:Ordner (Parameter: zweigschau /?)' \
+  >"$WINE_TMP/fenster"
+check "a window start says the window is not yet available" box_is "$WINE_TMP/fenster"
+
+# --- The same tree gives the same lines on Linux and under Wine.
+if [ -n "${LINUX_EXE:-}" ] && [ -x "$LINUX_EXE" ] && command -v xclip >/dev/null; then
+  same_lines() {  # same_lines ARGS...: both programs with /o:TREE ARGS
+    XDG_RUNTIME_DIR=$WINE_TMP timeout 20 "$LINUX_EXE" "/o:$TREE" "$@" >/dev/null 2>&1 || return 1
+    timeout 10 xclip -o -selection clipboard -t UTF8_STRING >"$WINE_TMP/linux" || return 1
+    wine_run "$EXE" "/o:$WTREE" "$@"
+    [ "$rc" -eq 0 ] && clip_read || return 1
+    # Linux: "/" as separator, the start folder as given; Wine: "\" and
+    # the lower-cased Z: path.
+    iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip" >"$WINE_TMP/wine"
+    local linux_start wine_start
+    linux_start=$TREE/ wine_start=$LTREE\\
+    python3 - "$WINE_TMP/linux" "$WINE_TMP/wine" "$linux_start" "$wine_start" <<'PY'
+import sys
+linux, wine = (open(p, 'rb').read().decode('utf-8') for p in sys.argv[1:3])
+ls, ws = sys.argv[3], sys.argv[4]
+lines = [l[len(ls):] if l.startswith(ls) else l for l in linux.split('\r')]
+wlines = [l[len(ws):] if l.startswith(ws) else l for l in wine.split('\r')]
+full = linux.startswith(ls)
+same = [l.replace('/', '\\') for l in lines] == wlines and len(lines) > 100
+sys.exit(0 if same and (full == wine.startswith(ws)) else 1)
+PY
+  }
+  check "same lines on Linux and under Wine: end points, relative" same_lines /i
+  check "same lines on Linux and under Wine: full paths" same_lines
+  check "same lines on Linux and under Wine: two levels" same_lines /e:2 /i
+else
+  echo "# skipped: same lines on Linux and Wine (no Linux zweigschau or xclip)"
+fi
