@@ -80,6 +80,12 @@ StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile) {
       [&](std::string_view teil) { return BefehlszeilenParameterText(Befehlszeile, teil); });
 }
 
+bool HilfeVerlangt(const std::vector<std::string>& Argumente) {
+  for (const std::string& argument : Argumente)
+    if (argument == "--help" || argument == "-h") return true;
+  return false;
+}
+
 std::string AnleitungsText() {
   return "BefehlsZeilen-Parameter:\r"
          "\r"

@@ -105,3 +105,10 @@ TEST(StartEntscheidenText, TheRawRuleDecidesTheStart) {
   EXPECT_EQ(StartEntscheidenText("/o: /e:3.5").werte.Pfad, " ");
   EXPECT_EQ(StartEntscheidenText("/o: /e:3.5").werte.Ebenen, 4);
 }
+
+TEST(HilfeVerlangt, OnlyWholeHelpArguments) {
+  EXPECT_TRUE(HilfeVerlangt({"--help"}));
+  EXPECT_TRUE(HilfeVerlangt({"/o:x", "-h"}));
+  EXPECT_FALSE(HilfeVerlangt({}));
+  EXPECT_FALSE(HilfeVerlangt({"-help", "--HELP", "/o:-h", "-hx"}));
+}
