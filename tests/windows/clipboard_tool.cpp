@@ -6,6 +6,7 @@
 //   hold MS FILE      opens the clipboard, creates FILE, holds it MS ms
 //   box TITLE FILE    waits for a message box titled TITLE, writes its text
 //                     (UTF-16LE) to FILE and closes it with OK
+//   attr PATH         prints the attributes of PATH as a decimal number
 #include <windows.h>
 
 #include <cstdio>
@@ -70,6 +71,11 @@ int main() {
   if (argv == nullptr || anzahl < 3) return 64;
   const std::wstring art = argv[1];
   if (art == L"read") return lesen(argv[2]);
+  if (art == L"attr") {
+    const DWORD attribute = GetFileAttributesW(argv[2]);
+    std::printf("%lu\n", static_cast<unsigned long>(attribute));
+    return attribute == INVALID_FILE_ATTRIBUTES ? 2 : 0;
+  }
   if (art == L"set") {
     platform::WinClipboard ablage;
     return ablage.setText(platform::fromWide(argv[2])) ? 0 : 3;

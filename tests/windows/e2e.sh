@@ -61,6 +61,8 @@ check "batch run /i ends with status 0 (rc $rc)" [ "$rc" -eq 0 ]
 check "batch run says nothing" [ ! -s "$WINE_TMP/stderr" ]
 check "end points: hidden, links, read-only, umlauts, 120 siblings, case ties, chain past 260" \
   clip_is "$WINE_TMP/expected"
+wine_run "$TOOL" attr "$WTREE\\nurlesen"
+check "Wine shows the read-only folder with attribute 17" [ "$(tr -d '\r' <"$WINE_TMP/stdout")" = 17 ]
 check "the chain's path is longer than 260 characters" \
   [ "$(printf '%s\\tief\\%s\\' "$WTREE" "$CHAIN" | wc -m)" -gt 260 ]
 
