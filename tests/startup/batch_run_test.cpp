@@ -79,6 +79,10 @@ TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
   s = lauf("/o:" + tree.path("leer"));
   EXPECT_EQ(s.status, 2);
   EXPECT_EQ(s.inhalt, "vorher");
+  // Longer than any path the system takes.
+  s = lauf("/o:" + musik + "/" + std::string(40000, 'n'));
+  EXPECT_EQ(s.status, 1);
+  EXPECT_EQ(s.ausgang, Ausgang::NichtGefunden);
   s = lauf("/o:" + musik, /*erreichbar=*/false);
   EXPECT_EQ(s.status, 3);
   EXPECT_EQ(s.ausgang, Ausgang::Fehler);

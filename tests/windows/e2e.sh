@@ -126,26 +126,25 @@ check "a window start says the window is not yet available" box_is "$WINE_TMP/fe
 
 # --- The same tree gives the same lines on Linux and under Wine.
 if [ -n "${LINUX_EXE:-}" ] && [ -x "$LINUX_EXE" ] && command -v xclip >/dev/null; then
+  # The CR-ended lines of stdin, one per line, each without the leading
+  # text $1 where it has it; "+" marks a line that had it.
+  lines_without() {
+    tr '\r' '\n' | START=$1 awk '{ p = ENVIRON["START"] }
+      index($0, p) == 1 { print "+" substr($0, length(p) + 1); next } { print }'
+  }
   same_lines() {  # same_lines ARGS...: both programs with /o:TREE ARGS
     XDG_RUNTIME_DIR=$WINE_TMP timeout 20 "$LINUX_EXE" "/o:$TREE" "$@" >/dev/null 2>&1 || return 1
     timeout 10 xclip -o -selection clipboard -t UTF8_STRING >"$WINE_TMP/linux" || return 1
     wine_run "$EXE" "/o:$WTREE" "$@"
     [ "$rc" -eq 0 ] && clip_read || return 1
     # Linux: "/" as separator, the start folder as given; Wine: "\" and
-    # the lower-cased Z: path.
-    iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip" >"$WINE_TMP/wine"
-    local linux_start wine_start
-    linux_start=$TREE/ wine_start=$LTREE\\
-    python3 - "$WINE_TMP/linux" "$WINE_TMP/wine" "$linux_start" "$wine_start" <<'PY'
-import sys
-linux, wine = (open(p, 'rb').read().decode('utf-8') for p in sys.argv[1:3])
-ls, ws = sys.argv[3], sys.argv[4]
-lines = [l[len(ls):] if l.startswith(ls) else l for l in linux.split('\r')]
-wlines = [l[len(ws):] if l.startswith(ws) else l for l in wine.split('\r')]
-full = linux.startswith(ls)
-same = [l.replace('/', '\\') for l in lines] == wlines and len(lines) > 100
-sys.exit(0 if same and (full == wine.startswith(ws)) else 1)
-PY
+    # the lower-cased Z: path. Both lose their start folder, Linux's "/"
+    # become "\"; then the lines must be the same, byte for byte.
+    iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip" >"$WINE_TMP/wine" || return 1
+    lines_without "$TREE/" <"$WINE_TMP/linux" | tr / '\\' >"$WINE_TMP/linux.lines"
+    lines_without "$LTREE\\" <"$WINE_TMP/wine" >"$WINE_TMP/wine.lines"
+    [ "$(wc -l <"$WINE_TMP/linux.lines")" -gt 100 ] &&
+      cmp "$WINE_TMP/linux.lines" "$WINE_TMP/wine.lines"
   }
   check "same lines on Linux and under Wine: end points, relative" same_lines /i
   check "same lines on Linux and under Wine: full paths" same_lines
