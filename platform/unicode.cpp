@@ -1,6 +1,7 @@
 #include "platform/unicode.h"
 
 #include <algorithm>
+#include <array>
 
 namespace platform {
 
@@ -77,8 +78,25 @@ struct CaseMapping {
 
 #include "platform/case_table.inc"
 
+// Latin, Greek and Cyrillic, the letters of most names, are looked up
+// directly; the rest of the table is searched.
+constexpr char32_t kDirekt = 0x0530;
+
 template <std::size_t N>
-char32_t mapped(const CaseMapping (&table)[N], char32_t c) {
+constexpr std::array<char32_t, kDirekt> direkteTabelle(const CaseMapping (&table)[N]) {
+  std::array<char32_t, kDirekt> direkt{};
+  for (char32_t c = 0; c < kDirekt; ++c) direkt[c] = c;
+  for (const CaseMapping& m : table)
+    if (m.from < kDirekt) direkt[m.from] = m.to;
+  return direkt;
+}
+
+constexpr auto kUpperDirekt = direkteTabelle(kUpperCase);
+constexpr auto kLowerDirekt = direkteTabelle(kLowerCase);
+
+template <std::size_t N>
+char32_t mapped(const CaseMapping (&table)[N], const std::array<char32_t, kDirekt>& direkt, char32_t c) {
+  if (c < kDirekt) return direkt[c];
   const auto* end = table + N;
   const auto* at = std::lower_bound(table, end, c,
                                     [](const CaseMapping& m, char32_t x) { return m.from < x; });
@@ -89,12 +107,12 @@ char32_t mapped(const CaseMapping (&table)[N], char32_t c) {
 
 char32_t toUpper(char32_t c) {
   if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-  return mapped(kUpperCase, c);
+  return mapped(kUpperCase, kUpperDirekt, c);
 }
 
 char32_t toLower(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
-  return mapped(kLowerCase, c);
+  return mapped(kLowerCase, kLowerDirekt, c);
 }
 
 }  // namespace platform
