@@ -38,8 +38,8 @@ class OhneFenster : public Anzeige {
   bool mitTab() const override { return true; }
 };
 
-// Makes the batch run with `werte` (always the end-point walk), prints the outcome's line on stderr when there is one and
-// returns the exit status. `ergebnis` receives the scan run's outcome.
+// Makes the batch run with `werte` (always the end-point walk), prints the
+// outcome's line on stderr when there is one and returns the exit status. `ergebnis` receives the scan run's outcome.
 int Stapellauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
                const StapelWerte& werte, ScanErgebnis& ergebnis);
 
