@@ -86,6 +86,7 @@ class FolderChain {
   std::vector<Level> levels_;
   std::vector<char> buffer_;
   std::size_t openCount_ = 0;
+  std::size_t firstOpen_ = 1;  // levels 1 to firstOpen_ - 1 hold no handle
 };
 
 // Lists the folder at `path` into `out` in the fixed order; false when it

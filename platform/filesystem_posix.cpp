@@ -82,6 +82,7 @@ bool FolderChain::start(const std::string& path) {
   if (fd < 0) return false;
   levels_.push_back({path, fd, false});
   openCount_ = 1;
+  firstOpen_ = 1;
   return true;
 }
 
@@ -95,6 +96,7 @@ bool FolderChain::enter(const std::string& name) {
   }
   levels_.back().fd = fd;
   ++openCount_;
+  firstOpen_ = std::min(firstOpen_, levels_.size() - 1);
   limitOpenHandles(levels_.size() - 1);
   return true;
 }
@@ -128,19 +130,24 @@ int FolderChain::handleOf(std::size_t level) {
   }
   target.fd = fd;
   ++openCount_;
+  firstOpen_ = std::min(firstOpen_, level);
   limitOpenHandles(level);
   return fd;
 }
 
 // Gives up the handles nearest the start (never level 0, never `keep` or the
-// level right above it) until at most kMaxOpenHandles are open.
+// level right above it) until at most kMaxOpenHandles are open. The search
+// starts behind the levels known to hold none, so that going one level
+// deeper costs the same at any depth.
 void FolderChain::limitOpenHandles(std::size_t keep) {
-  for (std::size_t i = 1; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
+  std::size_t i = std::max<std::size_t>(firstOpen_, 1);
+  for (; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
     if (levels_[i].fd < 0) continue;
     close(levels_[i].fd);
     levels_[i].fd = -1;
     --openCount_;
   }
+  firstOpen_ = std::max(firstOpen_, i);
 }
 
 bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {

@@ -15,11 +15,16 @@
 
 namespace testing_tree {
 
+// A folder on a memory file system (tmpfs) where there is one, for trees
+// of a hundred thousand folders; /tmp otherwise.
+inline const char* speicherOrt() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp"; }
+
 class TempTree {
  public:
-  TempTree() {
-    char muster[] = "/tmp/zweigschau-test-XXXXXX";
-    if (mkdtemp(muster) == nullptr) throw std::runtime_error("mkdtemp");
+  // A new empty folder below `ort`.
+  explicit TempTree(const std::string& ort = "/tmp") {
+    std::string muster = ort + "/zweigschau-test-XXXXXX";
+    if (mkdtemp(muster.data()) == nullptr) throw std::runtime_error("mkdtemp");
     root_ = muster;
     chmod(root_.c_str(), 0755);  // reachable for the unprivileged tests too
   }
@@ -74,7 +79,8 @@ class TempTree {
   std::string root_;
 };
 
-// Runs `arbeit` in a child process and returns what it returned. With
+// Runs `arbeit` in a child process and returns what it returned (and the
+// signal, should the child be killed by one). With
 // `niemand` the child runs as user and group "nobody" (permission tests mean
 // nothing as root); with `handles` > 0 it may hold at most that many open
 // files.
@@ -99,7 +105,9 @@ inline std::string imKind(const std::function<std::string()>& arbeit, bool niema
   char puffer[4096];
   for (ssize_t n; (n = read(rohr[0], puffer, sizeof puffer)) > 0;) ergebnis.append(puffer, n);
   close(rohr[0]);
-  waitpid(kind, nullptr, 0);
+  int status = 0;
+  waitpid(kind, &status, 0);
+  if (WIFSIGNALED(status)) ergebnis += "[killed by signal " + std::to_string(WTERMSIG(status)) + "]";
   return ergebnis;
 }
 
