@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 
 #include "platform/unicode.h"
 
@@ -50,6 +52,32 @@ EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLi
   return EntryKind::OtherLink;
 }
 
+// Opens `path` as open() would, also when the whole path is longer than
+// one open() may take: it is opened piece by piece, each piece a run of
+// whole names, relative to the folder the pieces before it led to. Within
+// and between pieces links are followed and ".." goes up from where they
+// led, exactly as path resolution does for the whole path.
+int openLongPath(const std::string& path, int flags) {
+  constexpr std::size_t kPiece = PATH_MAX / 2;
+  int dir = AT_FDCWD;
+  std::size_t begin = 0;
+  while (begin != std::string::npos && path.size() - begin > kPiece) {
+    const std::size_t end = path.rfind('/', begin + kPiece);
+    if (end == std::string::npos || end < begin) break;  // no name is this long
+    // Only search rights are needed on the way, as for a whole path.
+    const int next = openat(dir, path.substr(begin, end + 1 - begin).c_str(),
+                            O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir != AT_FDCWD) close(dir);
+    if (next < 0) return -1;
+    dir = next;
+    begin = path.find_first_not_of('/', end);  // a piece never starts at the root
+  }
+  const char* rest = begin == std::string::npos ? "." : path.c_str() + begin;
+  const int fd = openat(dir, rest, flags);
+  if (dir != AT_FDCWD) close(dir);
+  return fd;
+}
+
 }  // namespace
 
 bool listedBefore(std::string_view a, std::string_view b) {
@@ -78,7 +106,8 @@ bool FolderChain::start(const std::string& path) {
   while (!levels_.empty()) leave();
   // The start folder may itself be reached through a link; links met
   // inside the tree are never followed.
-  const int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  if (fd < 0 && errno == ENAMETOOLONG) fd = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
   if (fd < 0) return false;
   levels_.push_back({path, fd, false});
   openCount_ = 1;

@@ -4,6 +4,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "temp_tree.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
@@ -122,6 +124,42 @@ TEST(Walks, FixedSiblingOrderAndStrangeNames) {
   odd.folders({"zeile\numbruch", "mit\ttab", "kaputt\xFF", "  blank  "});
   EXPECT_EQ(alle(odd.root()).text,
             "  blank  /|kaputt\xEF\xBF\xBD/|mit?tab/|zeile?umbruch/|");
+}
+
+// A start folder whose path is longer than the system lets one open() take
+// is found all the same, with links and ".." resolved as open() resolves
+// them: ".." goes up from where a link led.
+TEST(Walks, StartFoldersBeyondThePathLengthLimit) {
+  TempTree tree;
+  tree.folders({"a/x", "tief/ziel/unten"});
+  tree.link("tief/ziel", "zeiger");
+  tree.file("datei");
+  std::string polster;
+  for (int i = 0; i < 2100; ++i) polster += "./";  // 4,200 bytes
+  const std::string lang = tree.root() + polster;
+
+  EXPECT_EQ(endpunkte(lang + "a/").text, "x/|");
+  EXPECT_EQ(alle(lang + "a/", 0, true).text, lang + "a/|" + lang + "a/x/|");
+  EXPECT_EQ(endpunkte(lang + "zeiger/").text, "unten/|");
+  EXPECT_EQ(endpunkte(lang + "zeiger/../ziel/").text, "unten/|");
+  EXPECT_EQ(endpunkte(lang + "a//x/..//").text, "x/|");
+  EXPECT_EQ(endpunkte(tree.root() + "a" + std::string(6000, '/')).text, "x/|");
+  EXPECT_EQ(endpunkte(lang + "fehlt/").ergebnis, -1);
+  EXPECT_EQ(endpunkte(lang + "datei/").ergebnis, -1);
+  EXPECT_EQ(endpunkte(lang + "zeiger/../a/").ergebnis, -1);  // tief/a does not exist
+
+  // A path of real names, 40 of 200 bytes, and one relative to the
+  // current folder.
+  const std::string name(200, 'n');
+  tree.chain("", name, 40);
+  std::string tief = tree.root();
+  for (int i = 0; i < 35; ++i) tief += name + "/";
+  EXPECT_EQ(endpunkte(tief).text.size(), 5 * 201 + 1);
+  EXPECT_EQ(endpunkte(tief, 0, true).text.size(), tief.size() + 5 * 201 + 1);
+  const std::string vorher = std::filesystem::current_path();
+  std::filesystem::current_path(tree.root());
+  EXPECT_EQ(endpunkte(polster + "tief/").text, "ziel/unten/|");
+  std::filesystem::current_path(vorher);
 }
 
 TEST(Walks, HiddenFoldersAndLinksAreNotWalked) {
