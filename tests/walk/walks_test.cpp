@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "temp_tree.h"
+#include "walk/file_search.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
 
@@ -121,9 +122,13 @@ TEST(Walks, FixedSiblingOrderAndStrangeNames) {
   EXPECT_EQ(alle(tree.root()).text, "10/|9/|A/|a/|b/|Z/|_x/|\xC3\x84/|\xC3\xA4/|");
 
   TempTree odd;
-  odd.folders({"zeile\numbruch", "mit\ttab", "kaputt\xFF", "  blank  "});
+  odd.folders({"zeile\numbruch", "mit\ttab", "kaputt\xFF", "  blank  ", "nel\xC2\x85/tief\xE2\x80\xA8"});
   EXPECT_EQ(alle(odd.root()).text,
-            "  blank  /|kaputt\xEF\xBF\xBD/|mit?tab/|zeile?umbruch/|");
+            "  blank  /|kaputt\xEF\xBF\xBD/|mit?tab/|nel?/|nel?/tief?/|zeile?umbruch/|");
+  odd.file("nel\xC2\x85/absatz\xE2\x80\xA9.txt");
+  OrdnerTabelle t;
+  EXPECT_EQ(DateienSammeln(t, odd.path("nel\xC2\x85"), 0, "*.txt"), 1);
+  EXPECT_EQ(t[0].Dateien, std::vector<std::string>{"absatz?.txt"});
 }
 
 // A start folder whose path is longer than the system lets one open() take
