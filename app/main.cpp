@@ -11,6 +11,7 @@
 #include "platform/clipboard_qt.h"
 #include "platform/clipboard_server.h"
 #include "platform/dialogs.h"
+#include "platform/qt_start.h"
 #include "startup/command_line.h"
 #include "window/form1.h"
 
@@ -40,6 +41,18 @@ int ohneBildschirm(zweigschau::StartArt art) {
   return 3;
 }
 
+// Qt could not open its platform after all (its plugin is missing, or the
+// display went away after the check): the usage still reaches the
+// terminal, everything else ends with status 3 and one line.
+int qtStartetNicht(zweigschau::StartArt art, const std::string& zeile) {
+  if (art == zweigschau::StartArt::Anleitung) {
+    anleitungAusgeben();
+    return 0;
+  }
+  std::fprintf(stderr, "zweigschau: %s\n", zeile.c_str());
+  return 3;
+}
+
 // A batch run speaks only through its exit status and one line on failure;
 // Qt's own notes (such as a missing XDG_RUNTIME_DIR) would break that.
 void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& text) {
@@ -52,12 +65,18 @@ int main(int argc, char** argv) {
   if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
 
   const std::vector<std::string> argumente(argv + 1, argv + argc);
+  if (zweigschau::HilfeVerlangt(argumente)) {
+    anleitungAusgeben();
+    return 0;
+  }
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
   platform::preferX11();
   if (art == zweigschau::StartArt::Stapellauf) qInstallMessageHandler(nurFehlerMelden);
 
+  platform::guardQtStart([art](const std::string& zeile) { return qtStartetNicht(art, zeile); });
   QApplication app(argc, argv);
+  platform::qtStarted();
   platform::QtClipboard zwischenablage;
   platform::QtDialogs dialoge;
   int status = 0;

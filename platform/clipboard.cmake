@@ -14,6 +14,8 @@ add_library(zs_clipboard STATIC
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_server.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.h
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_start.h
+  ${CMAKE_CURRENT_LIST_DIR}/qt_start.cpp
 )
 target_include_directories(zs_clipboard PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(zs_clipboard SYSTEM PRIVATE ${ZS_XCB_INCLUDE_DIR})

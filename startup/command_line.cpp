@@ -71,6 +71,12 @@ StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
   return entscheidung;
 }
 
+bool HilfeVerlangt(const std::vector<std::string>& Argumente) {
+  for (const std::string& argument : Argumente)
+    if (argument == "--help" || argument == "-h") return true;
+  return false;
+}
+
 std::string AnleitungsText() {
   return "BefehlsZeilen-Parameter:\r"
          "\r"

@@ -42,6 +42,11 @@ struct StartEntscheidung {
 // otherwise the window opens.
 StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente);
 
+// True when an argument is exactly "--help" or "-h", the keys users of
+// other command-line tools type first: the usage text then goes to the
+// terminal, before any other choice is made.
+bool HilfeVerlangt(const std::vector<std::string>& Argumente);
+
 // The eight-line usage text, lines separated by a carriage return, a tab
 // between key and description.
 std::string AnleitungsText();

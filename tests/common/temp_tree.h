@@ -80,10 +80,10 @@ class TempTree {
 };
 
 // Runs `arbeit` in a child process and returns what it returned (and the
-// signal, should the child be killed by one). With
-// `niemand` the child runs as user and group "nobody" (permission tests mean
-// nothing as root); with `handles` > 0 it may hold at most that many open
-// files.
+// signal, should the child be killed by one). With `niemand` the child runs
+// without privileges (permission tests mean nothing as root): root drops to
+// user and group "nobody", anyone else already is unprivileged. With
+// `handles` > 0 it may hold at most that many open files.
 inline std::string imKind(const std::function<std::string()>& arbeit, bool niemand, int handles = 0) {
   int rohr[2];
   if (pipe(rohr) != 0) throw std::runtime_error("pipe");
@@ -95,7 +95,8 @@ inline std::string imKind(const std::function<std::string()>& arbeit, bool niema
       rlimit grenze{static_cast<rlim_t>(handles), static_cast<rlim_t>(handles)};
       setrlimit(RLIMIT_NOFILE, &grenze);
     }
-    if (!niemand || (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
+    if (!niemand || geteuid() != 0 ||
+        (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0))
       ergebnis = arbeit();
     [[maybe_unused]] auto n = write(rohr[1], ergebnis.data(), ergebnis.size());
     _exit(0);

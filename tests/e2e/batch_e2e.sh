@@ -76,4 +76,24 @@ check "no display: /? ends with status 0 (rc $rc)" [ "$rc" -eq 0 ]
 check "no display: /? prints the eight usage lines" \
   [ "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a "$(head -1 "$E2E_TMP/stdout")" = "BefehlsZeilen-Parameter:" ]
 
+# --- "--help" and "-h" print the usage on the terminal, even with a display.
+for key in --help -h; do
+  run_batch "$key"
+  check "$key: status 0, usage on stdout (rc $rc)" \
+    [ "$rc" -eq 0 -a "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a "$(head -1 "$E2E_TMP/stdout")" = "BefehlsZeilen-Parameter:" ]
+done
+
+# --- Qt cannot open its platform: status 3 and one line naming the missing
+# plugin, never an abort; "/?" still prints the usage.
+missing_plugin() { QT_QPA_PLATFORM=zs-fehlt timeout 20 "$PROGRAM" "$@" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr"; rc=$?; }
+for args in "/o:$TREE" ""; do
+  missing_plugin $args
+  check "missing plugin, '${args:-window}': status 3, not a signal (rc $rc)" [ "$rc" -eq 3 ]
+  check "missing plugin, '${args:-window}': one line naming it" \
+    [ "$(cat "$E2E_TMP/stderr")" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
+done
+missing_plugin "/?"
+check "missing plugin: /? prints the usage (rc $rc)" \
+  [ "$rc" -eq 0 -a "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a ! -s "$E2E_TMP/stderr" ]
+
 finish

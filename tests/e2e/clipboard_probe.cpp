@@ -14,6 +14,7 @@
 #include "platform/clipboard_display.h"
 #include "platform/clipboard_qt.h"
 #include "platform/clipboard_server.h"
+#include "platform/qt_start.h"
 
 namespace {
 
@@ -40,7 +41,12 @@ int main(int argc, char** argv) {
     return 3;
   }
   platform::preferX11();
+  platform::guardQtStart([](const std::string& line) {
+    std::fprintf(stderr, "zs_clipboard_probe: %s\n", line.c_str());
+    return 3;
+  });
   QGuiApplication app(argc, argv);
+  platform::qtStarted();
   platform::QtClipboard clipboard;
   if (!clipboard.setText(text)) {
     std::fprintf(stderr, "zs_clipboard_probe: clipboard not reachable\n");

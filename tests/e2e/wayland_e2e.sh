@@ -48,4 +48,19 @@ check "no X11 clipboard server was started" no_server_for_socket
 wayland_only timeout 20 env PATH=/nonexistent "$PROBE" "$LIST" 2>/dev/null; rc=$?
 check "without wl-copy the hand-over fails with status 3 (got $rc)" [ "$rc" -eq 3 ]
 
+# A Wayland desktop without Qt's Wayland plugin: a copy of the program
+# whose qt.conf points at an empty plugin folder ends with status 3 and one
+# line naming the package, never with an abort.
+if [ -n "${ZS_PROGRAM:-}" ]; then
+  mkdir -p "$E2E_TMP/ohne-plugin/leer"
+  cp "$ZS_PROGRAM" "$E2E_TMP/ohne-plugin/zweigschau"
+  printf '[Paths]\nPlugins = %s\n' "$E2E_TMP/ohne-plugin/leer" >"$E2E_TMP/ohne-plugin/qt.conf"
+  for args in "/o:$E2E_TMP" ""; do
+    wayland_only timeout 20 "$E2E_TMP/ohne-plugin/zweigschau" $args >/dev/null 2>"$E2E_TMP/err"; rc=$?
+    check "no Wayland plugin, '${args:-window}': status 3, not a signal (rc $rc)" [ "$rc" -eq 3 ]
+    check "no Wayland plugin, '${args:-window}': one line naming the package" \
+      [ "$(cat "$E2E_TMP/err")" = 'zweigschau: Qt-Plattform "wayland" fehlt (Debian-Paket qt6-wayland)' ]
+  done
+fi
+
 finish

@@ -83,3 +83,10 @@ TEST(AnleitungsText, EightLinesKeyTabDescription) {
             "/e:..\t = Anzahl der OrdnerEbenen\r/a\t = alle Ebenen ausgeben\r"
             "/d:*.mp3\t = *.mp3-Dateien listen\r/n\t = nur Ordner mit passenden Dateien");
 }
+
+TEST(HilfeVerlangt, OnlyWholeHelpArguments) {
+  EXPECT_TRUE(HilfeVerlangt({"--help"}));
+  EXPECT_TRUE(HilfeVerlangt({"/o:x", "-h"}));
+  EXPECT_FALSE(HilfeVerlangt({}));
+  EXPECT_FALSE(HilfeVerlangt({"-help", "--HELP", "/o:-h", "-hx"}));
+}

@@ -1,0 +1,54 @@
+#!/bin/bash
+# The Debian package made from this build: its files land where a desktop
+# finds them, its dependencies name what the program uses, and the
+# installed program prints its usage without a display.
+# Usage: package_test.sh BUILD_DIR
+set -u
+BUILD=$1
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+FAILURES=0
+check() {
+  local name=$1; shift
+  if "$@"; then echo "ok   - $name"; else echo "FAIL - $name"; FAILURES=$((FAILURES + 1)); fi
+}
+
+(cd "$TMP" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP/out" >"$TMP/cpack.log" 2>&1)
+DEB=$(ls "$TMP"/out/zweigschau_*_amd64.deb 2>/dev/null | head -1)
+check "cpack makes zweigschau_<version>_amd64.deb" [ -n "$DEB" ]
+[ -n "$DEB" ] || { cat "$TMP/cpack.log"; exit 1; }
+
+depends=$(dpkg-deb -f "$DEB" Depends)
+echo "# Depends: $depends"
+for dep in qt6-wayland wl-clipboard libqt6gui6 libqt6widgets6 libqt6core6 libxcb1; do
+  check "depends on $dep" grep -qE "(^|, )$dep( |,|$)" <<<"$depends"
+done
+
+ROOT=$TMP/root
+dpkg -x "$DEB" "$ROOT"
+for f in usr/bin/zweigschau usr/share/applications/zweigschau.desktop \
+         usr/share/icons/hicolor/scalable/apps/zweigschau.svg \
+         usr/share/icons/hicolor/32x32/apps/zweigschau.png \
+         usr/share/man/man1/zweigschau.1.gz; do
+  check "ships /$f" [ -s "$ROOT/$f" ]
+done
+check "the program is executable" [ -x "$ROOT/usr/bin/zweigschau" ]
+check "the icon is a 32x32 PNG" grep -q '32 x 32' <<<"$(file "$ROOT/usr/share/icons/hicolor/32x32/apps/zweigschau.png")"
+check "the desktop entry starts the program" grep -qx 'Exec=zweigschau' "$ROOT/usr/share/applications/zweigschau.desktop"
+man_text=$(gzip -dc "$ROOT/usr/share/man/man1/zweigschau.1.gz")
+for topic in '^\.SH EXIT STATUS' '^\.SH THE LIST' '^\.SH CLIPBOARD' 'carriage return' '/o:'; do
+  check "the man page covers '$topic'" grep -q -- "$topic" <<<"$man_text"
+done
+
+printf '%s\n' 'BefehlsZeilen-Parameter:' '' \
+  $'/o:..\t = Ordnername' $'/i\t = mit Qellordner in der Ausgabe' \
+  $'/e:..\t = Anzahl der OrdnerEbenen' $'/a\t = alle Ebenen ausgeben' \
+  $'/d:*.mp3\t = *.mp3-Dateien listen' $'/n\t = nur Ordner mit passenden Dateien' >"$TMP/usage"
+env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET timeout 20 \
+  "$ROOT/usr/bin/zweigschau" "/?" >"$TMP/out.txt" 2>"$TMP/err.txt"
+rc=$?
+check "installed program: /? without a display ends with 0 (rc $rc)" [ "$rc" -eq 0 ]
+check "installed program: the eight usage lines, exactly" cmp "$TMP/out.txt" "$TMP/usage"
+
+echo "# $FAILURES check(s) failed"
+[ "$FAILURES" -eq 0 ]
