@@ -5,13 +5,8 @@
 set -u
 PROGRAM=$1
 RUN=$(cd "$(dirname "$0")/../.." && pwd)/scripts/run
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-FAILURES=0
-check() {
-  local name=$1; shift
-  if "$@"; then echo "ok   - $name"; else echo "FAIL - $name"; FAILURES=$((FAILURES + 1)); fi
-}
+source "$(dirname "$0")/xvfb_lib.sh"  # check, finish; $E2E_TMP, removed on exit
+TMP=$E2E_TMP
 
 # scripts/run without any display; its private folders land under $TMP/t,
 # so that what it started can be told from other tests' processes.
@@ -61,5 +56,4 @@ check "Xvfb fails: status 3 (rc $rc)" [ "$rc" -eq 3 ]
 check "Xvfb fails: one line saying so after the notice" \
   [ "$(wc -l <"$TMP/out")" -eq 2 -a "$(tail -n1 "$TMP/out")" = "run: Xvfb did not start: Fatal server error: no screens" ]
 
-echo "# $FAILURES check(s) failed"
-[ "$FAILURES" -eq 0 ]
+finish

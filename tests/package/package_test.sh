@@ -5,13 +5,8 @@
 # Usage: package_test.sh BUILD_DIR
 set -u
 BUILD=$1
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-FAILURES=0
-check() {
-  local name=$1; shift
-  if "$@"; then echo "ok   - $name"; else echo "FAIL - $name"; FAILURES=$((FAILURES + 1)); fi
-}
+source "$(dirname "$0")/../e2e/xvfb_lib.sh"  # check, finish; $E2E_TMP, removed on exit
+TMP=$E2E_TMP
 
 (cd "$TMP" && cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP/out" >"$TMP/cpack.log" 2>&1)
 DEB=$(ls "$TMP"/out/zweigschau_*_amd64.deb 2>/dev/null | head -1)
@@ -50,5 +45,4 @@ rc=$?
 check "installed program: /? without a display ends with 0 (rc $rc)" [ "$rc" -eq 0 ]
 check "installed program: the eight usage lines, exactly" cmp "$TMP/out.txt" "$TMP/usage"
 
-echo "# $FAILURES check(s) failed"
-[ "$FAILURES" -eq 0 ]
+finish
