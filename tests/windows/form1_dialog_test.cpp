@@ -7,7 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <objbase.h>
 #include <string>
+#include <thread>
 
 #include "platform/clipboard_win.h"
 #include "platform/wide_text.h"
@@ -158,6 +161,31 @@ TEST_F(DialogTest, ScannenInAllThreeModes) {
   erwarteNurLabel(S::lblKeineUnterordner);
   EXPECT_EQ(Text(c(S::lblKeineUnterordner)), L"Keine Unter-Ordner");
   EXPECT_EQ(Zwischenablage(), L"a\\x\\\rB\\\rc\\y\\\r") << "the last list stays";
+}
+
+// The real folder dialog, found by its title and cancelled from another
+// thread: the path box keeps its text, the labels are hidden.
+TEST_F(DialogTest, PickerCancelLeavesThePath) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  setze(S::txtPfadEingabe, L"c:\\bleibt");
+  form.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  std::atomic<bool> gefunden{false};
+  std::thread abbrecher([&] {
+    for (int i = 0; i < 400 && !gefunden; ++i) {
+      if (HWND w = FindWindowW(nullptr, L"W\u00e4hlen Sie einen Ordner")) {
+        gefunden = true;
+        PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+      }
+      Sleep(50);
+    }
+  });
+  klicke(S::cmdOrdnerWaehlen);
+  abbrecher.join();
+  EXPECT_TRUE(gefunden) << "a dialog titled \"W\u00e4hlen Sie einen Ordner\" opened";
+  EXPECT_EQ(Text(c(S::txtPfadEingabe)), L"c:\\bleibt");
+  erwarteNurLabel(S::Label1);
+  EXPECT_EQ(GetFocus(), c(S::txtPfadEingabe));
+  CoUninitialize();
 }
 
 TEST_F(DialogTest, EscapeAndCloseEndTheProgram) {
