@@ -8,6 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
 #include "platform/listing_order.h"
 
 namespace platform {
@@ -35,6 +39,32 @@ EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLi
   return EntryKind::OtherLink;
 }
 
+// Opens `path` as open() would, also when the whole path is longer than
+// one open() may take: it is opened piece by piece, each piece a run of
+// whole names, relative to the folder the pieces before it led to. Within
+// and between pieces links are followed and ".." goes up from where they
+// led, exactly as path resolution does for the whole path.
+int openLongPath(const std::string& path, int flags) {
+  constexpr std::size_t kPiece = PATH_MAX / 2;
+  int dir = AT_FDCWD;
+  std::size_t begin = 0;
+  while (begin != std::string::npos && path.size() - begin > kPiece) {
+    const std::size_t end = path.rfind('/', begin + kPiece);
+    if (end == std::string::npos || end < begin) break;  // no name is this long
+    // Only search rights are needed on the way, as for a whole path.
+    const int next = openat(dir, path.substr(begin, end + 1 - begin).c_str(),
+                            O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir != AT_FDCWD) close(dir);
+    if (next < 0) return -1;
+    dir = next;
+    begin = path.find_first_not_of('/', end);  // a piece never starts at the root
+  }
+  const char* rest = begin == std::string::npos ? "." : path.c_str() + begin;
+  const int fd = openat(dir, rest, flags);
+  if (dir != AT_FDCWD) close(dir);
+  return fd;
+}
+
 }  // namespace
 
 struct FolderChain::State {
@@ -50,6 +80,7 @@ struct FolderChain::State {
   std::vector<Level> levels_;
   std::vector<char> buffer_ = std::vector<char>(kBufferSize);
   std::size_t openCount_ = 0;
+  std::size_t firstOpen_ = 1;  // levels 1 to firstOpen_ - 1 hold no handle
 };
 
 FolderChain::FolderChain() : state_(std::make_unique<State>()) {}
@@ -65,10 +96,12 @@ bool FolderChain::start(const std::string& path) {
   auto& levels_ = state_->levels_;
   // The start folder may itself be reached through a link; links met
   // inside the tree are never followed.
-  const int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  if (fd < 0 && errno == ENAMETOOLONG) fd = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
   if (fd < 0) return false;
   levels_.push_back({path, fd, false});
   state_->openCount_ = 1;
+  state_->firstOpen_ = 1;
   return true;
 }
 
@@ -83,6 +116,7 @@ bool FolderChain::enter(const std::string& name) {
   }
   levels_.back().fd = fd;
   ++state_->openCount_;
+  state_->firstOpen_ = std::min(state_->firstOpen_, levels_.size() - 1);
   state_->limitOpenHandles(levels_.size() - 1);
   return true;
 }
@@ -117,19 +151,24 @@ int FolderChain::State::handleOf(std::size_t level) {
   }
   target.fd = fd;
   ++openCount_;
+  firstOpen_ = std::min(firstOpen_, level);
   limitOpenHandles(level);
   return fd;
 }
 
 // Gives up the handles nearest the start (never level 0, never `keep` or the
-// level right above it) until at most kMaxOpenHandles are open.
+// level right above it) until at most kMaxOpenHandles are open. The search
+// starts behind the levels known to hold none, so that going one level
+// deeper costs the same at any depth.
 void FolderChain::State::limitOpenHandles(std::size_t keep) {
-  for (std::size_t i = 1; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
+  std::size_t i = std::max<std::size_t>(firstOpen_, 1);
+  for (; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
     if (levels_[i].fd < 0) continue;
     close(levels_[i].fd);
     levels_[i].fd = -1;
     --openCount_;
   }
+  firstOpen_ = std::max(firstOpen_, i);
 }
 
 bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {

@@ -10,7 +10,9 @@
 namespace zweigschau {
 namespace {
 
-// The upper case of `text`, character by character, into `out`.
+// The upper case of `text`, character by character, into `out`. A byte
+// that is not valid UTF-8 is a character of its own, beyond Unicode, equal
+// only to the same byte.
 void upperCodePoints(std::string_view text, std::u32string& out) {
   out.clear();
   for (std::size_t pos = 0; pos < text.size();) {
@@ -18,9 +20,10 @@ void upperCodePoints(std::string_view text, std::u32string& out) {
     if (c < 0x80) {
       out += (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
       ++pos;
-    } else {
-      out += platform::toUpper(platform::decodeUtf8(text, pos));
+      continue;
     }
+    const char32_t decoded = platform::decodeUtf8(text, pos);
+    out += decoded == platform::kInvalidByte ? 0x110000 + c : platform::toUpper(decoded);
   }
 }
 
@@ -36,15 +39,17 @@ char32_t gross(char32_t c) { return c; }  // already upper-cased
 // Wildcard match of the whole text: "*" any run, "?" exactly one character.
 // Backtracks only to the last "*", which is enough for this pattern language.
 // The pattern is upper case; text characters are upper-cased as they come.
+// A "*" or "?" in the pattern is a wildcard whatever the text holds there,
+// a "*" or "?" in a file name included.
 template <typename Char>
 bool matches(std::basic_string_view<Char> pattern, std::basic_string_view<Char> text) {
   std::size_t p = 0, t = 0;
   std::size_t starP = std::basic_string_view<Char>::npos, starT = 0;
   while (t < text.size()) {
-    if (p < pattern.size() && (pattern[p] == Char('?') || pattern[p] == gross(text[t]))) {
-      ++p, ++t;
-    } else if (p < pattern.size() && pattern[p] == Char('*')) {
+    if (p < pattern.size() && pattern[p] == Char('*')) {
       starP = p++, starT = t;
+    } else if (p < pattern.size() && (pattern[p] == Char('?') || pattern[p] == gross(text[t]))) {
+      ++p, ++t;
     } else if (starP != std::basic_string_view<Char>::npos) {
       p = starP + 1, t = ++starT;
     } else {

@@ -10,6 +10,14 @@ std::string OhneLeerzeichen(std::string_view text) {
   return std::string(text.substr(anfang, text.find_last_not_of(' ') - anfang + 1));
 }
 
+namespace {
+// Characters at which some program could break a line: the C0 and C1
+// controls, DEL, and the line and paragraph separators.
+bool istSteuerzeichen(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+}  // namespace
+
 bool schonAnzeigbar(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);
@@ -19,7 +27,7 @@ bool schonAnzeigbar(std::string_view text) {
     }
     if (c < 0x80) return false;
     const char32_t zeichen = platform::decodeUtf8(text, pos);
-    if (zeichen == platform::kInvalidByte) return false;
+    if (zeichen == platform::kInvalidByte || istSteuerzeichen(zeichen)) return false;
   }
   return true;
 }
@@ -33,7 +41,7 @@ void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh) {
     const char32_t c = platform::decodeUtf8(roh, pos);
     if (c == platform::kInvalidByte)
       ziel += "\xEF\xBF\xBD";  // U+FFFD
-    else if (c < 0x20 || c == 0x7F)
+    else if (istSteuerzeichen(c))
       ziel += '?';
     else
       platform::appendUtf8(ziel, c);

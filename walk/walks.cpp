@@ -28,28 +28,31 @@ class Walk {
     return chain_.start(pfad) && chain_.list(eintraege_, resolveLinks_, filter_);
   }
 
-  void endpunkte(std::int32_t ebene) {
-    std::vector<std::string> unterordner = unterordnerNehmen();
-    if ((unterordner.empty() || ebene == ebenen_) && ebene > 0) {
-      aufzeichnen(ebene);
-      ++zaehler_;
-    }
-    if (!tiefeErreicht(ebene))
-      for (const std::string& name : unterordner) hinab(name, [&] { endpunkte(ebene + 1); });
-    nachgeben();
+  // Records the ends of the tree: folders without sub-folders, and those
+  // at the depth limit.
+  void endpunkte() {
+    laufen([this](std::int32_t ebene) {
+      std::vector<std::string> unterordner = unterordnerNehmen();
+      if ((unterordner.empty() || ebene == ebenen_) && ebene > 0) {
+        aufzeichnen(ebene);
+        ++zaehler_;
+      }
+      return unterordner;
+    });
   }
 
-  void alle(std::int32_t ebene, bool nurMitDateien) {
-    std::int32_t dateien = -1;
-    if (pfad_.size() > schnitt_) {
-      Ordner& ordner = aufzeichnen(ebene);
-      if (maske_) dateien = DateienEintragen(ordner, eintraege_);
-      if (!(nurMitDateien && dateien == 0)) ++zaehler_;
-    }
-    std::vector<std::string> unterordner = unterordnerNehmen();
-    if (!tiefeErreicht(ebene))
-      for (const std::string& name : unterordner) hinab(name, [&] { alle(ebene + 1, false); });
-    nachgeben();
+  // Records every folder before its sub-folders, with its matching files
+  // when there is a mask; with nurMitDateien the start folder is dropped
+  // again when none of its files match.
+  void alle(bool nurMitDateien) {
+    laufen([this, nurMitDateien](std::int32_t ebene) {
+      if (pfad_.size() > schnitt_) {
+        Ordner& ordner = aufzeichnen(ebene);
+        const std::int32_t dateien = maske_ ? DateienEintragen(ordner, eintraege_) : -1;
+        if (!(nurMitDateien && ebene == 0 && dateien == 0)) ++zaehler_;
+      }
+      return unterordnerNehmen();
+    });
   }
 
   void setzeMaske(const std::string& maske) {
@@ -83,17 +86,52 @@ class Walk {
 
   bool tiefeErreicht(std::int32_t ebene) const { return ebenen_ != 0 && ebene >= ebenen_; }
 
-  // Enters sub-folder `name`, lists it, runs `weiter` there and comes back.
-  // A folder that cannot be listed is walked with no entries.
-  template <typename Weiter>
-  void hinab(const std::string& name, Weiter weiter) {
-    const std::size_t laenge = pfad_.size();
+  // A folder on the way down from the start folder to the current one.
+  struct Stufe {
+    std::vector<std::string> unterordner;  // its sub-folders still to walk, in order
+    std::size_t naechster = 0;             // index of the next one
+    std::int32_t ebene = 0;
+    std::size_t pfadVorher = 0;  // length of pfad_ in the folder above
+  };
+
+  // Walks the tree depth first from the start folder, its listing in
+  // eintraege_. `besuchen(ebene)` handles the folder just listed and returns
+  // its sub-folders. The way down is kept on the heap, so the depth of the
+  // tree is not bounded by the call stack.
+  template <typename Besuchen>
+  void laufen(Besuchen besuchen) {
+    std::vector<Stufe> weg;
+    weg.push_back({besuchen(0), 0, 0, 0});
+    if (tiefeErreicht(0)) weg.back().unterordner.clear();
+    while (!weg.empty()) {
+      Stufe& hier = weg.back();
+      if (hier.naechster < hier.unterordner.size()) {
+        const std::int32_t ebene = hier.ebene + 1;
+        const std::size_t pfadVorher = pfad_.size();
+        hinab(hier.unterordner[hier.naechster++]);
+        weg.push_back({besuchen(ebene), 0, ebene, pfadVorher});
+        if (tiefeErreicht(ebene)) weg.back().unterordner.clear();
+        continue;
+      }
+      nachgeben();
+      const std::size_t pfadVorher = hier.pfadVorher;
+      weg.pop_back();
+      if (!weg.empty()) hinauf(pfadVorher);
+    }
+  }
+
+  // Enters sub-folder `name` and lists it into eintraege_. A folder that
+  // cannot be listed is walked with no entries.
+  void hinab(const std::string& name) {
     AnzeigeTextAnhaengen(pfad_, name);
     pfad_ += platform::kSeparator;
     if (!chain_.enter(name) || !chain_.list(eintraege_, resolveLinks_, filter_)) eintraege_.clear();
-    weiter();
+  }
+
+  // Goes back to the folder above, whose path was `pfadLaenge` long.
+  void hinauf(std::size_t pfadLaenge) {
     chain_.leave();
-    pfad_.resize(laenge);
+    pfad_.resize(pfadLaenge);
   }
 
   Ordner& aufzeichnen(std::int32_t ebene) {
@@ -129,7 +167,7 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, s
                               std::int32_t StartPos, std::int32_t& Zähler, const YieldFn& yield) {
   Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
   if (!walk.start(Pfad)) return -1;
-  walk.endpunkte(0);
+  walk.endpunkte();
   walk.abschliessen();
   return Zähler;
 }
@@ -140,7 +178,7 @@ std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std:
   Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
   walk.setzeMaske(Maske);
   if (!walk.start(Pfad)) return -1;
-  walk.alle(0, NurMitDateien);
+  walk.alle(NurMitDateien);
   walk.abschliessen();
   return Zähler;
 }

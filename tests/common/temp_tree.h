@@ -32,10 +32,13 @@ inline std::string schraeg(std::string text) {
 
 class TempTree {
  public:
-  TempTree() {
+  // A new empty folder below `ort` (UTF-8), the system's temporary folder
+  // when it is empty.
+  explicit TempTree(const std::string& ort = "") {
     std::random_device zufall;
+    const fs::path basis = ort.empty() ? fs::temp_directory_path() : fsPfad(ort);
     for (int versuch = 0; versuch < 100 && root_.empty(); ++versuch) {
-      const fs::path kandidat = fs::temp_directory_path() / ("zweigschau-test-" + std::to_string(zufall()));
+      const fs::path kandidat = basis / ("zweigschau-test-" + std::to_string(zufall()));
       std::error_code fehler;
       if (fs::create_directory(kandidat, fehler)) {
         const std::u8string text = kandidat.generic_u8string();

@@ -18,8 +18,15 @@
 
 namespace testing_tree {
 
+// A folder on a memory file system (tmpfs) where there is one, for trees
+// of a hundred thousand folders; /tmp otherwise.
+inline const char* speicherOrt() { return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp"; }
+
 class PosixTree : public TempTree {
  public:
+  PosixTree() = default;
+  // A new empty folder below `ort`.
+  explicit PosixTree(const std::string& ort) : TempTree(ort) {}
   ~PosixTree() override {
     // rm walks relative to open folders, so it also removes chains deeper
     // than PATH_MAX; make everything writable first.
@@ -47,7 +54,8 @@ class PosixTree : public TempTree {
   }
 };
 
-// Runs `arbeit` in a child process and returns what it returned. With
+// Runs `arbeit` in a child process and returns what it returned (and the
+// signal, should the child be killed by one). With
 // `niemand` the child runs without privileges (permission tests mean nothing
 // as root): root drops to user and group "nobody", anyone else already is
 // unprivileged. With `handles` > 0 it may hold at most that many open files.
@@ -73,7 +81,9 @@ inline std::string imKind(const std::function<std::string()>& arbeit, bool niema
   char puffer[4096];
   for (ssize_t n; (n = read(rohr[0], puffer, sizeof puffer)) > 0;) ergebnis.append(puffer, n);
   close(rohr[0]);
-  waitpid(kind, nullptr, 0);
+  int status = 0;
+  waitpid(kind, &status, 0);
+  if (WIFSIGNALED(status)) ergebnis += "[killed by signal " + std::to_string(WTERMSIG(status)) + "]";
   return ergebnis;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <string>
 
 #include "startup/number.h"
 
@@ -25,6 +26,28 @@ TEST(ZahlLesen, ValuesBeyondTheRangeKeepTheirMeaning) {
   EXPECT_EQ(ZahlLesen("1e400"), 32767);
   EXPECT_EQ(ZahlLesen("-32768"), -32768);
   EXPECT_EQ(ZahlLesen("-99999999999999999999"), -32768);
+}
+
+// Beyond what a double holds, the number's own size decides, however its
+// digits and exponent spell it.
+TEST(ZahlLesen, TooLargeOrTooSmallByTheNumbersSize) {
+  const std::string nullen(400, '0');
+  const std::pair<std::string, int> faelle[] = {
+      {"1" + nullen + "e-1", 32767},         {"-1" + nullen + "e-1", -32768},
+      {"0." + nullen + "1", 0},              {"-0." + nullen + "1", 0},
+      {"0." + nullen + "1e399", 0},          {"0." + nullen + "1e500", 32767},
+      {"-0." + nullen + "1e500", -32768},    {nullen + "1e-400", 0},
+      {nullen + "1" + nullen, 32767},        {"1" + nullen + "e-400", 1},
+      {"1" + nullen + "e-401", 0},           {"25" + nullen + "e-401", 2},
+      {"35" + nullen + "e-401", 4},          {"-1e400", -32768},
+      {"-1e-400", 0},                        {"+1E+400", 32767},
+      {"1e99999999999999999999", 32767},     {"1e-99999999999999999999", 0},
+      {"0e99999999999999999999", 0},         {"0." + nullen + "e999", 0},
+      {"1" + nullen + "e-99999999999999999999", 0},
+      {"." + nullen + "1e99999999999999999999", 32767},
+  };
+  for (const auto& [text, zahl] : faelle)
+    EXPECT_EQ(ZahlLesen(text), zahl) << '"' << text.substr(0, 12) << "...\" (" << text.size() << " characters)";
 }
 
 TEST(ZahlLesen, DecimalPointWhateverTheLocale) {

@@ -31,3 +31,15 @@ TEST(DateienSammeln, FilesOfEveryKindButNoFolders) {
   EXPECT_EQ(t[0].LetzterDateiIndex, -1);
   EXPECT_EQ(DateienSammeln(t, tree.path("fehlt"), 0, "*"), 0);
 }
+
+// "*" cannot stand in a Windows file name.
+TEST(DateienSammeln, StarsInFileNamesDoNotHideThemFromTheMask) {
+  PosixTree tree;
+  for (const char* name : {"*a.txt", "b.txt", "*", "**x"}) tree.file(name);
+  OrdnerTabelle t;
+  EXPECT_EQ(DateienSammeln(t, tree.root(), 0, "*"), 4);
+  EXPECT_EQ(t[0].Dateien, (std::vector<std::string>{"*", "**x", "*a.txt", "b.txt"}));
+  EXPECT_EQ(DateienSammeln(t, tree.root(), 0, "*.txt"), 2);
+  EXPECT_EQ(t[0].Dateien, (std::vector<std::string>{"*a.txt", "b.txt"}));
+  EXPECT_EQ(DateienSammeln(t, tree.root(), 0, "*x"), 1);
+}

@@ -1,6 +1,9 @@
 // File masks and the file search, on real folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "temp_tree.h"
 #include "walk/file_search.h"
 #include "walk/list_text.h"
@@ -31,6 +34,127 @@ TEST(DateiMaske, WindowsWildcardRules) {
   };
   for (const Fall& f : faelle)
     EXPECT_EQ(DateiMaske(f.maske).passt(f.name), f.passt) << f.maske << " / " << f.name;
+}
+
+TEST(DateiMaske, WildcardsStayWildcardsAgainstTheSameCharacterInTheName) {
+  struct Fall {
+    const char* maske;
+    const char* name;
+    bool passt;
+  };
+  const Fall faelle[] = {
+      {"*", "*\\*", true},        {"*.txt", "*a.txt", true}, {"*b", "*ab", true},
+      {"*", "*", true},            {"**x", "*x", true},       {"?", "?", true},
+      {"??", "?*", true},          {"*?", "?", true},         {"a*", "a*b*", true},
+      {"*a", "**", false},         {"?x", "*y", false},
+  };
+  for (const Fall& f : faelle)
+    EXPECT_EQ(DateiMaske(f.maske).passt(f.name), f.passt) << f.maske << " / " << f.name;
+}
+
+TEST(DateiMaske, EveryInvalidByteIsACharacterOfItsOwn) {
+  EXPECT_FALSE(DateiMaske("\xFF").passt("\xFE"));
+  EXPECT_FALSE(DateiMaske("a\xFF*").passt("a\xC3("));  // "\xC3" starts no valid sequence here
+  EXPECT_FALSE(DateiMaske("*\xFE").passt("\xFE\xFF"));
+  EXPECT_TRUE(DateiMaske("\xFF\xFE").passt("\xFF\xFE"));
+  EXPECT_TRUE(DateiMaske("?\xFE").passt("\xFF\xFE"));
+  EXPECT_TRUE(DateiMaske("a\xC3*").passt("A\xC3("));
+  EXPECT_FALSE(DateiMaske("\xC3\xA4").passt("\xC3"));  // a whole character, not its first byte
+}
+
+namespace {
+
+// A second matcher, written the plain way for comparison: names and masks
+// as lists of characters drawn from a small alphabet (each invalid byte a
+// character of its own), case folded by a table, matched by dynamic
+// programming over (mask position, name position).
+using Zeichen = std::vector<std::string>;
+
+const std::vector<std::string> kAlphabet = {"a", "A", "b", ".", "*", "?", "\xC3\xA4", "\xC3\x84", "\xFF", "\xFE"};
+
+std::string gefaltet(const std::string& z) {
+  if (z == "a") return "A";
+  if (z == "b") return "B";
+  if (z == "\xC3\xA4") return "\xC3\x84";
+  return z;
+}
+
+bool passtGenau(const Zeichen& muster, const Zeichen& name) {
+  // geht[i][j]: the first i mask characters match the first j name characters.
+  std::vector<std::vector<bool>> geht(muster.size() + 1, std::vector<bool>(name.size() + 1, false));
+  geht[0][0] = true;
+  for (std::size_t i = 1; i <= muster.size(); ++i) {
+    const std::string& m = muster[i - 1];
+    for (std::size_t j = 0; j <= name.size(); ++j) {
+      if (m == "*")
+        geht[i][j] = geht[i - 1][j] || (j > 0 && geht[i][j - 1]);
+      else if (j > 0)
+        geht[i][j] = geht[i - 1][j - 1] && (m == "?" || gefaltet(m) == gefaltet(name[j - 1]));
+    }
+  }
+  return geht[muster.size()][name.size()];
+}
+
+bool referenz(Zeichen muster, const Zeichen& name) {
+  const std::size_t n = muster.size();
+  if (n >= 2 && muster[n - 2] == "." && muster[n - 1] == "*")
+    return passtGenau(muster, name) || passtGenau(Zeichen(muster.begin(), muster.end() - 2), name);
+  if (n >= 1 && muster[n - 1] == ".") {
+    muster.pop_back();
+    return std::find(name.begin(), name.end(), ".") == name.end() && passtGenau(muster, name);
+  }
+  return passtGenau(muster, name);
+}
+
+std::string verbunden(const Zeichen& z) {
+  std::string text;
+  for (const std::string& s : z) text += s;
+  return text;
+}
+
+// Every list of up to `laenge` characters of `alphabet`.
+std::vector<Zeichen> alleBis(std::size_t laenge, const std::vector<std::string>& alphabet) {
+  std::vector<Zeichen> alle{{}};
+  for (std::size_t von = 0; von < alle.size(); ++von)
+    if (alle[von].size() < laenge)
+      for (const std::string& z : alphabet) {
+        Zeichen mehr = alle[von];
+        mehr.push_back(z);
+        alle.push_back(std::move(mehr));
+      }
+  return alle;
+}
+
+}  // namespace
+
+TEST(DateiMaske, AgreesWithAPlainMatcherOnEveryShortNameAndMask) {
+  const std::vector<Zeichen> namen = alleBis(3, kAlphabet);
+  const std::vector<Zeichen> masken = alleBis(3, {"a", ".", "*", "?", "\xC3\x84", "\xFF"});
+  int falsch = 0;
+  for (const Zeichen& m : masken) {
+    const DateiMaske maske(verbunden(m));
+    for (const Zeichen& n : namen)
+      if (maske.passt(verbunden(n)) != referenz(m, n) && ++falsch <= 10)
+        ADD_FAILURE() << "mask \"" << verbunden(m) << "\" name \"" << verbunden(n) << "\"";
+  }
+  EXPECT_EQ(falsch, 0);
+}
+
+TEST(DateiMaske, AgreesWithAPlainMatcherOnLongerRandomOnes) {
+  std::mt19937 zufall(11);
+  const auto ziehen = [&](std::size_t hoechstens, const std::vector<std::string>& alphabet) {
+    Zeichen z(zufall() % (hoechstens + 1));
+    for (std::string& c : z) c = alphabet[zufall() % alphabet.size()];
+    return z;
+  };
+  int falsch = 0;
+  for (int runde = 0; runde < 100000; ++runde) {
+    const Zeichen m = ziehen(8, {"a", "b", ".", "*", "*", "?", "\xC3\xA4", "\xFE"});
+    const Zeichen n = ziehen(12, kAlphabet);
+    if (DateiMaske(verbunden(m)).passt(verbunden(n)) != referenz(m, n) && ++falsch <= 10)
+      ADD_FAILURE() << "mask \"" << verbunden(m) << "\" name \"" << verbunden(n) << "\"";
+  }
+  EXPECT_EQ(falsch, 0);
 }
 
 TEST(DateiMaske, NameBisNull) {

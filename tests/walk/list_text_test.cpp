@@ -48,3 +48,16 @@ TEST(AnzeigeText, OneEntryStaysOneLine) {
   EXPECT_EQ(AnzeigeText("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // overlong "/"
   EXPECT_EQ(AnzeigeText("\xF0\x9F\x8E\xB5"), "\xF0\x9F\x8E\xB5");  // U+1F3B5 stays
 }
+
+// Some editors and terminals also break lines at NEL (U+0085), at the line
+// and paragraph separators (U+2028, U+2029) and at other C1 controls.
+TEST(AnzeigeText, NoOtherLineBreakEither) {
+  EXPECT_EQ(AnzeigeText("a\xC2\x85" "b"), "a?b");
+  EXPECT_EQ(AnzeigeText("\xC2\x80\xC2\x9F"), "??");
+  EXPECT_EQ(AnzeigeText("x\xE2\x80\xA8y\xE2\x80\xA9z"), "x?y?z");
+  // The neighbours are ordinary characters and stay.
+  EXPECT_EQ(AnzeigeText("\xC2\xA0\xE2\x80\xA7\xE2\x80\xAA~"), "\xC2\xA0\xE2\x80\xA7\xE2\x80\xAA~");
+  for (const char* steuer : {"\xC2\x85", "\xC2\x80", "\xC2\x9F", "\xE2\x80\xA8", "\xE2\x80\xA9", "\x7F", "\x1F"})
+    EXPECT_FALSE(schonAnzeigbar(std::string("a") + steuer)) << steuer;
+  EXPECT_TRUE(schonAnzeigbar("\xC2\xA0\xE2\x80\xA7 ~"));
+}

@@ -3,9 +3,13 @@
 // names that are not valid UTF-8.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "temp_tree_posix.h"
+#include "walk/file_search.h"
 #include "walk_runs.h"
 
 using namespace zweigschau;
@@ -97,4 +101,111 @@ TEST(Walks, DeepChainsAndLongPathsWithFewHandles) {
   // 3050 folders, the last one 50 names of 200 bytes deep; the two ends are
   // the chains' deepest folders, "k/" 3000 times and the long names.
   EXPECT_EQ(text, "3050 10050 2 6000 10050");
+}
+
+TEST(Walks, C1ControlsAndLineSeparatorsShowAsQuestionMarks) {
+  PosixTree odd;
+  odd.folders({"nel\xC2\x85/tief\xE2\x80\xA8"});
+  EXPECT_EQ(alle(odd.root()).text, "nel?/|nel?/tief?/|");
+  odd.file("nel\xC2\x85/absatz\xE2\x80\xA9.txt");
+  OrdnerTabelle t;
+  EXPECT_EQ(DateienSammeln(t, odd.path("nel\xC2\x85"), 0, "*.txt"), 1);
+  EXPECT_EQ(t[0].Dateien, std::vector<std::string>{"absatz?.txt"});
+}
+
+// A start folder whose path is longer than the system lets one open() take
+// is found all the same, with links and ".." resolved as open() resolves
+// them: ".." goes up from where a link led.
+TEST(Walks, StartFoldersBeyondThePathLengthLimit) {
+  PosixTree tree;
+  tree.folders({"a/x", "tief/ziel/unten"});
+  tree.link("tief/ziel", "zeiger");
+  tree.file("datei");
+  std::string polster;
+  for (int i = 0; i < 2100; ++i) polster += "./";  // 4,200 bytes
+  const std::string lang = tree.root() + polster;
+
+  EXPECT_EQ(endpunkte(lang + "a/").text, "x/|");
+  EXPECT_EQ(alle(lang + "a/", 0, true).text, lang + "a/|" + lang + "a/x/|");
+  EXPECT_EQ(endpunkte(lang + "zeiger/").text, "unten/|");
+  EXPECT_EQ(endpunkte(lang + "zeiger/../ziel/").text, "unten/|");
+  EXPECT_EQ(endpunkte(lang + "a//x/..//").text, "x/|");
+  EXPECT_EQ(endpunkte(tree.root() + "a" + std::string(6000, '/')).text, "x/|");
+  EXPECT_EQ(endpunkte(lang + "fehlt/").ergebnis, -1);
+  EXPECT_EQ(endpunkte(lang + "datei/").ergebnis, -1);
+  EXPECT_EQ(endpunkte(lang + "zeiger/../a/").ergebnis, -1);  // tief/a does not exist
+
+  // A path of real names, 40 of 200 bytes, and one relative to the
+  // current folder.
+  const std::string name(200, 'n');
+  tree.chain("", name, 40);
+  std::string tief = tree.root();
+  for (int i = 0; i < 35; ++i) tief += name + "/";
+  EXPECT_EQ(endpunkte(tief).text.size(), 5 * 201 + 1);
+  EXPECT_EQ(endpunkte(tief, 0, true).text.size(), tief.size() + 5 * 201 + 1);
+  const std::string vorher = std::filesystem::current_path();
+  std::filesystem::current_path(tree.root());
+  EXPECT_EQ(endpunkte(polster + "tief/").text, "ziel/unten/|");
+  std::filesystem::current_path(vorher);
+}
+
+// The walks keep their place in the tree on the heap, not on the call
+// stack: a chain far deeper than any stack could recurse gives its one end.
+TEST(Walks, AHundredThousandLevelsGiveTheirOneLine) {
+  PosixTree tree(testing_tree::speicherOrt());
+  tree.chain("", "k", 100000);
+  const std::string text = testing_tree::imKind(
+      [&] {
+        OrdnerTabelle t;
+        std::int32_t z = 0;
+        const auto r = EndpunkteSammeln(t, tree.root(), 0, relativ(tree.root()), z);
+        const Liste l = ListenText(t, false, false);
+        return std::to_string(r) + " " + std::to_string(l.Zeilen) + "|" + l.Text;
+      },
+      false, /*handles=*/64);
+  std::string zeile;
+  for (int i = 0; i < 100000; ++i) zeile += "k/";
+  const std::string erwartet = "1 1|" + zeile + "\r";
+  EXPECT_TRUE(text == erwartet) << text.size() << " bytes: " << text.substr(0, 80) << " ... "
+                                << text.substr(text.size() > 80 ? text.size() - 80 : 0);
+}
+
+// Both walks on a thread with a small stack (256 KiB, a quarter of a
+// Windows main thread's): 5,000 levels and a few siblings on the way.
+TEST(Walks, DeepTreesNeedNoDeepStack) {
+  PosixTree tree(testing_tree::speicherOrt());
+  tree.chain("", "k", 5000);
+  tree.folders({"k/a", "k/k/b", "z"});
+  const std::string text = testing_tree::imKind(
+      [&] {
+        std::string ergebnis;
+        const auto laufen = [&] {
+          OrdnerTabelle t;
+          std::int32_t z = 0;
+          const auto alleErgebnis = OrdnerSammeln(t, tree.root(), 0, relativ(tree.root()), z, "*", false);
+          ergebnis = std::to_string(alleErgebnis) + " " + t[0].Pfad + t[1].Pfad + t[2].Pfad + t[3].Pfad +
+                     std::to_string(t[5001].Pfad.size()) + t[5002].Pfad;
+          OrdnerTabelle e;
+          z = 0;
+          const auto endErgebnis = EndpunkteSammeln(e, tree.root(), 0, relativ(tree.root()), z);
+          ergebnis += " " + std::to_string(endErgebnis) + " " + e[0].Pfad + e[1].Pfad +
+                      std::to_string(e[2].Pfad.size()) + e[3].Pfad;
+        };
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setstacksize(&attr, 256 * 1024);
+        pthread_t faden;
+        const auto start = [](void* f) -> void* {
+          (*static_cast<decltype(laufen)*>(f))();
+          return nullptr;
+        };
+        if (pthread_create(&faden, &attr, start, const_cast<void*>(static_cast<const void*>(&laufen))) != 0)
+          return std::string("no thread");
+        pthread_join(faden, nullptr);
+        return ergebnis;
+      },
+      false, /*handles=*/64);
+  // Pre-order: k/, then k/a/ before k/k/, k/k/b/ before k/k/k/; the deepest
+  // is 5,000 times "k/"; z/ last. The ends: k/a/, k/k/b/, the chain's end, z/.
+  EXPECT_EQ(text, "5003 k/k/a/k/k/k/k/b/10000z/ 4 k/a/k/k/b/10000z/");
 }

@@ -1,0 +1,88 @@
+// Both command-line lookups and the start-up choice. The input is one raw
+// command line and, split at NUL bytes, one list of arguments. The lookups
+// are compared with a plain restatement of their rules wherever it is exact
+// (all of the argument lookup, the raw lookup on ASCII text); on any text the
+// raw lookup's result must be lower case and shaped as a value can be.
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "startup/command_line.h"
+#include "startup/number.h"
+
+using namespace zweigschau;
+
+namespace {
+
+constexpr std::string_view kSchluessel[] = {"/?", "/o:", "/e:", "/i", "/d:", "/n", "/a"};
+
+std::string wert(std::string w) { return w.empty() ? std::string(" ") : w; }
+
+// The raw lookup on ASCII text: lower-cased, first occurrence, a quoted
+// value up to the next quote, else up to the next blank.
+std::string textReferenz(std::string_view zeile, std::string_view teil) {
+  std::string text;
+  for (char c : zeile) text += fuzz::kleinAscii(c);
+  if (text.empty()) return "";
+  const std::size_t fund = text.find(teil);
+  if (fund == std::string::npos) return "";
+  const std::size_t p = fund + teil.size();
+  if (p >= text.size()) return " ";
+  if (text[p] == '"') {
+    const std::size_t ende = text.find('"', p + 1);
+    return wert(text.substr(p + 1, ende == std::string::npos ? std::string::npos : ende - p - 1));
+  }
+  const std::size_t blank = text.find(' ', p);
+  return wert(text.substr(p, blank == std::string::npos ? std::string::npos : blank - p));
+}
+
+// The argument lookup: the first argument that begins with the key in any
+// case; its rest, case kept. (No character outside ASCII lowers to one of
+// the keys' letters within a key's length, so ASCII lowering is exact here.)
+std::string argumentReferenz(const std::vector<std::string>& argumente, std::string_view teil) {
+  for (const std::string& a : argumente) {
+    if (a.size() < teil.size()) continue;
+    bool gleich = true;
+    for (std::size_t i = 0; i < teil.size(); ++i) gleich = gleich && fuzz::kleinAscii(a[i]) == teil[i];
+    if (gleich) return wert(a.substr(teil.size()));
+  }
+  return "";
+}
+
+void rohePruefen(std::string_view zeile) {
+  for (std::string_view teil : kSchluessel) {
+    const std::string w = BefehlszeilenParameterText(zeile, teil);
+    if (fuzz::istAscii(zeile)) FUZZ_PRUEFEN(w == textReferenz(zeile, teil));
+    for (char c : w) FUZZ_PRUEFEN(!(c >= 'A' && c <= 'Z'));
+    // A quoted value holds no quote, a bare one no blank.
+    FUZZ_PRUEFEN(w.size() <= 1 || w.find(' ') == std::string::npos || w.find('"') == std::string::npos);
+  }
+}
+
+void startPruefen(const std::vector<std::string>& argumente) {
+  const auto nachsehen = [&](std::string_view teil) { return argumentReferenz(argumente, teil); };
+  for (std::string_view teil : kSchluessel) FUZZ_PRUEFEN(BefehlszeilenParameter(argumente, teil) == nachsehen(teil));
+  const StartEntscheidung e = StartEntscheiden(argumente);
+  if (!nachsehen("/?").empty()) {
+    FUZZ_PRUEFEN(e.art == StartArt::Anleitung);
+  } else if (nachsehen("/o:").empty()) {
+    FUZZ_PRUEFEN(e.art == StartArt::Fenster);
+  } else {
+    FUZZ_PRUEFEN(e.art == StartArt::Stapellauf);
+    FUZZ_PRUEFEN(e.werte.Pfad == nachsehen("/o:"));
+    FUZZ_PRUEFEN(e.werte.Ebenen == ZahlLesen(nachsehen("/e:")));
+    FUZZ_PRUEFEN(e.werte.Ebenen >= -32768 && e.werte.Ebenen <= 32767);
+    FUZZ_PRUEFEN(e.werte.MitStartordner == nachsehen("/i").empty());
+    FUZZ_PRUEFEN(e.werte.Maske == nachsehen("/d:"));
+    FUZZ_PRUEFEN(e.werte.NurOrdnerMitDateien == nachsehen("/n").empty());
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
+  const std::string_view text = fuzz::alsText(daten, groesse);
+  rohePruefen(text);
+  startPruefen(fuzz::teile(text));
+  return 0;
+}

@@ -1,0 +1,35 @@
+// listedBefore on three names (the input split at NUL bytes): a strict
+// weak order, and in fact a total one, since ties are broken by the exact
+// name. sortEntries must agree with it.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "platform/filesystem.h"
+
+using platform::listedBefore;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
+  std::vector<std::string> namen = fuzz::teile(fuzz::alsText(daten, groesse));
+  namen.resize(3);
+  for (const std::string& x : namen) {
+    FUZZ_PRUEFEN(!listedBefore(x, x));
+    for (const std::string& y : namen) {
+      const bool vor = listedBefore(x, y), nach = listedBefore(y, x);
+      FUZZ_PRUEFEN(!(vor && nach));
+      FUZZ_PRUEFEN(vor || nach || x == y);
+      for (const std::string& z : namen) {
+        if (vor && listedBefore(y, z)) FUZZ_PRUEFEN(listedBefore(x, z));
+        if (!vor && !nach && !listedBefore(y, z) && !listedBefore(z, y))
+          FUZZ_PRUEFEN(!listedBefore(x, z) && !listedBefore(z, x));
+      }
+    }
+  }
+  std::vector<platform::Entry> eintraege;
+  for (const std::string& n : namen) eintraege.push_back({n, platform::EntryKind::Folder});
+  platform::sortEntries(eintraege);
+  for (std::size_t i = 1; i < eintraege.size(); ++i)
+    FUZZ_PRUEFEN(!listedBefore(eintraege[i].name, eintraege[i - 1].name));
+  return 0;
+}
