@@ -1,42 +1,31 @@
-// zweigschau.exe: lists a folder tree onto the clipboard. /? shows the
-// usage box; /o:FOLDER makes one run without a window and ends with the
-// batch run's exit status. The raw command line is read as Windows gives it.
-#include <string>
+// zweigschau.exe: lists a folder tree onto the clipboard. Without
+// arguments it opens its window; /? shows the usage box; /o:FOLDER makes
+// one run without showing the window and ends with the batch run's exit
+// status. The raw command line is read as Windows gives it.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include "platform/clipboard_win.h"
 #include "platform/command_line_win.h"
-#include "platform/message_box_win.h"
-#include "startup/batch_run.h"
-#include "startup/command_line.h"
-
-namespace {
-
-constexpr char kTitel[] = "MORVAs Zweigschau (Freeware)";
-
-int stapellauf(const zweigschau::StapelWerte& werte) {
-  zweigschau::OhneFenster fenster;
-  platform::WinClipboard zwischenablage;
-  zweigschau::OrdnerTabelle tabelle;
-  zweigschau::ScanErgebnis ergebnis;
-  return zweigschau::Stapellauf(fenster, zwischenablage, tabelle, werte, ergebnis);
-}
-
-}  // namespace
+#include "window/form1_win.h"
 
 int main() {
-  const zweigschau::StartEntscheidung start =
-      zweigschau::StartEntscheidenText(platform::commandLineArguments());
-  switch (start.art) {
-    case zweigschau::StartArt::Anleitung:
-      platform::showInformation(kTitel, zweigschau::AnleitungsText());
-      return 0;
-    case zweigschau::StartArt::Stapellauf:
-      return stapellauf(start.werte);
-    case zweigschau::StartArt::Fenster:
-      break;
+  const INITCOMMONCONTROLSEX steuer{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&steuer);
+  // The folder picker is a COM object of the shell.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  platform::WinClipboard zwischenablage;
+  int status = 0;
+  {
+    Form1 form(zwischenablage);
+    if (const std::optional<int> ende = form.Form_Load(platform::commandLineArguments())) {
+      status = *ende;
+    } else {
+      form.Zeigen();
+      status = form.Ausfuehren();
+    }
   }
-  platform::showInformation(kTitel,
-                            "Das Fenster ist in dieser Windows-Ausgabe noch nicht verf\xC3\xBC" "gbar.\r"
-                            "Stapellauf: zweigschau /o:Ordner (Parameter: zweigschau /?)");
-  return 0;
+  if (SUCCEEDED(com)) CoUninitialize();
+  return status;
 }

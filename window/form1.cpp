@@ -1,36 +1,23 @@
 #include "window/form1.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include "platform/session.h"
-#include "startup/batch_run.h"
-#include "startup/number.h"
 
-namespace {
-
-using zweigschau::StatusLabel;
-
-// Leading and trailing space characters removed (only blanks, as the mask
-// boxes are read).
-QString OhneLeerzeichen(const QString& text) {
-  qsizetype anfang = 0;
-  qsizetype ende = text.size();
-  while (anfang < ende && text[anfang] == u' ') ++anfang;
-  while (ende > anfang && text[ende - 1] == u' ') --ende;
-  return text.mid(anfang, ende - anfang);
-}
-
-// A walk calls nachgeben very often; the event loop runs at most this often.
-constexpr qint64 kNachgebenAbstandMs = 30;
-
-}  // namespace
+using zweigschau::Steuerelement;
 
 // The icon lives in this static library; make sure its resource is linked.
 static void IconEinbinden() { Q_INIT_RESOURCE(zweigschau); }
 
 Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QWidget* parent)
-    : QDialog(parent), zwischenablage_(zwischenablage), dialoge_(dialoge) {
+    : QDialog(parent),
+      Form1Logik(static_cast<zweigschau::Steuerelemente&>(*this), zwischenablage),
+      dialoge_(dialoge) {
   IconEinbinden();
   ui.setupUi(this);
   if (const std::string start = platform::defaultStartFolder(); !start.empty())
@@ -42,55 +29,24 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
 
 Form1::~Form1() = default;
 
+// The handlers are Form1Logik's, so each connection goes through a lambda.
 void Form1::verbinden() {
-  connect(ui.cbDateien, &QCheckBox::clicked, this, &Form1::cbDateien_Click);
-  connect(ui.cbinkl, &QCheckBox::clicked, this, &Form1::cbinkl_Click);
+  connect(ui.cbDateien, &QCheckBox::clicked, this, [this] { cbDateien_Click(); });
+  connect(ui.cbinkl, &QCheckBox::clicked, this, [this] { cbinkl_Click(); });
   connect(ui.optAlleOderLetzte0, &QRadioButton::toggled, this, [this](bool an) {
     if (an) optAlleOderLetzte_Click(0);
   });
   connect(ui.optAlleOderLetzte1, &QRadioButton::toggled, this, [this](bool an) {
     if (an) optAlleOderLetzte_Click(1);
   });
-  connect(ui.txtPfadEingabe, &QLineEdit::textChanged, this, &Form1::txtPfadEingabe_Change);
-  connect(ui.cmdScannen, &QPushButton::clicked, this, &Form1::cmdScannen_Click);
-  connect(ui.cmdOrdnerWählen, &QPushButton::clicked, this, &Form1::cmdOrdnerWählen_Click);
-  connect(ui.cmdEnde, &QPushButton::clicked, this, &Form1::cmdEnde_Click);
+  connect(ui.txtPfadEingabe, &QLineEdit::textChanged, this, [this] { txtPfadEingabe_Change(); });
+  connect(ui.cmdScannen, &QPushButton::clicked, this, [this] { cmdScannen_Click(); });
+  connect(ui.cmdOrdnerWählen, &QPushButton::clicked, this, [this] { cmdOrdnerWählen_Click(); });
+  connect(ui.cmdEnde, &QPushButton::clicked, this, [this] { cmdEnde_Click(); });
 }
-
-// ---- Start-up, usage box, end ------------------------------------------
 
 std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
-  const zweigschau::StartEntscheidung start = zweigschau::StartEntscheiden(Argumente);
-  switch (start.art) {
-    case zweigschau::StartArt::Anleitung:
-      Anleitung(true);
-      return 0;
-    case zweigschau::StartArt::Stapellauf:
-      return Stapellauf(start.werte);
-    case zweigschau::StartArt::Fenster:
-      break;
-  }
-  DateiFelderAnAus(ui.optAlleOderLetzte1->isChecked());
-  return std::nullopt;
-}
-
-int Form1::Stapellauf(const zweigschau::StapelWerte& werte) {
-  return zweigschau::Stapellauf(*this, zwischenablage_, tabelle_, werte, letztesErgebnis_);
-}
-
-void Form1::Anleitung(bool UndBeenden) {
-  QString text = QString::fromStdString(zweigschau::AnleitungsText());
-  text.replace(u'\r', u'\n');
-  dialoge_.information(this, QStringLiteral("MORVAs Zweigschau (Freeware)"), text);
-  if (UndBeenden) cmdEnde_Click();
-}
-
-void Form1::Form_DblClick() { Anleitung(false); }
-
-void Form1::cmdEnde_Click() {
-  beendet_ = true;
-  QDialog::done(QDialog::Rejected);
-  QCoreApplication::quit();
+  return Form1Logik::Form_Load(zweigschau::StartEntscheiden(Argumente));
 }
 
 void Form1::reject() { cmdEnde_Click(); }
@@ -106,99 +62,91 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   QDialog::mouseDoubleClickEvent(event);
 }
 
-// ---- Control rules -----------------------------------------------------
+// ---- The controls for the shared rules ---------------------------------
 
-void Form1::DateiFelderAnAus(bool AnAus) {
-  ui.cbTab->setEnabled(AnAus);
-  ui.cbNurOrdnerMitPassendenDateien->setEnabled(AnAus && ui.cbDateien->checkState() == Qt::Checked);
-  ui.comMaskeName->setEnabled(AnAus && ui.cbDateien->checkState() == Qt::Checked);
-  ui.comMaskeTyp->setEnabled(AnAus && ui.cbDateien->checkState() == Qt::Checked);
-}
-
-void Form1::AusgabeZeilenAusschalten() {
-  ui.lblArbeite->setVisible(false);
-  ui.lblfertig->setVisible(false);
-  ui.lblNichtGefunden->setVisible(false);
-  ui.lblKeineUnterordner->setVisible(false);
-  if (isVisible()) ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
-}
-
-void Form1::cbDateien_Click() { DateiFelderAnAus(ui.cbDateien->checkState() != Qt::Unchecked); }
-
-void Form1::cbinkl_Click() { AusgabeZeilenAusschalten(); }
-
-void Form1::optAlleOderLetzte_Click(int /*Index*/) {
-  const bool komplettePfade = ui.optAlleOderLetzte1->isChecked();
-  ui.cbDateien->setEnabled(komplettePfade);
-  DateiFelderAnAus(komplettePfade);
-}
-
-void Form1::txtPfadEingabe_Change() {
-  AusgabeZeilenAusschalten();
-  if (ui.optAlleOderLetzte1->isChecked()) optAlleOderLetzte_Click(1);
-}
-
-// ---- Scan run ----------------------------------------------------------
-
-void Form1::cmdScannen_Click() {
-  AusgabeZeilenAusschalten();
-  std::string Pfad = ui.txtPfadEingabe->text().toStdString();
-  const bool MitStartordner = ui.cbinkl->checkState() == Qt::Checked;
-  const std::int32_t Ebenen = zweigschau::ZahlLesen(ui.txtEbenen->text().toStdString());
-  const bool NurEndpunkte = ui.optAlleOderLetzte0->isChecked();
-  const bool dateien = ui.cbDateien->checkState() == Qt::Checked;
-  std::string Maske;
-  if (dateien) {
-    Maske = (OhneLeerzeichen(ui.comMaskeName->currentText()) + u'.' +
-             OhneLeerzeichen(ui.comMaskeTyp->currentText()))
-                .toStdString();
+QWidget* Form1::widget(Steuerelement s) const {
+  switch (s) {
+    case Steuerelement::comMaskeName: return ui.comMaskeName;
+    case Steuerelement::comMaskeTyp: return ui.comMaskeTyp;
+    case Steuerelement::cbTab: return ui.cbTab;
+    case Steuerelement::cbNurOrdnerMitPassendenDateien: return ui.cbNurOrdnerMitPassendenDateien;
+    case Steuerelement::cbDateien: return ui.cbDateien;
+    case Steuerelement::optAlleOderLetzte1: return ui.optAlleOderLetzte1;
+    case Steuerelement::optAlleOderLetzte0: return ui.optAlleOderLetzte0;
+    case Steuerelement::txtEbenen: return ui.txtEbenen;
+    case Steuerelement::cbinkl: return ui.cbinkl;
+    case Steuerelement::cmdEnde: return ui.cmdEnde;
+    case Steuerelement::cmdOrdnerWaehlen: return ui.cmdOrdnerWählen;
+    case Steuerelement::cmdScannen: return ui.cmdScannen;
+    case Steuerelement::txtPfadEingabe: return ui.txtPfadEingabe;
+    case Steuerelement::fraMaske: return ui.fraMaske;
+    case Steuerelement::lblArbeite: return ui.lblArbeite;
+    case Steuerelement::Label2: return ui.Label2;
+    case Steuerelement::lblKeineUnterordner: return ui.lblKeineUnterordner;
+    case Steuerelement::lblNichtGefunden: return ui.lblNichtGefunden;
+    case Steuerelement::lblfertig: return ui.lblfertig;
+    case Steuerelement::Label1: return ui.Label1;
   }
-  const bool NurOrdnerMitDateien =
-      dateien && ui.cbNurOrdnerMitPassendenDateien->checkState() == Qt::Checked;
-  letztesErgebnis_ = zweigschau::ListeErstellen(*this, zwischenablage_, tabelle_, Pfad,
-                                                MitStartordner, Ebenen, NurEndpunkte, Maske,
-                                                NurOrdnerMitDateien);
+  return ui.txtPfadEingabe;
 }
 
-QLabel* Form1::statusLabel(StatusLabel label) const {
-  switch (label) {
-    case StatusLabel::Arbeite:
-      return ui.lblArbeite;
-    case StatusLabel::Fertig:
-      return ui.lblfertig;
-    case StatusLabel::NichtGefunden:
-      return ui.lblNichtGefunden;
-    case StatusLabel::KeineUnterordner:
-      return ui.lblKeineUnterordner;
+int Form1::wert(Steuerelement s) const {
+  if (auto* cb = qobject_cast<QCheckBox*>(widget(s))) {
+    switch (cb->checkState()) {
+      case Qt::Unchecked: return 0;
+      case Qt::Checked: return 1;
+      case Qt::PartiallyChecked: return 2;
+    }
   }
-  return ui.lblArbeite;
+  if (auto* b = qobject_cast<QAbstractButton*>(widget(s))) return b->isChecked() ? 1 : 0;
+  return 0;
 }
 
-void Form1::zeigen(StatusLabel label) { statusLabel(label)->setVisible(true); }
+void Form1::freigeben(Steuerelement s, bool an) { widget(s)->setEnabled(an); }
 
-void Form1::setzeText(StatusLabel label, const std::string& text) {
-  statusLabel(label)->setText(QString::fromStdString(text));
+void Form1::einblenden(Steuerelement s, bool an) { widget(s)->setVisible(an); }
+
+std::string Form1::text(Steuerelement s) const {
+  QWidget* w = widget(s);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
+  if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+  if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
+  return {};
 }
 
-void Form1::fensterFreigeben(bool frei) { setEnabled(frei); }
-
-void Form1::nachgeben() {
-  if (seitNachgeben_.isValid() && seitNachgeben_.elapsed() < kNachgebenAbstandMs) return;
-  QCoreApplication::processEvents();
-  seitNachgeben_.start();
+void Form1::textSetzen(Steuerelement s, const std::string& text) {
+  const QString t = QString::fromStdString(text);
+  QWidget* w = widget(s);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);  // raises textChanged
+  else if (auto* c = qobject_cast<QComboBox*>(w)) c->setCurrentText(t);
+  else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
+  else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
+  else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
 }
 
-bool Form1::sichtbar() const { return isVisible(); }
+void Form1::fokusSetzen(Steuerelement s) { widget(s)->setFocus(Qt::OtherFocusReason); }
 
-void Form1::piep() { dialoge_.beep(); }
+bool Form1::fensterGezeigt() const { return isVisible(); }
 
-bool Form1::mitTab() const { return ui.cbTab->checkState() != Qt::Unchecked; }
+void Form1::fensterAktiv(bool an) { setEnabled(an); }
 
-// ---- Folder picker -----------------------------------------------------
+void Form1::ereignisseVerarbeiten() { QCoreApplication::processEvents(); }
 
-void Form1::cmdOrdnerWählen_Click() {
-  if (!ordnerWahl_) ordnerWahl_ = std::make_unique<OrdnerWahl>(dialoge_);
-  const QString gewählt = ordnerWahl_->OrdnerWählen(this);
-  if (!gewählt.isEmpty()) ui.txtPfadEingabe->setText(gewählt);
-  AusgabeZeilenAusschalten();
+void Form1::signalton() { dialoge_.beep(); }
+
+void Form1::meldung(const std::string& titel, const std::string& text) {
+  QString zeilen = QString::fromStdString(text);
+  zeilen.replace(u'\r', u'\n');
+  dialoge_.information(this, QString::fromStdString(titel), zeilen);
+}
+
+std::string Form1::ordnerDialog(const std::string& titel) {
+  return dialoge_.chooseFolder(this, QString::fromStdString(titel), QDir::homePath()).toStdString();
+}
+
+void Form1::beenden() {
+  QDialog::done(QDialog::Rejected);
+  QCoreApplication::quit();
 }

@@ -1,15 +1,13 @@
 #include "window/ordner_wahl.h"
 
-#include <QDir>
+namespace zweigschau {
 
-QString OrdnerWahl::OrdnerWählen(QWidget* hWndDesAufruffensters) {
-  const QString gewählt =
-      dialoge_.chooseFolder(hWndDesAufruffensters, QStringLiteral("Wählen Sie einen Ordner"),
-                            QDir::homePath());
-  return NullTrim(gewählt);
+std::string OrdnerWahl::OrdnerWählen(Steuerelemente& hWndDesAufruffensters) {
+  return NullTrim(hWndDesAufruffensters.ordnerDialog("W\xC3\xA4hlen Sie einen Ordner"));
 }
 
-QString OrdnerWahl::NullTrim(const QString& StringWert) {
-  const qsizetype ende = StringWert.indexOf(QChar(u'\0'));
-  return ende < 0 ? StringWert : StringWert.left(ende);
+std::string OrdnerWahl::NullTrim(std::string_view StringWert) {
+  return std::string(StringWert.substr(0, StringWert.find('\0')));
 }
+
+}  // namespace zweigschau

@@ -1,4 +1,4 @@
-// The folder picker: NullTrim, the button "&Ordner" with the dialog
+// The folder picker: the button "&Ordner" with the dialog
 // answered by the test double, and once through Qt's real file dialog.
 #include <gtest/gtest.h>
 
@@ -14,17 +14,6 @@
 #include "window/form1.h"
 
 namespace {
-
-TEST(NullTrimTest, CutsAtTheFirstNul) {
-  EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"abc\0def\0", 8)), "abc");
-  EXPECT_EQ(OrdnerWahl::NullTrim(QString()), "");
-  EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"\0x", 2)), "");
-  EXPECT_EQ(OrdnerWahl::NullTrim(QString::fromUtf16(u"Äbc\0def", 7)), "Äbc");
-  EXPECT_EQ(OrdnerWahl::NullTrim(QString("ohne")), "ohne");
-  // A long path up to its terminator, as a fixed buffer hands it over.
-  const QString lang(259, u'p');
-  EXPECT_EQ(OrdnerWahl::NullTrim(lang + QChar(u'\0') + QString(40, u' ')), lang);
-}
 
 class PickerTest : public ::testing::Test {
  protected:

@@ -6,6 +6,8 @@
 //   hold MS FILE      opens the clipboard, creates FILE, holds it MS ms
 //   box TITLE FILE    waits for a message box titled TITLE, writes its text
 //                     (UTF-16LE) to FILE and closes it with OK
+//   cancel TITLE      waits for a window titled TITLE and sends it IDCANCEL
+//                     (what Escape sends); exit 2 when none appears
 //   attr PATH         prints the attributes of PATH as a decimal number
 #include <windows.h>
 
@@ -48,6 +50,17 @@ int halten(const wchar_t* ms, const wchar_t* datei) {
   return 0;
 }
 
+int abbrechen(const wchar_t* titel) {
+  for (int i = 0; i < 200; ++i) {
+    if (const HWND w = FindWindowW(nullptr, titel); w != nullptr) {
+      PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    }
+    Sleep(50);
+  }
+  return 2;
+}
+
 int box(const wchar_t* titel, const wchar_t* datei) {
   for (int i = 0; i < 200; ++i) {
     if (const HWND w = FindWindowW(nullptr, titel); w != nullptr) {
@@ -82,5 +95,6 @@ int main() {
   }
   if (art == L"hold" && anzahl >= 4) return halten(argv[2], argv[3]);
   if (art == L"box" && anzahl >= 4) return box(argv[2], argv[3]);
+  if (art == L"cancel" && anzahl >= 3) return abbrechen(argv[2]);
   return 64;
 }

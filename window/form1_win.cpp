@@ -1,0 +1,305 @@
+#include "window/form1_win.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "platform/session.h"
+#include "platform/wide_text.h"
+#include "window/form1_ids.h"
+
+using zweigschau::Steuerelement;
+
+namespace {
+
+struct Kennung {
+  Steuerelement s;
+  int id;
+};
+
+constexpr Kennung kKennungen[] = {
+    {Steuerelement::comMaskeName, IDC_comMaskeName},
+    {Steuerelement::comMaskeTyp, IDC_comMaskeTyp},
+    {Steuerelement::cbTab, IDC_cbTab},
+    {Steuerelement::cbNurOrdnerMitPassendenDateien, IDC_cbNurOrdnerMitPassendenDateien},
+    {Steuerelement::cbDateien, IDC_cbDateien},
+    {Steuerelement::optAlleOderLetzte1, IDC_optAlleOderLetzte1},
+    {Steuerelement::optAlleOderLetzte0, IDC_optAlleOderLetzte0},
+    {Steuerelement::txtEbenen, IDC_txtEbenen},
+    {Steuerelement::cbinkl, IDC_cbinkl},
+    {Steuerelement::cmdEnde, IDC_cmdEnde},
+    {Steuerelement::cmdOrdnerWaehlen, IDC_cmdOrdnerWaehlen},
+    {Steuerelement::cmdScannen, IDC_cmdScannen},
+    {Steuerelement::txtPfadEingabe, IDC_txtPfadEingabe},
+    {Steuerelement::fraMaske, IDC_fraMaske},
+    {Steuerelement::lblArbeite, IDC_lblArbeite},
+    {Steuerelement::Label2, IDC_Label2},
+    {Steuerelement::lblKeineUnterordner, IDC_lblKeineUnterordner},
+    {Steuerelement::lblNichtGefunden, IDC_lblNichtGefunden},
+    {Steuerelement::lblfertig, IDC_lblfertig},
+    {Steuerelement::Label1, IDC_Label1},
+};
+
+// The status labels' colours: background, text.
+struct LabelFarbe {
+  int id;
+  COLORREF hinten;
+  COLORREF schrift;
+};
+
+constexpr LabelFarbe kLabelFarben[] = {
+    {IDC_lblArbeite, RGB(0, 0, 192), RGB(255, 255, 255)},
+    {IDC_lblKeineUnterordner, RGB(255, 255, 0), RGB(0, 0, 0)},
+    {IDC_lblNichtGefunden, RGB(255, 128, 128), RGB(0, 0, 0)},
+    {IDC_lblfertig, RGB(192, 255, 192), RGB(0, 64, 0)},
+};
+
+struct Tipp {
+  int id;
+  const wchar_t* text;
+};
+
+constexpr Tipp kTipps[] = {
+    {IDC_comMaskeName, L"Maske f\u00fcr den Dateinamen"},
+    {IDC_comMaskeTyp, L"Maske f\u00fcr den Dateityp"},
+    {IDC_cbNurOrdnerMitPassendenDateien, L"nur Ordner mit passende Dateien listen"},
+    {IDC_txtEbenen, L"Tiefe der Ebenen (0=alle)"},
+    {IDC_cbinkl, L"Liste inkl. Startverzeichnis"},
+    {IDC_cmdScannen, L"Ordnerliste in die Zwischenablage"},
+    {IDC_txtPfadEingabe, L"nur Ausgabe der letzten Ordner"},
+};
+
+void TippHinzufuegen(HWND tooltip, HWND fenster, HWND steuer, const wchar_t* text) {
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = fenster;
+  info.uId = reinterpret_cast<UINT_PTR>(steuer);
+  info.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+HICON IconLaden(int groesse) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_Zweigschau),
+                                       IMAGE_ICON, groesse, groesse, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+Form1::Form1(platform::Clipboard& zwischenablage)
+    : Form1Logik(static_cast<zweigschau::Steuerelemente&>(*this), zwischenablage) {
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_Form1), nullptr,
+                     &Form1::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+Form1::~Form1() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (tooltip_ != nullptr) DestroyWindow(tooltip_);
+  for (HBRUSH p : pinsel_)
+    if (p != nullptr) DeleteObject(p);
+  if (icon_ != nullptr) DestroyIcon(icon_);
+  if (iconKlein_ != nullptr) DestroyIcon(iconKlein_);
+}
+
+std::optional<int> Form1::Form_Load(std::string_view Befehlszeile) {
+  return Form1Logik::Form_Load(zweigschau::StartEntscheidenText(Befehlszeile));
+}
+
+void Form1::Zeigen() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(Steuerelement::txtPfadEingabe)), TRUE);
+  SetForegroundWindow(hwnd_);
+}
+
+int Form1::Ausfuehren() {
+  MSG m;
+  while (hwnd_ != nullptr && GetMessageW(&m, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(hwnd_, &m)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+  return 0;
+}
+
+HWND Form1::control(Steuerelement s) const {
+  for (const Kennung& k : kKennungen)
+    if (k.s == s) return GetDlgItem(hwnd_, k.id);
+  return nullptr;
+}
+
+// ---- Messages ----------------------------------------------------------
+
+INT_PTR CALLBACK Form1::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+    auto* form = reinterpret_cast<Form1*>(lp);
+    form->hwnd_ = hwnd;
+    form->Einrichten();
+    return FALSE;  // the focus is set when the window is shown
+  }
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  return form != nullptr ? form->Nachricht(msg, wp, lp) : FALSE;
+}
+
+INT_PTR Form1::Nachricht(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      Befehl(LOWORD(wp), HIWORD(wp));
+      return TRUE;
+    case WM_CLOSE:  // the title bar's close button ends the program like "Ende"
+      cmdEnde_Click();
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return Farbe(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_LBUTTONDBLCLK:
+      Doppelklick(lp);
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+      hwnd_ = nullptr;
+      // Wakes the message loop, which ends once the window is gone.
+      PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+// The design values that the template cannot hold, the icon, the tooltips
+// and the labels' brushes; the handlers run from here on.
+void Form1::Einrichten() {
+  icon_ = IconLaden(GetSystemMetrics(SM_CXICON));
+  iconKlein_ = IconLaden(GetSystemMetrics(SM_CXSMICON));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconKlein_));
+  for (int id : {IDC_cbTab, IDC_cbNurOrdnerMitPassendenDateien, IDC_cbDateien, IDC_cbinkl,
+                 IDC_optAlleOderLetzte1})
+    CheckDlgButton(hwnd_, id, BST_CHECKED);
+  SendDlgItemMessageW(hwnd_, IDC_comMaskeName, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"*"));
+  for (const wchar_t* typ : {L"*", L"mp3", L"wav", L"doc"})
+    SendDlgItemMessageW(hwnd_, IDC_comMaskeTyp, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(typ));
+  SetDlgItemTextW(hwnd_, IDC_comMaskeName, L"*");
+  SetDlgItemTextW(hwnd_, IDC_comMaskeTyp, L"*");
+  // Paths of any length can be typed or pasted.
+  SendDlgItemMessageW(hwnd_, IDC_txtPfadEingabe, EM_SETLIMITTEXT, 0, 0);
+  if (const std::string start = platform::defaultStartFolder(); !start.empty())
+    SetDlgItemTextW(hwnd_, IDC_txtPfadEingabe, platform::toWide(start).c_str());
+
+  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  for (const Tipp& t : kTipps) {
+    HWND steuer = GetDlgItem(hwnd_, t.id);
+    TippHinzufuegen(tooltip_, hwnd_, steuer, t.text);
+    // An editable combo box takes the mouse in its edit field.
+    if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufuegen(tooltip_, hwnd_, feld, t.text);
+  }
+  for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
+  verbunden_ = true;
+}
+
+void Form1::Befehl(int id, int code) {
+  if (!verbunden_) return;
+  if (id == IDC_txtPfadEingabe) {
+    if (code == EN_CHANGE) txtPfadEingabe_Change();
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_cbDateien: cbDateien_Click(); break;
+    case IDC_cbinkl: cbinkl_Click(); break;
+    case IDC_optAlleOderLetzte0:
+      if (IsDlgButtonChecked(hwnd_, id) == BST_CHECKED) optAlleOderLetzte_Click(0);
+      break;
+    case IDC_optAlleOderLetzte1:
+      if (IsDlgButtonChecked(hwnd_, id) == BST_CHECKED) optAlleOderLetzte_Click(1);
+      break;
+    case IDC_cmdScannen: cmdScannen_Click(); break;  // also Enter (IDOK)
+    case IDC_cmdOrdnerWaehlen: cmdOrdnerWählen_Click(); break;
+    case IDC_cmdEnde: cmdEnde_Click(); break;  // also Escape (IDCANCEL)
+    default: break;
+  }
+}
+
+INT_PTR Form1::Farbe(HDC dc, HWND label) {
+  const int id = GetDlgCtrlID(label);
+  for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) {
+    if (kLabelFarben[i].id != id) continue;
+    SetBkColor(dc, kLabelFarben[i].hinten);
+    SetTextColor(dc, kLabelFarben[i].schrift);
+    return reinterpret_cast<INT_PTR>(pinsel_[i]);
+  }
+  return FALSE;
+}
+
+// Only a free spot of the window counts, not a label or the frame.
+void Form1::Doppelklick(LPARAM lp) {
+  const POINT punkt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  if (ChildWindowFromPointEx(hwnd_, punkt, CWP_SKIPINVISIBLE) == hwnd_) Form_DblClick();
+}
+
+// ---- The controls for the shared rules ---------------------------------
+
+int Form1::wert(Steuerelement s) const {
+  switch (SendMessageW(control(s), BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED: return 1;
+    case BST_INDETERMINATE: return 2;
+    default: return 0;
+  }
+}
+
+void Form1::freigeben(Steuerelement s, bool an) { EnableWindow(control(s), an ? TRUE : FALSE); }
+
+void Form1::einblenden(Steuerelement s, bool an) { ShowWindow(control(s), an ? SW_SHOWNA : SW_HIDE); }
+
+std::string Form1::text(Steuerelement s) const {
+  HWND steuer = control(s);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(steuer)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(steuer, text.data(), static_cast<int>(text.size()))));
+  return platform::fromWide(text);
+}
+
+// Assigning the path box's text sends EN_CHANGE, which runs the change
+// handler before this returns.
+void Form1::textSetzen(Steuerelement s, const std::string& text) {
+  SetWindowTextW(control(s), platform::toWide(text).c_str());
+}
+
+void Form1::fokusSetzen(Steuerelement s) {
+  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(s)), TRUE);
+}
+
+bool Form1::fensterGezeigt() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
+
+void Form1::fensterAktiv(bool an) { EnableWindow(hwnd_, an ? TRUE : FALSE); }
+
+void Form1::ereignisseVerarbeiten() {
+  MSG m;
+  while (hwnd_ != nullptr && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    if (!IsDialogMessageW(hwnd_, &m)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+  if (hwnd_ != nullptr) RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Form1::signalton() { MessageBeep(MB_OK); }
+
+void Form1::meldung(const std::string& titel, const std::string& text) {
+  MessageBoxW(fensterGezeigt() ? hwnd_ : nullptr, platform::toWide(text).c_str(),
+              platform::toWide(titel).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+std::string Form1::ordnerDialog(const std::string& titel) {
+  return platform::fromWide(platform::ordnerDialogWin(hwnd_, platform::toWide(titel)));
+}
+
+void Form1::beenden() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
