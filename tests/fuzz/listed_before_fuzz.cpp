@@ -7,6 +7,7 @@
 
 #include "fuzz_support.h"
 #include "platform/filesystem.h"
+#include "platform/listing_order.h"
 
 using platform::listedBefore;
 
