@@ -1,4 +1,4 @@
-// Both command-line lookups and the start-up choice. The input is one raw
+// Both command-line lookups and both start-up choices. The input is one raw
 // command line and, split at NUL bytes, one list of arguments. The lookups
 // are compared with a plain restatement of their rules wherever it is exact
 // (all of the argument lookup, the raw lookup on ASCII text); on any text the
@@ -59,10 +59,9 @@ void rohePruefen(std::string_view zeile) {
   }
 }
 
-void startPruefen(const std::vector<std::string>& argumente) {
-  const auto nachsehen = [&](std::string_view teil) { return argumentReferenz(argumente, teil); };
-  for (std::string_view teil : kSchluessel) FUZZ_PRUEFEN(BefehlszeilenParameter(argumente, teil) == nachsehen(teil));
-  const StartEntscheidung e = StartEntscheiden(argumente);
+// The start-up choice `e` made with the key lookup `nachsehen`.
+template <typename Suche>
+void entscheidungPruefen(const StartEntscheidung& e, const Suche& nachsehen) {
   if (!nachsehen("/?").empty()) {
     FUZZ_PRUEFEN(e.art == StartArt::Anleitung);
   } else if (nachsehen("/o:").empty()) {
@@ -78,11 +77,24 @@ void startPruefen(const std::vector<std::string>& argumente) {
   }
 }
 
+void startPruefen(const std::vector<std::string>& argumente) {
+  const auto nachsehen = [&](std::string_view teil) { return argumentReferenz(argumente, teil); };
+  for (std::string_view teil : kSchluessel) FUZZ_PRUEFEN(BefehlszeilenParameter(argumente, teil) == nachsehen(teil));
+  entscheidungPruefen(StartEntscheiden(argumente), nachsehen);
+}
+
+// The raw rule's choice, with the raw lookup checked above.
+void roherStartPruefen(std::string_view zeile) {
+  entscheidungPruefen(StartEntscheidenText(zeile),
+                      [&](std::string_view teil) { return BefehlszeilenParameterText(zeile, teil); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
   const std::string_view text = fuzz::alsText(daten, groesse);
   rohePruefen(text);
+  roherStartPruefen(text);
   startPruefen(fuzz::teile(text));
   return 0;
 }
