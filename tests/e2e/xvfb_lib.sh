@@ -13,7 +13,7 @@
 #
 # Needs: Xvfb, xclip, timeout (coreutils), pgrep (procps).
 
-E2E_FAILURES=0
+source "$(dirname "${BASH_SOURCE[0]}")/../common/checks.sh"
 E2E_TMP=$(mktemp -d)
 E2E_XVFB_PID=
 readonly E2E_SERVER_ARG=--zweigschau-clipboard-server
@@ -91,21 +91,3 @@ wait_until() {
 
 no_server_left() { [ -z "$(server_pids)" ]; }
 
-check() {
-  local name=$1; shift
-  if "$@"; then
-    echo "ok   - $name"
-  else
-    echo "FAIL - $name"
-    E2E_FAILURES=$((E2E_FAILURES + 1))
-  fi
-}
-
-finish() {
-  if [ "$E2E_FAILURES" -gt 0 ]; then
-    echo "# $E2E_FAILURES check(s) failed"
-    exit 1
-  fi
-  echo "# all checks passed"
-  exit 0
-}

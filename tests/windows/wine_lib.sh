@@ -13,7 +13,7 @@
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
-WINE_FAILURES=0
+source "$(dirname "${BASH_SOURCE[0]}")/../common/checks.sh"
 WINE_TMP=$(mktemp -d /tmp/zweigschau-wine.XXXXXX)
 WINE_XVFB_PID=
 
@@ -56,21 +56,3 @@ wine_run() {
 
 winpath() { printf 'z:%s' "$1" | tr / '\\'; }
 
-check() {
-  local name=$1; shift
-  if "$@"; then
-    echo "ok   - $name"
-  else
-    echo "FAIL - $name"
-    WINE_FAILURES=$((WINE_FAILURES + 1))
-  fi
-}
-
-finish() {
-  if [ "$WINE_FAILURES" -gt 0 ]; then
-    echo "# $WINE_FAILURES check(s) failed"
-    exit 1
-  fi
-  echo "# all checks passed"
-  exit 0
-}

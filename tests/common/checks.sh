@@ -1,0 +1,23 @@
+# The check helpers of the shell tests. Source this file, then:
+#   check NAME CMD...   runs CMD, prints ok/FAIL, counts a failure
+#   finish              prints the summary, exits 1 after a failure
+CHECK_FAILURES=0
+
+check() {
+  local name=$1; shift
+  if "$@"; then
+    echo "ok   - $name"
+  else
+    echo "FAIL - $name"
+    CHECK_FAILURES=$((CHECK_FAILURES + 1))
+  fi
+}
+
+finish() {
+  if [ "$CHECK_FAILURES" -gt 0 ]; then
+    echo "# $CHECK_FAILURES check(s) failed"
+    exit 1
+  fi
+  echo "# all checks passed"
+  exit 0
+}
