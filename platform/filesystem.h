@@ -78,6 +78,59 @@ class FolderChain {
   std::unique_ptr<State> state_;
 };
 
+// How a walk reads its folders. With readers > 0 that many threads read
+// folder listings ahead of the walk, at most `window` listings in flight or
+// waiting to be taken at once; with readers = 0 every folder is read on the
+// walk's own thread when the walk comes to it.
+struct ReadAhead {
+  unsigned readers = 0;
+  std::size_t window = 0;
+};
+
+// The read-ahead that suits the file system holding `path`: many readers
+// on a network share or a user-space file system, where each request waits
+// for a round trip, and few on a local disk.
+ReadAhead readAheadFor(const std::string& path);
+
+// Reads a folder tree for a walk that goes through it depth first, each
+// folder before its sub-folders and sub-folders in the fixed listing order.
+// The walk sees every folder's listing exactly as FolderChain::list gives
+// it, whether the listings are read ahead on other threads or one by one on
+// the walk's thread. The sub-folders of a folder are the entries of kind
+// Folder in its listing.
+class TreeReader {
+ public:
+  // `resolveLinks` and `keep` are used for every listing, from the
+  // threads of the read-ahead too: `keep` must be safe to call from them.
+  // `levels` limits the descent as the walks' Ebenen does: 0 = all levels,
+  // n > 0 = no sub-folder of a folder at level n is entered, n < 0 = none.
+  // `whileWaiting` is called about every 20 ms while the walk waits for a
+  // listing.
+  TreeReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
+             std::function<void()> whileWaiting);
+  ~TreeReader();  // ends and joins every thread of the read-ahead
+  TreeReader(const TreeReader&) = delete;
+  TreeReader& operator=(const TreeReader&) = delete;
+
+  // Lists the start folder `path` into `out`; false when it cannot be
+  // listed. Called once.
+  bool start(const std::string& path, std::vector<Entry>& out);
+
+  // Goes down into the next sub-folder of the current folder that has not
+  // been entered yet and lists it into `out` (empty, with `listed` false,
+  // when it cannot be listed). Returns its name, or nullptr when the current
+  // folder has none left or lies at the level limit.
+  const std::string* enterNext(std::vector<Entry>& out, bool& listed);
+
+  // Goes back up to the folder above the current one.
+  void leave();
+
+  class Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
 // Lists the folder at `path` into `out` in the fixed order; false when it
 // cannot be listed.
 bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,

@@ -4,6 +4,8 @@
 #include "platform/filesystem.h"
 
 #include <dirent.h>
+#include <sys/resource.h>
+#include <sys/vfs.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/folder_handle.h"
 #include "platform/listing_order.h"
 
 namespace platform {
@@ -63,6 +66,32 @@ int openLongPath(const std::string& path, int flags) {
   const int fd = openat(dir, rest, flags);
   if (dir != AT_FDCWD) close(dir);
   return fd;
+}
+
+// Lists the folder open as `fd` into `out` in the fixed order. Returns 0,
+// or the errno of the read that failed (`out` is then empty).
+int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, bool resolveLinks,
+                   const EntryFilter& keep) {
+  out.clear();
+  for (;;) {
+    const ssize_t got = getdents64(fd, buffer.data(), buffer.size());
+    if (got == 0) break;
+    if (got < 0) {
+      out.clear();
+      return errno;
+    }
+    for (ssize_t at = 0; at < got;) {
+      const auto* entry = reinterpret_cast<const struct dirent64*>(buffer.data() + at);
+      at += entry->d_reclen;
+      const char* name = entry->d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      bool exists;
+      const EntryKind kind = kindOf(fd, name, entry->d_type, resolveLinks, exists);
+      if (exists && (!keep || keep(name, kind))) out.push_back({std::string(name), kind});
+    }
+  }
+  sortEntries(out);
+  return 0;
 }
 
 }  // namespace
@@ -174,31 +203,12 @@ void FolderChain::State::limitOpenHandles(std::size_t keep) {
 bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {
   out.clear();
   auto& levels_ = state_->levels_;
-  auto& buffer_ = state_->buffer_;
   if (levels_.empty()) return false;
   State::Level& level = levels_.back();
   const int fd = state_->handleOf(levels_.size() - 1);
   if (fd < 0 || (level.listed && lseek(fd, 0, SEEK_SET) < 0)) return false;
   level.listed = true;
-  for (;;) {
-    const ssize_t got = getdents64(fd, buffer_.data(), buffer_.size());
-    if (got == 0) break;
-    if (got < 0) {
-      out.clear();
-      return false;
-    }
-    for (ssize_t at = 0; at < got;) {
-      const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_.data() + at);
-      at += entry->d_reclen;
-      const char* name = entry->d_name;
-      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-      bool exists;
-      const EntryKind kind = kindOf(fd, name, entry->d_type, resolveLinks, exists);
-      if (exists && (!keep || keep(name, kind))) out.push_back({std::string(name), kind});
-    }
-  }
-  sortEntries(out);
-  return true;
+  return listOpenFolder(fd, state_->buffer_, out, resolveLinks, keep) == 0;
 }
 
 bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
@@ -209,6 +219,94 @@ bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLi
     return false;
   }
   return chain.list(out, resolveLinks, keep);
+}
+
+namespace {
+
+FolderHandle::Failure failureOf(int error) {
+  switch (error) {
+    case 0: return FolderHandle::Failure::None;
+    case EMFILE: case ENFILE: case ENOMEM: case EINTR: case EAGAIN: return FolderHandle::Failure::Transient;
+    default: return FolderHandle::Failure::Lasting;
+  }
+}
+
+}  // namespace
+
+FolderHandle::~FolderHandle() {
+  if (fd_ >= 0) close(fd_);
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FolderHandle FolderHandle::openStart(const std::string& path, Failure& failure) {
+  FolderHandle handle;
+  handle.fd_ = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  if (handle.fd_ < 0 && errno == ENAMETOOLONG) handle.fd_ = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
+  failure = handle.fd_ < 0 ? failureOf(errno) : Failure::None;
+  return handle;
+}
+
+FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) const {
+  FolderHandle handle;
+  handle.fd_ = fd_ < 0 ? -1 : openat(fd_, name.c_str(), kOpenFlags);
+  failure = handle.fd_ < 0 ? (fd_ < 0 ? Failure::Lasting : failureOf(errno)) : Failure::None;
+  return handle;
+}
+
+bool FolderHandle::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep,
+                        Failure& failure) const {
+  thread_local std::vector<char> buffer(kBufferSize);
+  out.clear();
+  if (fd_ < 0) {
+    failure = Failure::Lasting;
+    return false;
+  }
+  failure = failureOf(listOpenFolder(fd_, buffer, out, resolveLinks, keep));
+  return failure == Failure::None;
+}
+
+bool FolderHandle::isOpen() const { return fd_ >= 0; }
+
+std::size_t keptHandleBudget() {
+  // A quarter of the open-file limit, so that the readers' own handles and
+  // the rest of the program (display connection, clipboard, libraries)
+  // keep ample room; never more than a few hundred.
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 256;
+  return static_cast<std::size_t>(std::min<rlim_t>(256, limit.rlim_cur / 4));
+}
+
+bool onShare(const std::string& path) {
+  struct statfs fs;
+  bool remote = false;
+  if (statfs(path.c_str(), &fs) == 0) {
+    switch (static_cast<unsigned long>(fs.f_type)) {
+      case 0x65735546:  // FUSE (sshfs, gvfs shares, rclone...)
+      case 0x6969:      // NFS
+      case 0x517B:      // SMB
+      case 0xFF534D42:  // CIFS
+      case 0xFE534D42:  // SMB2
+      case 0x01021997:  // 9P
+      case 0x00C36400:  // Ceph
+      case 0x5346414F:  // AFS
+      case 0x73757245:  // Coda
+        remote = true;
+        break;
+      default:
+        break;
+    }
+  }
+  return remote;
 }
 
 }  // namespace platform

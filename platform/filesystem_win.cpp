@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "platform/folder_handle.h"
 #include "platform/listing_order.h"
 #include "platform/wide_text.h"
 
@@ -49,6 +50,57 @@ std::wstring langeForm(const std::wstring& path) {
   return voll;
 }
 
+// Lists the folder whose long form is `path` into `out` in the fixed
+// order. Returns ERROR_SUCCESS, or the error that stopped the listing
+// (`out` is then empty).
+DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const EntryFilter& keep) {
+  out.clear();
+  if (path.size() + 2 > kMaxPath) return ERROR_FILENAME_EXCED_RANGE;
+  const std::wstring muster = path + L"\\*";
+  WIN32_FIND_DATAW data;
+  const HANDLE suche = FindFirstFileExW(muster.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                        nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (suche == INVALID_HANDLE_VALUE) {
+    const DWORD fehler = GetLastError();
+    return fehler == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : fehler;  // an empty drive root
+  }
+  do {
+    if (istPunktName(data.cFileName)) continue;
+    std::string name = fromWide(data.cFileName);
+    const EntryKind kind = kindOf(data.dwFileAttributes);
+    if (!keep || keep(name, kind)) out.push_back({std::move(name), kind});
+  } while (FindNextFileW(suche, &data));
+  const DWORD fehler = GetLastError();
+  FindClose(suche);
+  if (fehler != ERROR_NO_MORE_FILES) {
+    out.clear();
+    return fehler == ERROR_SUCCESS ? ERROR_GEN_FAILURE : fehler;
+  }
+  sortEntries(out);
+  return ERROR_SUCCESS;
+}
+
+// The long form of the start folder `path`, or empty when it is not a
+// folder. The start folder may itself be a junction; those inside are not
+// entered.
+std::wstring startForm(const std::string& path) {
+  std::wstring lang = langeForm(toWide(path));
+  if (lang.empty()) return lang;
+  const DWORD attributes = GetFileAttributesW((lang + L'\\').c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) lang.clear();
+  return lang;
+}
+
+FolderHandle::Failure failureOf(DWORD fehler) {
+  switch (fehler) {
+    case ERROR_SUCCESS: return FolderHandle::Failure::None;
+    case ERROR_NOT_ENOUGH_MEMORY: case ERROR_OUTOFMEMORY: case ERROR_TOO_MANY_OPEN_FILES:
+    case ERROR_NO_SYSTEM_RESOURCES: case ERROR_NONPAGED_SYSTEM_RESOURCES:
+      return FolderHandle::Failure::Transient;
+    default: return FolderHandle::Failure::Lasting;
+  }
+}
+
 }  // namespace
 
 struct FolderChain::State {
@@ -64,14 +116,8 @@ std::size_t FolderChain::depth() const { return state_->lengths.size(); }
 
 bool FolderChain::start(const std::string& path) {
   state_->lengths.clear();
-  state_->path = langeForm(toWide(path));
+  state_->path = startForm(path);
   if (state_->path.empty()) return false;
-  // The start folder may itself be a junction; those inside are not entered.
-  const DWORD attributes = GetFileAttributesW((state_->path + L'\\').c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    state_->path.clear();
-    return false;
-  }
   state_->lengths.push_back(state_->path.size());
   return true;
 }
@@ -92,26 +138,8 @@ void FolderChain::leave() {
 
 bool FolderChain::list(std::vector<Entry>& out, bool /*resolveLinks*/, const EntryFilter& keep) {
   out.clear();
-  if (state_->lengths.empty() || state_->path.size() + 2 > kMaxPath) return false;
-  const std::wstring muster = state_->path + L"\\*";
-  WIN32_FIND_DATAW data;
-  const HANDLE suche = FindFirstFileExW(muster.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                        nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (suche == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // empty drive root
-  do {
-    if (istPunktName(data.cFileName)) continue;
-    std::string name = fromWide(data.cFileName);
-    const EntryKind kind = kindOf(data.dwFileAttributes);
-    if (!keep || keep(name, kind)) out.push_back({std::move(name), kind});
-  } while (FindNextFileW(suche, &data));
-  const bool ganz = GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(suche);
-  if (!ganz) {
-    out.clear();
-    return false;
-  }
-  sortEntries(out);
-  return true;
+  if (state_->lengths.empty()) return false;
+  return listLongPath(state_->path, out, keep) == ERROR_SUCCESS;
 }
 
 bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
@@ -122,6 +150,52 @@ bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLi
     return false;
   }
   return chain.list(out, resolveLinks, keep);
+}
+
+FolderHandle::~FolderHandle() = default;
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept = default;
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept = default;
+
+FolderHandle FolderHandle::openStart(const std::string& path, Failure& failure) {
+  FolderHandle handle;
+  handle.path_ = startForm(path);
+  failure = handle.path_.empty() ? Failure::Lasting : Failure::None;
+  return handle;
+}
+
+// Windows opens nothing here: the sub-folder is reached by its path when it
+// is listed, which then fails if it is missing.
+FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) const {
+  FolderHandle handle;
+  failure = Failure::Lasting;
+  if (path_.empty()) return handle;
+  std::wstring pfad = path_ + L'\\' + toWide(name);
+  if (pfad.size() > kMaxPath) return handle;
+  handle.path_ = std::move(pfad);
+  failure = Failure::None;
+  return handle;
+}
+
+bool FolderHandle::list(std::vector<Entry>& out, bool /*resolveLinks*/, const EntryFilter& keep,
+                        Failure& failure) const {
+  out.clear();
+  failure = path_.empty() ? Failure::Lasting : failureOf(listLongPath(path_, out, keep));
+  return failure == Failure::None;
+}
+
+bool FolderHandle::isOpen() const { return !path_.empty(); }
+
+std::size_t keptHandleBudget() { return static_cast<std::size_t>(-1); }
+
+bool onShare(const std::string& path) {
+  // The drive type of the volume the folder lies on: a share, a mapped
+  // network drive or a \\server\share path counts as remote.
+  const std::wstring lang = langeForm(toWide(path));
+  std::wstring wurzel(kMaxPath + 1, L'\0');
+  const bool remote = !lang.empty() &&
+                      GetVolumePathNameW((lang + L'\\').c_str(), wurzel.data(), static_cast<DWORD>(wurzel.size())) &&
+                      GetDriveTypeW(wurzel.c_str()) == DRIVE_REMOTE;
+  return remote;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // from that one listing before the walk descends.
 #include "walk/walks.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -21,23 +22,30 @@ class Walk {
       : tabelle_(tabelle), ebenen_(ebenen), zaehler_(zaehler), yield_(yield),
         schnitt_(startPos > 1 ? static_cast<std::size_t>(startPos - 1) : 0) {}
 
-  // Opens the start folder; false when it cannot be listed.
-  bool start(const std::string& pfad) {
+  // Opens and lists the start folder; false when it cannot be listed.
+  bool start(const std::string& pfad, const std::optional<platform::ReadAhead>& lesen) {
     pfad_.clear();
     AnzeigeTextAnhaengen(pfad_, pfad);
-    return chain_.start(pfad) && chain_.list(eintraege_, resolveLinks_, filter_);
+    // While the walk waits for a listing the window is kept alive, with
+    // the count reached so far.
+    auto warten = [this] {
+      if (yield_) yield_(zaehler_);
+    };
+    leser_.emplace(lesen ? *lesen : platform::readAheadFor(pfad), resolveLinks_, filter_, ebenen_, warten);
+    return leser_->start(pfad, eintraege_);
   }
 
   // Records the ends of the tree: folders without sub-folders, and those
   // at the depth limit.
   void endpunkte() {
     laufen([this](std::int32_t ebene) {
-      std::vector<std::string> unterordner = unterordnerNehmen();
-      if ((unterordner.empty() || ebene == ebenen_) && ebene > 0) {
+      const bool ohneUnterordner =
+          std::none_of(eintraege_.begin(), eintraege_.end(),
+                       [](const platform::Entry& e) { return e.kind == platform::EntryKind::Folder; });
+      if ((ohneUnterordner || ebene == ebenen_) && ebene > 0) {
         aufzeichnen(ebene);
         ++zaehler_;
       }
-      return unterordner;
     });
   }
 
@@ -51,7 +59,6 @@ class Walk {
         const std::int32_t dateien = maske_ ? DateienEintragen(ordner, eintraege_) : -1;
         if (!(nurMitDateien && ebene == 0 && dateien == 0)) ++zaehler_;
       }
-      return unterordnerNehmen();
     });
   }
 
@@ -59,6 +66,7 @@ class Walk {
     if (maske.empty()) return;
     maske_.emplace(maske);
     resolveLinks_ = true;  // links to folders are not files
+    // Called by the reading threads too: it only reads the mask.
     filter_ = [this](std::string_view name, platform::EntryKind kind) {
       return istDatei(kind) ? maske_->passt(name) : istUnterordner(name, kind);
     };
@@ -76,62 +84,40 @@ class Walk {
     return kind == platform::EntryKind::Folder;
   }
 
-  // Takes the sub-folders out of the current listing.
-  std::vector<std::string> unterordnerNehmen() {
-    std::vector<std::string> namen;
-    for (platform::Entry& e : eintraege_)
-      if (e.kind == platform::EntryKind::Folder) namen.push_back(std::move(e.name));
-    return namen;
-  }
-
-  bool tiefeErreicht(std::int32_t ebene) const { return ebenen_ != 0 && ebene >= ebenen_; }
-
   // A folder on the way down from the start folder to the current one.
   struct Stufe {
-    std::vector<std::string> unterordner;  // its sub-folders still to walk, in order
-    std::size_t naechster = 0;             // index of the next one
     std::int32_t ebene = 0;
     std::size_t pfadVorher = 0;  // length of pfad_ in the folder above
   };
 
   // Walks the tree depth first from the start folder, its listing in
-  // eintraege_. `besuchen(ebene)` handles the folder just listed and returns
-  // its sub-folders. The way down is kept on the heap, so the depth of the
-  // tree is not bounded by the call stack.
+  // eintraege_. `besuchen(ebene)` handles the folder just listed. The way
+  // down is kept on the heap, so the depth of the tree is not bounded by
+  // the call stack; the reader knows which sub-folder comes next and stops
+  // at the depth limit.
   template <typename Besuchen>
   void laufen(Besuchen besuchen) {
     std::vector<Stufe> weg;
-    weg.push_back({besuchen(0), 0, 0, 0});
-    if (tiefeErreicht(0)) weg.back().unterordner.clear();
+    besuchen(0);
+    weg.push_back({0, 0});
     while (!weg.empty()) {
-      Stufe& hier = weg.back();
-      if (hier.naechster < hier.unterordner.size()) {
-        const std::int32_t ebene = hier.ebene + 1;
-        const std::size_t pfadVorher = pfad_.size();
-        hinab(hier.unterordner[hier.naechster++]);
-        weg.push_back({besuchen(ebene), 0, ebene, pfadVorher});
-        if (tiefeErreicht(ebene)) weg.back().unterordner.clear();
+      const Stufe hier = weg.back();
+      bool gelistet = false;
+      if (const std::string* name = leser_->enterNext(eintraege_, gelistet)) {
+        // A folder that cannot be listed is walked with no entries.
+        weg.push_back({hier.ebene + 1, pfad_.size()});
+        AnzeigeTextAnhaengen(pfad_, *name);
+        pfad_ += platform::kSeparator;
+        besuchen(hier.ebene + 1);
         continue;
       }
       nachgeben();
-      const std::size_t pfadVorher = hier.pfadVorher;
       weg.pop_back();
-      if (!weg.empty()) hinauf(pfadVorher);
+      if (!weg.empty()) {
+        leser_->leave();
+        pfad_.resize(hier.pfadVorher);
+      }
     }
-  }
-
-  // Enters sub-folder `name` and lists it into eintraege_. A folder that
-  // cannot be listed is walked with no entries.
-  void hinab(const std::string& name) {
-    AnzeigeTextAnhaengen(pfad_, name);
-    pfad_ += platform::kSeparator;
-    if (!chain_.enter(name) || !chain_.list(eintraege_, resolveLinks_, filter_)) eintraege_.clear();
-  }
-
-  // Goes back to the folder above, whose path was `pfadLaenge` long.
-  void hinauf(std::size_t pfadLaenge) {
-    chain_.leave();
-    pfad_.resize(pfadLaenge);
   }
 
   Ordner& aufzeichnen(std::int32_t ebene) {
@@ -156,17 +142,19 @@ class Walk {
   std::optional<DateiMaske> maske_;
   bool resolveLinks_ = false;
   platform::EntryFilter filter_ = istUnterordner;  // what a listing keeps
-  platform::FolderChain chain_;
-  std::vector<platform::Entry> eintraege_;  // listing of the folder just entered
-  std::string pfad_;                        // list form of the current folder's path
+  std::vector<platform::Entry> eintraege_;         // listing of the folder just entered
+  std::string pfad_;                               // list form of the current folder's path
+  // Last: its reading threads use the mask and end before it goes.
+  std::optional<platform::TreeReader> leser_;
 };
 
 }  // namespace
 
 std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
-                              std::int32_t StartPos, std::int32_t& Zähler, const YieldFn& yield) {
+                              std::int32_t StartPos, std::int32_t& Zähler, const YieldFn& yield,
+                              const std::optional<platform::ReadAhead>& Vorauslesen) {
   Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
-  if (!walk.start(Pfad)) return -1;
+  if (!walk.start(Pfad, Vorauslesen)) return -1;
   walk.endpunkte();
   walk.abschliessen();
   return Zähler;
@@ -174,10 +162,11 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, s
 
 std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
                            std::int32_t StartPos, std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const YieldFn& yield) {
+                           bool NurMitDateien, const YieldFn& yield,
+                           const std::optional<platform::ReadAhead>& Vorauslesen) {
   Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
   walk.setzeMaske(Maske);
-  if (!walk.start(Pfad)) return -1;
+  if (!walk.start(Pfad, Vorauslesen)) return -1;
   walk.alle(NurMitDateien);
   walk.abschliessen();
   return Zähler;

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "platform/filesystem.h"
 #include "walk/ordner_tabelle.h"
 
 namespace zweigschau {
@@ -23,12 +25,18 @@ using YieldFn = std::function<void(std::int32_t Zähler)>;
 //   StartPos  1-based byte position in AnzeigeText(Pfad) at which stored
 //             paths begin (1 = whole path)
 //   Zähler    next free record index; the caller sets it to 0
+//   Vorauslesen  how folders are read (platform::ReadAhead); by default as
+//             suits the start folder's file system (platform::readAheadFor).
+//             The records are the same either way.
 // Returns -1 when the start folder cannot be listed (missing, not a folder,
 // unreadable); otherwise Zähler after the walk. The table then holds exactly
-// Zähler records.
+// Zähler records. `yield` is called on the walk's thread whenever Zähler is
+// a multiple of 100 after a folder is done, and about every 20 ms while the
+// walk waits for a listing.
 std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
                               std::int32_t Ebenen, std::int32_t StartPos,
-                              std::int32_t& Zähler, const YieldFn& yield = {});
+                              std::int32_t& Zähler, const YieldFn& yield = {},
+                              const std::optional<platform::ReadAhead>& Vorauslesen = {});
 
 // Records every folder of the depth-limited tree in pre-order (a folder
 // before its sub-folders), the start folder first when StartPos is 1. With a
@@ -39,6 +47,7 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
 std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
                            std::int32_t Ebenen, std::int32_t StartPos,
                            std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const YieldFn& yield = {});
+                           bool NurMitDateien, const YieldFn& yield = {},
+                           const std::optional<platform::ReadAhead>& Vorauslesen = {});
 
 }  // namespace zweigschau
