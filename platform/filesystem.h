@@ -80,11 +80,15 @@ class FolderChain {
 
 // How a walk reads its folders. With readers > 0 that many threads read
 // folder listings ahead of the walk, at most `window` listings in flight or
-// waiting to be taken at once; with readers = 0 every folder is read on the
-// walk's own thread when the walk comes to it.
+// waiting to be taken at once, and with walkReads the walk's own thread
+// reads a folder it needs that no reader has started (on a local disk; on a
+// share a read may hang, and the walk's thread must keep its window alive).
+// With readers = 0 every folder is read on the walk's own thread when the
+// walk comes to it.
 struct ReadAhead {
   unsigned readers = 0;
   std::size_t window = 0;
+  bool walkReads = false;
 };
 
 // The read-ahead that suits the file system holding `path`: many readers

@@ -50,8 +50,8 @@ class FolderHandle {
 
 // The read-ahead for local disks and for shares (see readAheadFor). Chosen
 // by measurement with the benchmark: EXPLAINED_BELOW
-inline constexpr ReadAhead kLocalReadAhead{1, 256};
-inline constexpr ReadAhead kRemoteReadAhead{32, 1024};
+inline constexpr ReadAhead kLocalReadAhead{1, 4096, true};
+inline constexpr ReadAhead kRemoteReadAhead{32, 4096, false};
 
 // Whether `path` lies on a network share or a user-space file system, where
 // every request waits for a reply.

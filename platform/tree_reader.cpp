@@ -18,6 +18,7 @@
 // above that kept one, a name at a time, links never followed, as
 // FolderChain reopens a level it gave up.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <condition_variable>
@@ -98,7 +99,7 @@ struct Node {
   Node* parent = nullptr;
   std::string name;  // within the parent; the whole path for the start folder
   std::int32_t level = 0;
-  State state = State::Waiting;
+  std::atomic<State> state = State::Waiting;  // Done is published with release
   bool listed = false;
   Node* above = nullptr;  // neighbours in the waiting list
   Node* below = nullptr;
@@ -113,7 +114,7 @@ class ReadAheadReader final : public TreeReader::Impl {
  public:
   ReadAheadReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
                   std::function<void()> whileWaiting)
-      : readers_(how.readers), window_(std::max<std::size_t>(how.window, how.readers)),
+      : readers_(how.readers), walkReads_(how.walkReads), window_(std::max<std::size_t>(how.window, how.readers)),
         resolveLinks_(resolveLinks), keep_(std::move(keep)), levels_(levels),
         whileWaiting_(std::move(whileWaiting)), budget_(keptHandleBudget()) {}
 
@@ -161,37 +162,66 @@ class ReadAheadReader final : public TreeReader::Impl {
   }
 
  private:
-  // Waits until `node` is read (reading it first if no reader has taken it)
-  // and moves its listing into `out`.
+  // Waits until `node` is read and moves its listing into `out`. A node
+  // that no reader has taken yet is read on the walk's thread when the walk
+  // may read for itself, else read by the next free reader before any other.
   void take(Node& node, std::vector<Entry>& out) {
     FolderHandle spent;  // closed after the lock is released
+    if (node.state.load(std::memory_order_acquire) != Node::State::Done) {
+      std::unique_lock lock(mutex_);
+      if (node.state.load(std::memory_order_relaxed) == Node::State::Waiting) {
+        if (&node == urgent_) urgent_ = nullptr;
+        else unlink(node);
+        if (walkReads_ || threads_.empty()) {
+              read(node, lock, spent);
+        } else {
+          urgent_ = &node;
+          if (idle_ > 0) readerWake_.notify_one();
+        }
+      }
+      lock.unlock();
+      awaitRead(node, spent);
+    }
+    out = std::move(node.entries);
+    node.entries = {};
+    const std::size_t left = done_.fetch_sub(1, std::memory_order_relaxed) - 1;
+    if (paused_.load(std::memory_order_relaxed) && left <= window_ / 2) {
+      std::lock_guard lock(mutex_);
+      if (paused_ && inFlight_ + done_ <= window_ / 2) {
+        paused_ = false;
+        readerWake_.notify_all();
+      }
+    }
+  }
+
+  // Waits for a reader to finish `node`. When the walk may read, it reads
+  // other folders meanwhile, as a reader would; else it spins for a few
+  // microseconds, as a local folder takes about that long, then sleeps,
+  // waking every 20 ms for whileWaiting.
+  void awaitRead(Node& node, FolderHandle& spent) {
     std::unique_lock lock(mutex_);
-    if (node.state == Node::State::Waiting && &node != urgent_) {
-      unlink(node);
-      urgent_ = &node;
-      if (idle_ > 0) readerWake_.notify_one();
+    while (walkReads_ && node.state.load(std::memory_order_acquire) != Node::State::Done) {
+      Node* other = nextToRead();
+      if (other == nullptr) break;
+      read(*other, lock, spent);
     }
-    if (threads_.empty() && urgent_ == &node) {
-      urgent_ = nullptr;
-      read(node, lock, spent);
+    lock.unlock();
+    const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(50);
+    while (node.state.load(std::memory_order_acquire) != Node::State::Done) {
+      if (std::chrono::steady_clock::now() > spinUntil) break;
+      std::this_thread::yield();
     }
-    while (node.state != Node::State::Done) {
+    lock.lock();
+    while (node.state.load(std::memory_order_acquire) != Node::State::Done) {
       awaited_ = &node;
       if (walkWake_.wait_for(lock, std::chrono::milliseconds(20)) == std::cv_status::timeout &&
-          node.state != Node::State::Done && whileWaiting_) {
+          node.state.load(std::memory_order_acquire) != Node::State::Done && whileWaiting_) {
         lock.unlock();
         whileWaiting_();
         lock.lock();
       }
     }
     awaited_ = nullptr;
-    --done_;
-    if (paused_ && inFlight_ + done_ <= window_ / 2) {
-      paused_ = false;
-      readerWake_.notify_all();
-    }
-    out = std::move(node.entries);
-    node.entries = {};
   }
 
   void readerLoop() {
@@ -237,7 +267,7 @@ class ReadAheadReader final : public TreeReader::Impl {
   // sub-folders into the tree. `spent` is closed while the lock is free and
   // receives the handle of `node` when the node does not keep it.
   void read(Node& node, std::unique_lock<std::mutex>& lock, FolderHandle& spent) {
-    node.state = Node::State::Reading;
+    node.state.store(Node::State::Reading, std::memory_order_relaxed);
     ++inFlight_;
     // The nearest folder above that kept its handle, and the names from
     // there down to the parent.
@@ -278,9 +308,9 @@ class ReadAheadReader final : public TreeReader::Impl {
       node.handle = std::make_shared<FolderHandle>(std::move(handle));
     }
     for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) push(**child);
-    node.state = Node::State::Done;
     --inFlight_;
     ++done_;
+    node.state.store(Node::State::Done, std::memory_order_release);
     if (awaited_ == &node) walkWake_.notify_one();
     for (std::size_t i = 0; i < std::min(idle_, node.unopened); ++i) readerWake_.notify_one();
     spent = std::move(handle);  // closing may wait for a server: not under the lock
@@ -349,6 +379,7 @@ class ReadAheadReader final : public TreeReader::Impl {
   }
 
   const unsigned readers_;
+  const bool walkReads_;
   const std::size_t window_;
   const bool resolveLinks_;
   const EntryFilter keep_;
@@ -367,27 +398,30 @@ class ReadAheadReader final : public TreeReader::Impl {
   Node* urgent_ = nullptr;   // to be read before anything else: the walk needs it
   Node* awaited_ = nullptr;  // the walk sleeps until this one is done
   std::size_t inFlight_ = 0;
-  std::size_t done_ = 0;  // read and not yet taken by the walk
+  std::atomic<std::size_t> done_ = 0;  // read and not yet taken by the walk
   std::size_t kept_ = 0;  // handles kept by nodes below the start folder
   std::size_t idle_ = 0;  // readers waiting for work
-  bool paused_ = false;   // the window was full: wait until it is half empty
+  std::atomic<bool> paused_ = false;  // the window was full: wait until it is half empty
   bool stopping_ = false;
 };
 
 }  // namespace
 
 ReadAhead readAheadFor(const std::string& path) {
+  ReadAhead how = onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
   // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW] sets it by hand: for
   // measurements, tests, and file systems that are better read otherwise.
   if (const char* text = std::getenv("ZWEIGSCHAU_READ_AHEAD")) {
     char* end = nullptr;
     const unsigned long readers = std::strtoul(text, &end, 10);
-    unsigned long window = 4 * readers;
+    unsigned long window = how.window;
     if (end != text && *end == ',') window = std::strtoul(end + 1, &end, 10);
-    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
-      return {static_cast<unsigned>(readers), static_cast<std::size_t>(window)};
+    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20)) {
+      how.readers = static_cast<unsigned>(readers);
+      how.window = static_cast<std::size_t>(window);
+    }
   }
-  return onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
+  return how;
 }
 
 TreeReader::TreeReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
