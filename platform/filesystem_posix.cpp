@@ -277,13 +277,10 @@ bool FolderHandle::list(std::vector<Entry>& out, bool resolveLinks, const EntryF
 
 bool FolderHandle::isOpen() const { return fd_ >= 0; }
 
-std::size_t keptHandleBudget() {
-  // A quarter of the open-file limit, so that the readers' own handles and
-  // the rest of the program (display connection, clipboard, libraries)
-  // keep ample room; never more than a few hundred.
+std::size_t handleBudget() {
   struct rlimit limit;
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 256;
-  return static_cast<std::size_t>(std::min<rlim_t>(256, limit.rlim_cur / 4));
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 512;
+  return static_cast<std::size_t>(std::min<rlim_t>(512, limit.rlim_cur / 2));
 }
 
 bool onShare(const std::string& path) {

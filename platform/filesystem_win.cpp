@@ -185,7 +185,7 @@ bool FolderHandle::list(std::vector<Entry>& out, bool /*resolveLinks*/, const En
 
 bool FolderHandle::isOpen() const { return !path_.empty(); }
 
-std::size_t keptHandleBudget() { return static_cast<std::size_t>(-1); }
+std::size_t handleBudget() { return static_cast<std::size_t>(-1); }
 
 bool onShare(const std::string& path) {
   // The drive type of the volume the folder lies on: a share, a mapped

@@ -57,10 +57,10 @@ inline constexpr ReadAhead kRemoteReadAhead{32, 4096, false};
 // every request waits for a reply.
 bool onShare(const std::string& path);
 
-// How many handles a tree reader may keep open for later, beyond the ones
-// its threads are working with: on POSIX a share of the open-file limit
-// that leaves the rest of the program room; on Windows no limit (a handle
-// is only a path).
-std::size_t keptHandleBudget();
+// How many handles a tree reader may hold open at once, its readers' and
+// the ones it keeps for later together: on POSIX half of the open-file
+// limit, so that the rest of the program (display connection, clipboard,
+// libraries) keeps ample room; on Windows no limit (a handle is a path).
+std::size_t handleBudget();
 
 }  // namespace platform

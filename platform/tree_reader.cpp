@@ -13,7 +13,7 @@
 // so memory stays flat however far the readers could run ahead.
 //
 // Handles: a node keeps its folder's handle while some of its sub-folders
-// still have to be opened from it, within keptHandleBudget(). A node that
+// still have to be opened from it, within handleBudget(). A node that
 // could not keep one has its sub-folders opened from the nearest folder
 // above that kept one, a name at a time, links never followed, as
 // FolderChain reopens a level it gave up.
@@ -114,9 +114,10 @@ class ReadAheadReader final : public TreeReader::Impl {
  public:
   ReadAheadReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
                   std::function<void()> whileWaiting)
-      : readers_(how.readers), walkReads_(how.walkReads), window_(std::max<std::size_t>(how.window, how.readers)),
-        resolveLinks_(resolveLinks), keep_(std::move(keep)), levels_(levels),
-        whileWaiting_(std::move(whileWaiting)), budget_(keptHandleBudget()) {}
+      : readers_(readersWithin(how.readers, handleBudget())), walkReads_(how.walkReads),
+        window_(std::max<std::size_t>(how.window, readers_)), resolveLinks_(resolveLinks),
+        keep_(std::move(keep)), levels_(levels), whileWaiting_(std::move(whileWaiting)),
+        budget_(keptWithin(readers_, handleBudget())) {}
 
   ~ReadAheadReader() override {
     {
@@ -162,6 +163,17 @@ class ReadAheadReader final : public TreeReader::Impl {
   }
 
  private:
+  // Each reader (and the walk reading for itself) holds up to two handles:
+  // the folder it reads and the one it read before, not closed yet. A
+  // quarter of the budget goes to them, the rest to handles kept for later.
+  static unsigned readersWithin(unsigned readers, std::size_t budget) {
+    return static_cast<unsigned>(std::clamp<std::size_t>(budget / 8, 1, std::max(readers, 1u)));
+  }
+  static std::size_t keptWithin(unsigned readers, std::size_t budget) {
+    const std::size_t busy = 2 * (static_cast<std::size_t>(readers) + 1);
+    return std::min<std::size_t>(budget > busy ? budget - busy : 1, 1024);
+  }
+
   // Waits until `node` is read and moves its listing into `out`. A node
   // that no reader has taken yet is read on the walk's thread when the walk
   // may read for itself, else read by the next free reader before any other.
