@@ -4,6 +4,7 @@
 // deep chains, child processes) are in temp_tree_posix.h.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "platform/filesystem.h"
 
@@ -77,8 +79,19 @@ class TempTree {
     if (!datei) throw std::runtime_error("create " + rel);
     datei << inhalt;
   }
-  // Removes a file or an empty folder.
-  void remove(const std::string& rel) const { fs::remove(fsPfad(path(rel))); }
+  // Removes a file or an empty folder. Windows refuses to remove a folder
+  // while another thread lists it (Wine's FindFirstFileExW opens it without
+  // sharing delete), as a walk's reader may just then: tried again for up
+  // to a second.
+  void remove(const std::string& rel) const {
+    for (int versuch = 0;; ++versuch) {
+      std::error_code fehler;
+      fs::remove(fsPfad(path(rel)), fehler);
+      if (!fehler) return;
+      if (versuch == 100) throw fs::filesystem_error("remove", fsPfad(path(rel)), fehler);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
 
  protected:
   std::string root_;
