@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "platform/folder_handle.h"
 #include "platform/listing_order.h"
 #include "platform/wide_text.h"
@@ -89,6 +91,14 @@ std::wstring startForm(const std::string& path) {
   const DWORD attributes = GetFileAttributesW((lang + L'\\').c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) lang.clear();
   return lang;
+}
+
+// The volume root `wurzel` as GetDriveTypeW takes it: a drive root without
+// the \\?\ prefix, with which Wine reports every drive, a network drive too,
+// as a fixed disk.
+std::wstring kurzeWurzel(const std::wstring& wurzel) {
+  const bool laufwerk = wurzel.size() >= 6 && wurzel.starts_with(L"\\\\?\\") && wurzel[5] == L':';
+  return laufwerk ? wurzel.substr(4) : wurzel;
 }
 
 FolderHandle::Failure failureOf(DWORD fehler) {
@@ -188,14 +198,18 @@ bool FolderHandle::isOpen() const { return !path_.empty(); }
 std::size_t handleBudget() { return static_cast<std::size_t>(-1); }
 
 bool onShare(const std::string& path) {
-  // The drive type of the volume the folder lies on: a share, a mapped
-  // network drive or a \\server\share path counts as remote.
   const std::wstring lang = langeForm(toWide(path));
+  if (lang.empty()) return false;
+  // A \\server\share path is a share, whether or not Windows can name its
+  // volume (Wine cannot).
+  if (lang.starts_with(L"\\\\?\\UNC\\")) return true;
+  // Else the drive type of the volume the folder lies on: a mapped network
+  // drive counts as remote.
   std::wstring wurzel(kMaxPath + 1, L'\0');
-  const bool remote = !lang.empty() &&
-                      GetVolumePathNameW((lang + L'\\').c_str(), wurzel.data(), static_cast<DWORD>(wurzel.size())) &&
-                      GetDriveTypeW(wurzel.c_str()) == DRIVE_REMOTE;
-  return remote;
+  if (!GetVolumePathNameW((lang + L'\\').c_str(), wurzel.data(), static_cast<DWORD>(wurzel.size())))
+    return false;
+  wurzel.resize(wcslen(wurzel.c_str()));
+  return GetDriveTypeW(kurzeWurzel(wurzel).c_str()) == DRIVE_REMOTE;
 }
 
 }  // namespace platform
