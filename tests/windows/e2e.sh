@@ -54,29 +54,45 @@ stderr_is() { printf '%s\r\n' "$1" | cmp -s - "$WINE_TMP/stderr"; }
 make_tree
 echo "# tree $WTREE"
 
-# --- End points, relative and with the lower-cased start folder.
-end_points >"$WINE_TMP/expected"
+# --- End points, relative and with the lower-cased start folder, read
+# ahead as on every local disk (the default).
+end_points >"$WINE_TMP/ends"
 wine_run "$EXE" "/o:$WTREE" /i
 check "batch run /i ends with status 0 (rc $rc)" [ "$rc" -eq 0 ]
 check "batch run says nothing" [ ! -s "$WINE_TMP/stderr" ]
 check "end points: hidden, links, read-only, umlauts, 120 siblings, case ties, chain past 260" \
-  clip_is "$WINE_TMP/expected"
+  clip_is "$WINE_TMP/ends"
 wine_run "$TOOL" attr "$WTREE\\nurlesen"
 check "Wine shows the read-only folder with attribute 17" [ "$(tr -d '\r' <"$WINE_TMP/stdout")" = 17 ]
 check "the chain's path is longer than 260 characters" \
   [ "$(printf '%s\\tief\\%s\\' "$WTREE" "$CHAIN" | wc -m)" -gt 260 ]
 
 end_points | sed "s|^|$(printf '%s' "$LTREE" | sed 's/\\/\\\\/g')\\\\|; s|\r|\r$(printf '%s' "$LTREE" | sed 's/\\/\\\\/g')\\\\|g" \
-  | sed '$ s|[^\r]*$||' >"$WINE_TMP/expected"
+  | sed '$ s|[^\r]*$||' >"$WINE_TMP/full"
 wine_run "$EXE" "/O:$WTREE"
 check "upper-case key, full paths (rc $rc)" [ "$rc" -eq 0 ]
-check "full paths carry the lower-cased start folder" clip_is "$WINE_TMP/expected"
+check "full paths carry the lower-cased start folder" clip_is "$WINE_TMP/full"
 
 printf 'Alben\\\ralben\\\rgeschwister\\\rkaputt\xef\xbf\xbd\\\rLied🎵\\\rnurlesen\\\rtief\\\rzeile?bruch\\\rÄrzte\\\rüber\\\r' \
-  >"$WINE_TMP/expected"
+  >"$WINE_TMP/level1"
 wine_run "$EXE" "/o:$WTREE" /e:1 /i /d:*.txt /n
 check "one level, file switches ignored (rc $rc)" [ "$rc" -eq 0 ]
-check "one level of end points" clip_is "$WINE_TMP/expected"
+check "one level of end points" clip_is "$WINE_TMP/level1"
+
+# --- The same texts with every folder read on the walk's thread, and with
+# eight readers and a window of three (readers stall on it).
+check "ZWEIGSCHAU_READ_AHEAD reaches Windows programs" \
+  [ "$(ZWEIGSCHAU_READ_AHEAD=8,3 "$WINE" cmd /c echo %ZWEIGSCHAU_READ_AHEAD% </dev/null 2>/dev/null | tr -d '\r')" = 8,3 ]
+for setting in 0 8,3; do
+  export ZWEIGSCHAU_READ_AHEAD=$setting
+  wine_run "$EXE" "/o:$WTREE" /i
+  check "ZWEIGSCHAU_READ_AHEAD=$setting: the same end points (rc $rc)" clip_is "$WINE_TMP/ends"
+  wine_run "$EXE" "/O:$WTREE"
+  check "ZWEIGSCHAU_READ_AHEAD=$setting: the same full paths (rc $rc)" clip_is "$WINE_TMP/full"
+  wine_run "$EXE" "/o:$WTREE" /e:1 /i
+  check "ZWEIGSCHAU_READ_AHEAD=$setting: the same level of end points (rc $rc)" clip_is "$WINE_TMP/level1"
+done
+unset ZWEIGSCHAU_READ_AHEAD
 
 # --- Outcomes without a list: the clipboard keeps what it held.
 printf 'vorher' >"$WINE_TMP/vorher"
@@ -152,9 +168,14 @@ if [ -n "${LINUX_EXE:-}" ] && [ -x "$LINUX_EXE" ] && command -v xclip >/dev/null
     [ "$(wc -l <"$WINE_TMP/linux.lines")" -gt 100 ] &&
       cmp "$WINE_TMP/linux.lines" "$WINE_TMP/wine.lines"
   }
-  check "same lines on Linux and under Wine: end points, relative" same_lines /i
-  check "same lines on Linux and under Wine: full paths" same_lines
-  check "same lines on Linux and under Wine: two levels" same_lines /e:2 /i
+  # Both programs read ahead (the default), then both read serially.
+  for setting in default 0; do
+    if [ "$setting" = default ]; then unset ZWEIGSCHAU_READ_AHEAD; else export ZWEIGSCHAU_READ_AHEAD=$setting; fi
+    check "same lines on Linux and under Wine ($setting): end points, relative" same_lines /i
+    check "same lines on Linux and under Wine ($setting): full paths" same_lines
+    check "same lines on Linux and under Wine ($setting): two levels" same_lines /e:2 /i
+  done
+  unset ZWEIGSCHAU_READ_AHEAD
 else
   echo "# skipped: same lines on Linux and Wine (no Linux zweigschau or xclip)"
 fi
