@@ -21,6 +21,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <string_view>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -421,17 +422,22 @@ class ReadAheadReader final : public TreeReader::Impl {
 
 ReadAhead readAheadFor(const std::string& path) {
   ReadAhead how = onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
-  // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW] sets it by hand: for
-  // measurements, tests, and file systems that are better read otherwise.
+  // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW[,share|local]] sets it by hand:
+  // for measurements, tests, and file systems that are better read
+  // otherwise. "share" keeps the walk's thread from reading, "local" lets it.
   if (const char* text = std::getenv("ZWEIGSCHAU_READ_AHEAD")) {
     char* end = nullptr;
     const unsigned long readers = std::strtoul(text, &end, 10);
     unsigned long window = how.window;
+    bool walkReads = how.walkReads;
     if (end != text && *end == ',') window = std::strtoul(end + 1, &end, 10);
-    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20)) {
-      how.readers = static_cast<unsigned>(readers);
-      how.window = static_cast<std::size_t>(window);
+    if (end != text && *end == ',') {
+      const std::string_view art(end + 1);
+      walkReads = art == "local";
+      end += art == "local" || art == "share" ? 1 + art.size() : 0;
     }
+    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
+      how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads};
   }
   return how;
 }
