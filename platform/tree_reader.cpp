@@ -323,9 +323,12 @@ class ReadAheadReader final : public TreeReader::Impl {
     for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) push(**child);
     --inFlight_;
     ++done_;
+    const bool awaited = awaited_ == &node;
+    const std::size_t wake = std::min(idle_, node.unopened);
+    // From here on the walk may take the node without the lock, and free it.
     node.state.store(Node::State::Done, std::memory_order_release);
-    if (awaited_ == &node) walkWake_.notify_one();
-    for (std::size_t i = 0; i < std::min(idle_, node.unopened); ++i) readerWake_.notify_one();
+    if (awaited) walkWake_.notify_one();
+    for (std::size_t i = 0; i < wake; ++i) readerWake_.notify_one();
     spent = std::move(handle);  // closing may wait for a server: not under the lock
   }
 
