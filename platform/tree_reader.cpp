@@ -115,10 +115,10 @@ class ReadAheadReader final : public TreeReader::Impl {
  public:
   ReadAheadReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
                   std::function<void()> whileWaiting)
-      : readers_(readersWithin(how.readers, handleBudget())), walkReads_(how.walkReads),
+      : handles_(handleBudget()), readers_(readersWithin(how.readers, handles_)), walkReads_(how.walkReads),
         window_(std::max<std::size_t>(how.window, readers_)), resolveLinks_(resolveLinks),
         keep_(std::move(keep)), levels_(levels), whileWaiting_(std::move(whileWaiting)),
-        budget_(keptWithin(readers_, handleBudget())) {}
+        budget_(keptWithin(readers_, handles_)) {}
 
   ~ReadAheadReader() override {
     {
@@ -394,6 +394,7 @@ class ReadAheadReader final : public TreeReader::Impl {
     node.above = node.below = nullptr;
   }
 
+  const std::size_t handles_;  // handles the read-ahead may hold at once
   const unsigned readers_;
   const bool walkReads_;
   const std::size_t window_;

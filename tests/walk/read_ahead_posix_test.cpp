@@ -11,11 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "temp_tree.h"
+#include <fcntl.h>
+#include <sys/resource.h>
+
+#include "temp_tree_posix.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
 
 using namespace zweigschau;
+using testing_tree::PosixTree;
 using testing_tree::TempTree;
 
 namespace {
@@ -90,4 +94,60 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
       }
     }
   }
+}
+
+namespace {
+
+// A generated tree of `folders` folders below `tree`, returned as the start
+// folder of the walks.
+std::string generiert(const TempTree& tree, unsigned folders, unsigned seed) {
+  const std::string root = tree.root() + "t";
+  const std::string befehl = std::string(ZS_MAKE_TREE) + " '" + root + "' " + std::to_string(folders) + " " +
+                             std::to_string(seed) + " >/dev/null";
+  if (std::system(befehl.c_str()) != 0) throw std::runtime_error(befehl);
+  return root + "/";
+}
+
+// Every folder with all its files, then the ends, for each setting given,
+// separated by "#".
+std::string alleArten(const std::string& start, std::initializer_list<platform::ReadAhead> arten) {
+  std::string text;
+  for (const platform::ReadAhead& lesen : arten) text += lauf(start, 2, 0, true, lesen) + lauf(start, 0, 0, false, lesen) + "#";
+  return text;
+}
+
+}  // namespace
+
+TEST(Vorauslesen, ShortOfHandlesOrThreadsTheListsStayWhole) {
+  PosixTree tree;
+  const std::string start = generiert(tree, 1500, 11);
+  const platform::ReadAhead serial{0, 0, false}, lokal{1, 4096, true}, teilen{32, 4096, false};
+  const std::string einzeln = alleArten(start, {serial});
+  ASSERT_GT(einzeln.size(), 30000u);
+  const std::string erwartet = einzeln + einzeln + einzeln;
+
+  // Only 16 handles left free: the readers must make do with them, with as
+  // many as the walk reading by itself needs for the tree's 12 levels.
+  const std::string knapp = testing_tree::imKind(
+      [&] {
+        std::vector<int> belegt;
+        for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) belegt.push_back(fd);
+        for (int i = 0; i < 16 && !belegt.empty(); ++i) {
+          close(belegt.back());
+          belegt.pop_back();
+        }
+        return alleArten(start, {serial, lokal, teilen});
+      },
+      false, /*handles=*/128);
+  EXPECT_TRUE(knapp == erwartet) << knapp.substr(0, 400);
+
+  // No thread can be started: the walk reads every folder itself.
+  const std::string ohneThreads = testing_tree::imKind(
+      [&] {
+        const rlimit keine{0, 0};
+        if (setrlimit(RLIMIT_NPROC, &keine) != 0) return std::string("setrlimit");
+        return alleArten(start, {serial, lokal, teilen});
+      },
+      /*niemand=*/true);
+  EXPECT_TRUE(ohneThreads == erwartet) << ohneThreads.substr(0, 400);
 }
