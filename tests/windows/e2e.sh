@@ -79,11 +79,12 @@ wine_run "$EXE" "/o:$WTREE" /e:1 /i /d:*.txt /n
 check "one level, file switches ignored (rc $rc)" [ "$rc" -eq 0 ]
 check "one level of end points" clip_is "$WINE_TMP/level1"
 
-# --- The same texts with every folder read on the walk's thread, and with
-# eight readers and a window of three (readers stall on it).
+# --- The same texts with every folder read on the walk's thread, with
+# eight readers and a window of three (readers stall on it), and as on a
+# share (only the readers read).
 check "ZWEIGSCHAU_READ_AHEAD reaches Windows programs" \
   [ "$(ZWEIGSCHAU_READ_AHEAD=8,3 "$WINE" cmd /c echo %ZWEIGSCHAU_READ_AHEAD% </dev/null 2>/dev/null | tr -d '\r')" = 8,3 ]
-for setting in 0 8,3; do
+for setting in 0 8,3 8,5,share; do
   export ZWEIGSCHAU_READ_AHEAD=$setting
   wine_run "$EXE" "/o:$WTREE" /i
   check "ZWEIGSCHAU_READ_AHEAD=$setting: the same end points (rc $rc)" clip_is "$WINE_TMP/ends"
