@@ -186,7 +186,7 @@ class ReadAheadReader final : public TreeReader::Impl {
         if (&node == urgent_) urgent_ = nullptr;
         else unlink(node);
         if (walkReads_ || threads_.empty()) {
-              read(node, lock, spent);
+          read(node, lock, spent);
         } else {
           urgent_ = &node;
           if (idle_ > 0) readerWake_.notify_one();

@@ -61,7 +61,19 @@ void linksHinzu(const std::string& root, unsigned seed) {
 
 }  // namespace
 
+namespace {
+
+// The threads this process runs.
+std::size_t threads() {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/task")) ++n;
+  return n;
+}
+
+}  // namespace
+
 TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
+  const std::size_t threadsBefore = threads();
   const platform::ReadAhead serial{0, 0, false};
   const platform::ReadAhead arten[] = {
       {1, 4096, true},  // a local disk: one reader, the walk reads too
@@ -94,6 +106,8 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
       }
     }
   }
+  // Every reader has ended with its walk.
+  EXPECT_EQ(threads(), threadsBefore);
 }
 
 namespace {
