@@ -277,10 +277,23 @@ bool FolderHandle::list(std::vector<Entry>& out, bool resolveLinks, const EntryF
 
 bool FolderHandle::isOpen() const { return fd_ >= 0; }
 
+// The number of handles this process has open, as far as it can tell.
+std::size_t openHandles() {
+  std::size_t count = 0;
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (readdir(fds) != nullptr) ++count;
+    closedir(fds);
+    return count > 3 ? count - 3 : 0;  // ".", ".." and the listing's own
+  }
+  return 16;
+}
+
 std::size_t handleBudget() {
   struct rlimit limit;
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 512;
-  return static_cast<std::size_t>(std::min<rlim_t>(512, limit.rlim_cur / 2));
+  const std::size_t open = openHandles();
+  const std::size_t free = limit.rlim_cur > open ? static_cast<std::size_t>(limit.rlim_cur) - open : 0;
+  return std::min<std::size_t>(512, free / 2);
 }
 
 bool onShare(const std::string& path) {

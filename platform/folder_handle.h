@@ -58,9 +58,10 @@ inline constexpr ReadAhead kRemoteReadAhead{32, 4096, false};
 bool onShare(const std::string& path);
 
 // How many handles a tree reader may hold open at once, its readers' and
-// the ones it keeps for later together: on POSIX half of the open-file
-// limit, so that the rest of the program (display connection, clipboard,
-// libraries) keeps ample room; on Windows no limit (a handle is a path).
+// the ones it keeps for later together: on POSIX half of the handles the
+// open-file limit leaves free, so that the rest of the program (display
+// connection, clipboard, libraries) keeps ample room; on Windows no limit
+// (a handle is a path).
 std::size_t handleBudget();
 
 }  // namespace platform

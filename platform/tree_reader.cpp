@@ -21,6 +21,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <string_view>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -114,10 +115,10 @@ class ReadAheadReader final : public TreeReader::Impl {
  public:
   ReadAheadReader(ReadAhead how, bool resolveLinks, EntryFilter keep, std::int32_t levels,
                   std::function<void()> whileWaiting)
-      : readers_(readersWithin(how.readers, handleBudget())), walkReads_(how.walkReads),
+      : handles_(handleBudget()), readers_(readersWithin(how.readers, handles_)), walkReads_(how.walkReads),
         window_(std::max<std::size_t>(how.window, readers_)), resolveLinks_(resolveLinks),
         keep_(std::move(keep)), levels_(levels), whileWaiting_(std::move(whileWaiting)),
-        budget_(keptWithin(readers_, handleBudget())) {}
+        budget_(keptWithin(readers_, handles_)) {}
 
   ~ReadAheadReader() override {
     {
@@ -185,7 +186,7 @@ class ReadAheadReader final : public TreeReader::Impl {
         if (&node == urgent_) urgent_ = nullptr;
         else unlink(node);
         if (walkReads_ || threads_.empty()) {
-              read(node, lock, spent);
+          read(node, lock, spent);
         } else {
           urgent_ = &node;
           if (idle_ > 0) readerWake_.notify_one();
@@ -322,9 +323,12 @@ class ReadAheadReader final : public TreeReader::Impl {
     for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) push(**child);
     --inFlight_;
     ++done_;
+    const bool awaited = awaited_ == &node;
+    const std::size_t wake = std::min(idle_, node.unopened);
+    // From here on the walk may take the node without the lock, and free it.
     node.state.store(Node::State::Done, std::memory_order_release);
-    if (awaited_ == &node) walkWake_.notify_one();
-    for (std::size_t i = 0; i < std::min(idle_, node.unopened); ++i) readerWake_.notify_one();
+    if (awaited) walkWake_.notify_one();
+    for (std::size_t i = 0; i < wake; ++i) readerWake_.notify_one();
     spent = std::move(handle);  // closing may wait for a server: not under the lock
   }
 
@@ -390,6 +394,7 @@ class ReadAheadReader final : public TreeReader::Impl {
     node.above = node.below = nullptr;
   }
 
+  const std::size_t handles_;  // handles the read-ahead may hold at once
   const unsigned readers_;
   const bool walkReads_;
   const std::size_t window_;
@@ -421,17 +426,22 @@ class ReadAheadReader final : public TreeReader::Impl {
 
 ReadAhead readAheadFor(const std::string& path) {
   ReadAhead how = onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
-  // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW] sets it by hand: for
-  // measurements, tests, and file systems that are better read otherwise.
+  // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW[,share|local]] sets it by hand:
+  // for measurements, tests, and file systems that are better read
+  // otherwise. "share" keeps the walk's thread from reading, "local" lets it.
   if (const char* text = std::getenv("ZWEIGSCHAU_READ_AHEAD")) {
     char* end = nullptr;
     const unsigned long readers = std::strtoul(text, &end, 10);
     unsigned long window = how.window;
+    bool walkReads = how.walkReads;
     if (end != text && *end == ',') window = std::strtoul(end + 1, &end, 10);
-    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20)) {
-      how.readers = static_cast<unsigned>(readers);
-      how.window = static_cast<std::size_t>(window);
+    if (end != text && *end == ',') {
+      const std::string_view art(end + 1);
+      walkReads = art == "local";
+      end += art == "local" || art == "share" ? 1 + art.size() : 0;
     }
+    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
+      how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads};
   }
   return how;
 }
