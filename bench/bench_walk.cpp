@@ -3,16 +3,24 @@
 // Times the folder walks on a warm tree against the bare reference walk
 // (bench/reference_walk.h), all in this process, the modes taking turns,
 // best of REPEATS runs each. A run is the walk plus the list text, the way a
-// scan run does it; freeing the table afterwards is not timed.
+// scan run does it; freeing the table afterwards is not timed. Each walk
+// runs twice: with the read-ahead that suits the tree's file system
+// (platform::readAheadFor, which ZWEIGSCHAU_READ_AHEAD overrides) and
+// serially, every folder read on the walk's thread.
 //
 // Peak memory is measured per mode in a fresh process (this program started
 // again with --peak MODE DIR), which runs that mode once and reads its own
 // high-water mark (VmHWM) while table and text are still alive.
 //
-// Targets: time ≤ 1.15 × the reference doing the same work; peak memory
-// ≤ 2.5 × list text bytes + 40 MiB. A figure over its target is marked FAIL.
-// The program is a report: it exits with 0 whatever the figures are, and
-// with 2 only when it cannot run at all.
+// Targets: time ≤ 1.15 × the reference doing the same work, end points with
+// read-ahead ≤ 0.9 ×; peak memory ≤ 2.5 × list text bytes + 40 MiB, and
+// with read-ahead ≤ the serial walk's peak + 16 MiB. A figure over its
+// target is marked FAIL. The program is a report: it exits with 0 whatever
+// the figures are, and with 2 only when it cannot run at all.
+//
+// zs_bench_walk --once MODE DIR runs one mode once, cold or warm as the tree
+// is, and prints "seconds records lines" (MODE: reference, ends,
+// ends-serial, paths, paths-serial); scripts/bench uses it on slow shares.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,11 +31,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bench/reference_walk.h"
+#include "platform/filesystem.h"
 #include "walk/list_text.h"
 #include "walk/ordner_tabelle.h"
 #include "walk/walks.h"
@@ -35,18 +45,39 @@
 namespace {
 
 constexpr double kTimeTarget = 1.15;
+constexpr double kEndsTimeTarget = 0.9;  // end points with read-ahead
+constexpr double kReadAheadMemMiB = 16.0;  // over the serial walk's peak
 constexpr double kMemFactor = 2.5;
 constexpr double kMemBaseMiB = 40.0;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-enum Mode { kRefFolders, kRefMp3, kEnds, kPaths, kPathsMp3, kModeCount };
+enum Mode {
+  kRefFolders, kRefMp3,
+  kEnds, kEndsSerial,
+  kPaths, kPathsSerial,
+  kPathsMp3, kPathsMp3Serial,
+  kModeCount
+};
 
 const char* const kModeNames[kModeCount] = {
-    "reference, folder lines", "reference, *.mp3 lines", "end points (EndpunkteSammeln)",
-    "full paths (OrdnerSammeln)", "full paths, *.mp3 file lines"};
+    "reference, folder lines",    "reference, *.mp3 lines",
+    "end points (EndpunkteSammeln)", "end points, serial",
+    "full paths (OrdnerSammeln)", "full paths, serial",
+    "full paths, *.mp3 file lines", "full paths, *.mp3, serial"};
+
+// The names --once knows the modes by (the *.mp3 modes are not offered).
+const char* const kModeKeys[kModeCount] = {"reference", "", "ends", "ends-serial",
+                                           "paths",     "paths-serial", "", ""};
 
 // The reference each mode is measured against: the one doing the same work.
-constexpr Mode kYardstick[kModeCount] = {kRefFolders, kRefFolders, kRefFolders, kRefFolders, kRefMp3};
+constexpr Mode kYardstick[kModeCount] = {kRefFolders, kRefFolders, kRefFolders, kRefFolders,
+                                         kRefFolders, kRefFolders, kRefMp3,     kRefMp3};
+
+bool isReference(Mode m) { return m == kRefFolders || m == kRefMp3; }
+bool isSerial(Mode m) { return m == kEndsSerial || m == kPathsSerial || m == kPathsMp3Serial; }
+bool isReadAhead(Mode m) { return !isReference(m) && !isSerial(m); }
+// The serial twin of a read-ahead mode.
+Mode serialOf(Mode m) { return static_cast<Mode>(m + 1); }
 
 struct Run {
   std::int64_t records = 0;  // table records (folders listed, for the reference)
@@ -67,7 +98,7 @@ double since(std::chrono::steady_clock::time_point t0) {
 Run runMode(Mode mode, const std::string& dir, bool keepText) {
   Run run;
   auto t0 = std::chrono::steady_clock::now();
-  if (mode == kRefFolders || mode == kRefMp3) {
+  if (isReference(mode)) {
     zsbench::ReferenceResult r = zsbench::referenceWalk(dir, mode == kRefMp3);
     run.walkSecs = since(t0);
     run.ok = r.ok;
@@ -81,13 +112,16 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   std::int32_t zähler = 0;
   std::int64_t yields = 0;
   zweigschau::YieldFn yield = [&yields](std::int32_t) { ++yields; };
-  std::int32_t result = mode == kEnds
-                            ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, yield)
-                            : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler,
-                                                        mode == kPathsMp3 ? "*.mp3" : "", false, yield);
+  std::optional<platform::ReadAhead> how;
+  if (isSerial(mode)) how = platform::ReadAhead{0, 0, false};
+  const bool mp3 = mode == kPathsMp3 || mode == kPathsMp3Serial;
+  std::int32_t result =
+      mode == kEnds || mode == kEndsSerial
+          ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, yield, how)
+          : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler, mp3 ? "*.mp3" : "", false, yield, how);
   run.walkSecs = since(t0);
   auto t1 = std::chrono::steady_clock::now();
-  zweigschau::Liste liste = zweigschau::ListenText(tabelle, mode == kPathsMp3, mode == kPathsMp3);
+  zweigschau::Liste liste = zweigschau::ListenText(tabelle, mp3, mp3);
   run.textSecs = since(t1);
   run.ok = result >= 0;
   run.records = static_cast<std::int64_t>(tabelle.size());
@@ -164,14 +198,15 @@ std::vector<std::string_view> sortedLines(const std::string& text) {
 }
 
 // Runs every mode once, keeping the texts, and says whether the walks list
-// what the reference lists.
+// what the reference lists and whether read-ahead and serial walks give the
+// same bytes.
 void checkAgainstReference(const std::string& dir) {
   Run refFolders = runMode(kRefFolders, dir, true);
   Run refMp3 = runMode(kRefMp3, dir, true);
-  Run ends = runMode(kEnds, dir, false);
+  zsbench::ReferenceResult counts = zsbench::referenceWalk(dir, false);
+  Run ends = runMode(kEnds, dir, true);
   Run paths = runMode(kPaths, dir, true);
   Run pathsMp3 = runMode(kPathsMp3, dir, true);
-  zsbench::ReferenceResult counts = zsbench::referenceWalk(dir, false);
   bool sameFolders = sortedLines(paths.text) == sortedLines(refFolders.text);
   bool sameFiles = sortedLines(pathsMp3.text) == sortedLines(refMp3.text);
   bool sameEnds = ends.lines == counts.ends;
@@ -180,6 +215,15 @@ void checkAgainstReference(const std::string& dir) {
               sameFolders ? "yes" : "NO (MISMATCH)", sameFiles ? "yes" : "NO (MISMATCH)",
               static_cast<long long>(ends.lines), static_cast<long long>(counts.ends),
               sameEnds ? "yes" : "NO (MISMATCH)");
+  const Run* ahead[] = {&ends, &paths, &pathsMp3};
+  std::printf("check: read-ahead text = serial text, byte for byte:");
+  for (const Run* run : ahead) {
+    Mode m = run == &ends ? kEnds : run == &paths ? kPaths : kPathsMp3;
+    Run serial = runMode(serialOf(m), dir, true);
+    bool same = run->ok && serial.ok && run->text == serial.text;
+    std::printf(" %s %s;", kModeKeys[m][0] ? kModeKeys[m] : "paths *.mp3", same ? "yes" : "NO (MISMATCH)");
+  }
+  std::printf("\n");
 }
 
 std::string grouped(std::int64_t n) {
@@ -191,30 +235,66 @@ std::string grouped(std::int64_t n) {
   return out;
 }
 
+// The time target of a mode, as a factor of its reference's time.
+double timeTarget(Mode m) { return m == kEnds ? kEndsTimeTarget : kTimeTarget; }
+
 void printTable(const std::vector<Run>& best, const std::vector<Peak>& peaks, std::int64_t folders) {
-  std::printf("%-31s %9s %9s %8s %7s %7s %7s %10s %6s %-5s %8s %8s %s\n", "mode", "records", "lines",
-              "text MiB", "walk s", "text s", "total s", "folders/s", "x ref", "", "peak MiB",
-              "target", "");
-  for (int m = 0; m < kModeCount; ++m) {
+  std::printf("%-31s %9s %9s %8s %7s %7s %7s %10s %6s %6s %-4s %8s %8s %8s %-4s %8s\n", "mode", "records",
+              "lines", "text MiB", "walk s", "text s", "total s", "folders/s", "x ref", "target", "",
+              "x serial", "peak MiB", "target", "", "-serial");
+  for (int i = 0; i < kModeCount; ++i) {
+    const Mode m = static_cast<Mode>(i);
     const Run& r = best[static_cast<std::size_t>(m)];
     const Peak& p = peaks[static_cast<std::size_t>(m)];
-    bool isRef = m == kRefFolders || m == kRefMp3;
+    const bool isRef = isReference(m);
     double ratio = r.total() / best[kYardstick[m]].total();
     double target = kMemFactor * p.textBytes / kMiB + kMemBaseMiB;
-    const char* timeMark = isRef ? "" : ratio <= kTimeTarget ? "ok" : "FAIL";
+    const char* timeMark = isRef ? "" : ratio <= timeTarget(m) ? "ok" : "FAIL";
     const char* memMark = p.peakMiB < 0 ? "n/a" : isRef ? "" : p.peakMiB <= target ? "ok" : "FAIL";
-    std::printf("%-31s %9s %9s %8.1f %7.3f %7.3f %7.3f %10.0f %6.2f %-5s %8.1f %8.1f %s\n", kModeNames[m],
-                grouped(r.records).c_str(), grouped(r.lines).c_str(), static_cast<double>(r.bytes) / kMiB,
-                r.walkSecs, r.textSecs, r.total(), static_cast<double>(folders) / r.total(), ratio,
-                timeMark, p.peakMiB, target, memMark);
+    std::printf("%-31s %9s %9s %8.1f %7.3f %7.3f %7.3f %10.0f %6.2f ", kModeNames[m], grouped(r.records).c_str(),
+                grouped(r.lines).c_str(), static_cast<double>(r.bytes) / kMiB, r.walkSecs, r.textSecs,
+                r.total(), static_cast<double>(folders) / r.total(), ratio);
+    if (isRef)
+      std::printf("%6s %-4s", "", "");
+    else
+      std::printf("%6.2f %-4s", timeTarget(m), timeMark);
+    if (isReadAhead(m))
+      std::printf(" %8.2f", r.total() / best[serialOf(m)].total());
+    else
+      std::printf(" %8s", "");
+    std::printf(" %8.1f %8.1f %-4s", p.peakMiB, target, memMark);
+    const Peak& s = isReadAhead(m) ? peaks[serialOf(m)] : p;
+    if (isReadAhead(m) && p.peakMiB >= 0 && s.peakMiB >= 0) {
+      double over = p.peakMiB - s.peakMiB;
+      std::printf(" %+8.1f %s", over, over <= kReadAheadMemMiB ? "ok" : "FAIL");
+    }
+    std::printf("\n");
   }
   std::printf("x ref: time / time of the reference doing the same work (the *.mp3 reference for\n"
-              "the *.mp3 mode, else the folder reference); target <= %.2f.\n"
+              "the *.mp3 modes, else the folder reference); target <= %.2f, end points with read-ahead <= %.2f.\n"
+              "x serial: time / time of the same walk reading serially.\n"
               "peak: VmHWM of a fresh process running the mode once (start-up baseline %.1f MiB);\n"
-              "target = %.1f x text + %.0f MiB.\n",
-              kTimeTarget, peaks[kRefFolders].baseMiB, kMemFactor, kMemBaseMiB);
+              "target = %.1f x text + %.0f MiB; -serial: read-ahead peak - serial peak, target <= %.0f MiB.\n",
+              kTimeTarget, kEndsTimeTarget, peaks[kRefFolders].baseMiB, kMemFactor, kMemBaseMiB, kReadAheadMemMiB);
   double vsPlain = best[kPathsMp3].total() / best[kRefFolders].total();
   std::printf("full paths, *.mp3 file lines against the plain folder reference: x %.2f\n", vsPlain);
+}
+
+// --once: one run of the mode named `key`, then "seconds records lines".
+int runOnce(const char* key, const std::string& dir) {
+  for (int m = 0; m < kModeCount; ++m) {
+    if (kModeKeys[m][0] == '\0' || std::strcmp(kModeKeys[m], key) != 0) continue;
+    Run run = runMode(static_cast<Mode>(m), dir, false);
+    if (!run.ok) {
+      std::fprintf(stderr, "zs_bench_walk: cannot list %s\n", dir.c_str());
+      return 2;
+    }
+    std::printf("%.3f %lld %lld\n", run.total(), static_cast<long long>(run.records),
+                static_cast<long long>(run.lines));
+    return 0;
+  }
+  std::fprintf(stderr, "zs_bench_walk: unknown mode %s\n", key);
+  return 2;
 }
 
 bool readInt(const char* text, long lo, long hi, long& out) {
@@ -231,8 +311,13 @@ int main(int argc, char** argv) {
   long mode = 0, repeats = 5;
   if (argc == 4 && std::strcmp(argv[1], "--peak") == 0 && readInt(argv[2], 0, kModeCount - 1, mode))
     return peakChild(static_cast<Mode>(mode), argv[3]);
+  if (argc == 4 && std::strcmp(argv[1], "--once") == 0) {
+    std::string dir = argv[3];
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return runOnce(argv[2], dir);
+  }
   if (argc < 2 || argc > 3 || (argc == 3 && !readInt(argv[2], 1, 1000, repeats))) {
-    std::fprintf(stderr, "usage: zs_bench_walk DIR [REPEATS]\n");
+    std::fprintf(stderr, "usage: zs_bench_walk DIR [REPEATS]\n       zs_bench_walk --once MODE DIR\n");
     return 2;
   }
   std::string dir = argv[1];
