@@ -4,9 +4,11 @@
 //
 // The read-ahead keeps the part of the tree between the walk and its
 // readers as nodes. A folder's sub-folders become nodes when its listing
-// arrives; nodes not yet read wait in a last-in first-out list, the first
-// sub-folder on top, so that one reader alone reads in exactly the walk's
-// order and several read what the walk needs soonest. The walk takes the
+// arrives; nodes not yet read wait ordered by their place in the walk's
+// order, and readers always take the first, so that the listings read
+// ahead are the ones the walk needs soonest (a last-in first-out list sent
+// many readers deep into sub-trees the walk would reach last, filling the
+// window with them while the walk waited for its next folder). The walk takes the
 // listings strictly in its own order and waits only for the one it needs
 // next; if that one is still waiting to be read, it is read before any
 // other. At most `window` listings are in flight or done and not yet taken,
@@ -24,6 +26,8 @@
 #include <string_view>
 #include <condition_variable>
 #include <mutex>
+#include <set>
+#include <utility>
 #include <thread>
 
 #include "platform/filesystem.h"
@@ -102,8 +106,11 @@ struct Node {
   std::int32_t level = 0;
   std::atomic<State> state = State::Waiting;  // Done is published with release
   bool listed = false;
-  Node* above = nullptr;  // neighbours in the waiting list
-  Node* below = nullptr;
+  // Its place in the walk's order: a node comes before every node whose
+  // order is greater. A folder's span is shared out among its sub-folders,
+  // so that each sub-tree's orders lie within its own folder's span.
+  double order = 0;
+  double span = 1;
   std::shared_ptr<FolderHandle> handle;  // kept while sub-folders wait to be opened
   std::vector<Entry> entries;
   std::vector<std::unique_ptr<Node>> children;  // its sub-folders, in order
@@ -266,12 +273,12 @@ class ReadAheadReader final : public TreeReader::Impl {
       urgent_ = nullptr;
       return node;
     }
-    if (top_ == nullptr || paused_) return nullptr;
+    if (waiting_.empty() || paused_) return nullptr;
     if (inFlight_ + done_ >= window_) {
       paused_ = true;
       return nullptr;
     }
-    Node* node = top_;
+    Node* node = waiting_.begin()->second;
     unlink(*node);
     return node;
   }
@@ -320,7 +327,7 @@ class ReadAheadReader final : public TreeReader::Impl {
       if (node.parent != nullptr) ++kept_;
       node.handle = std::make_shared<FolderHandle>(std::move(handle));
     }
-    for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) push(**child);
+    for (const auto& child : node.children) push(*child);
     --inFlight_;
     ++done_;
     const bool awaited = awaited_ == &node;
@@ -371,6 +378,13 @@ class ReadAheadReader final : public TreeReader::Impl {
       child->level = node.level + 1;
       children.push_back(std::move(child));
     }
+    // Past the precision of a double (trees hundreds of levels deep) orders
+    // may tie; that only changes which of them is read first.
+    const double span = node.span / static_cast<double>(std::max<std::size_t>(children.size(), 1));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      children[i]->order = node.order + span * static_cast<double>(i);
+      children[i]->span = span;
+    }
     return children;
   }
 
@@ -381,17 +395,11 @@ class ReadAheadReader final : public TreeReader::Impl {
   }
 
   void push(Node& node) {
-    node.below = top_;
-    node.above = nullptr;
-    if (top_ != nullptr) top_->above = &node;
-    top_ = &node;
+    waiting_.emplace(node.order, &node);
   }
 
   void unlink(Node& node) {
-    if (node.above != nullptr) node.above->below = node.below;
-    else top_ = node.below;
-    if (node.below != nullptr) node.below->above = node.above;
-    node.above = node.below = nullptr;
+    waiting_.erase({node.order, &node});
   }
 
   const std::size_t handles_;  // handles the read-ahead may hold at once
@@ -411,7 +419,8 @@ class ReadAheadReader final : public TreeReader::Impl {
   std::mutex mutex_;  // guards everything below and the nodes' scheduling fields
   std::condition_variable readerWake_;
   std::condition_variable walkWake_;
-  Node* top_ = nullptr;      // waiting list
+  // The nodes no reader has taken, the walk's next one first.
+  std::set<std::pair<double, Node*>> waiting_;
   Node* urgent_ = nullptr;   // to be read before anything else: the walk needs it
   Node* awaited_ = nullptr;  // the walk sleeps until this one is done
   std::size_t inFlight_ = 0;
