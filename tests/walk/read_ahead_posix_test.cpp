@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 
+#include "generated_tree.h"
 #include "temp_tree_posix.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
@@ -86,11 +87,8 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
   const std::int32_t grenzen[] = {1, 2, 4, -1, 3};
   for (unsigned seed = 1; seed <= 50; ++seed) {
     TempTree tree(ort);
-    const std::string root = tree.root() + "t";
     const unsigned folders = 5 + (seed * 97) % 700;
-    const std::string befehl = std::string(ZS_MAKE_TREE) + " '" + root + "' " + std::to_string(folders) +
-                               " " + std::to_string(seed) + " >/dev/null";
-    ASSERT_EQ(std::system(befehl.c_str()), 0) << befehl;
+    const std::string root = testing_tree::generiert(tree.root() + "t", folders, seed);
     linksHinzu(root, seed);
     const std::string start = root + "/";
     for (int art = 0; art < 4; ++art) {
@@ -112,16 +110,6 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
 
 namespace {
 
-// A generated tree of `folders` folders below `tree`, returned as the start
-// folder of the walks.
-std::string generiert(const TempTree& tree, unsigned folders, unsigned seed) {
-  const std::string root = tree.root() + "t";
-  const std::string befehl = std::string(ZS_MAKE_TREE) + " '" + root + "' " + std::to_string(folders) + " " +
-                             std::to_string(seed) + " >/dev/null";
-  if (std::system(befehl.c_str()) != 0) throw std::runtime_error(befehl);
-  return root + "/";
-}
-
 // Every folder with all its files, then the ends, for each setting given,
 // separated by "#".
 std::string alleArten(const std::string& start, std::initializer_list<platform::ReadAhead> arten) {
@@ -134,7 +122,7 @@ std::string alleArten(const std::string& start, std::initializer_list<platform::
 
 TEST(Vorauslesen, ShortOfHandlesOrThreadsTheListsStayWhole) {
   PosixTree tree;
-  const std::string start = generiert(tree, 1500, 11);
+  const std::string start = testing_tree::generiert(tree.root() + "t", 1500, 11) + "/";
   const platform::ReadAhead serial{0, 0, false}, lokal{1, 4096, true}, teilen{32, 4096, false};
   const std::string einzeln = alleArten(start, {serial});
   ASSERT_GT(einzeln.size(), 30000u);

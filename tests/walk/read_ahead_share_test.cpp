@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/filesystem.h"
+#include "generated_tree.h"
 #include "temp_tree_posix.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
@@ -81,15 +82,6 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen,
   return text;
 }
 
-// A generated tree below `tree`; returns its folder.
-std::string generiert(const PosixTree& tree, unsigned folders, unsigned seed) {
-  const std::string quelle = tree.root() + "quelle";
-  const std::string befehl = std::string(ZS_MAKE_TREE) + " '" + quelle + "' " + std::to_string(folders) +
-                             " " + std::to_string(seed) + " >/dev/null";
-  if (std::system(befehl.c_str()) != 0) throw std::runtime_error(befehl);
-  return quelle;
-}
-
 bool fuseDa() { return access("/dev/fuse", R_OK | W_OK) == 0; }
 
 }  // namespace
@@ -98,7 +90,7 @@ TEST(VorauslesenAufFreigaben, TheSameListsAsReadingOneFolderAfterAnother) {
   if (!fuseDa()) GTEST_SKIP() << "no /dev/fuse here";
   for (unsigned seed : {3u, 4u}) {
     PosixTree tree;
-    const std::string quelle = generiert(tree, 400, seed);
+    const std::string quelle = testing_tree::generiert(tree.root() + "quelle", 400, seed);
     tree.folders({"ziel"});
     const Freigabe freigabe(quelle, tree.path("ziel"), 100);
     ASSERT_TRUE(freigabe.bereit());
