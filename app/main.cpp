@@ -2,6 +2,9 @@
 // opens its window; with /o:FOLDER it makes one run without a window and
 // ends; /? shows the usage text.
 #include <QApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -59,6 +62,23 @@ void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& te
   if (typ == QtCriticalMsg || typ == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+// With ZWEIGSCHAU_ZUSTAND=FILE the window writes its state into FILE
+// whenever it changes (checked every 20 ms), so that the typing tests can
+// see the focus and the controls from outside, as a person sees them.
+void zustandBerichten(QTimer& takt, const Form1& form) {
+  const QString datei = qEnvironmentVariable("ZWEIGSCHAU_ZUSTAND");
+  if (datei.isEmpty()) return;
+  QObject::connect(&takt, &QTimer::timeout, &form, [&form, datei, zuletzt = std::string()]() mutable {
+    const std::string bericht = form.zustandsBericht();
+    if (bericht == zuletzt) return;
+    QSaveFile f(datei);
+    if (f.open(QIODevice::WriteOnly) && f.write(bericht.data(), qint64(bericht.size())) == qint64(bericht.size()) &&
+        f.commit())
+      zuletzt = bericht;
+  });
+  takt.start(20);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,6 +106,8 @@ int main(int argc, char** argv) {
       status = *ende;
     } else {
       form.show();
+      QTimer takt;
+      zustandBerichten(takt, form);
       app.exec();
     }
   }

@@ -1,10 +1,12 @@
 #include "window/form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "platform/session.h"
@@ -24,6 +26,9 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
     ui.txtPfadEingabe->setText(QString::fromStdString(start));
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
+  for (QWidget* w : std::initializer_list<QWidget*>{ui.comMaskeName, ui.comMaskeTyp, ui.optAlleOderLetzte0,
+                                                   ui.optAlleOderLetzte1})
+    w->installEventFilter(this);
   verbinden();
 }
 
@@ -60,6 +65,32 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   QDialog::mouseDoubleClickEvent(event);
+}
+
+bool Form1::eventFilter(QObject* objekt, QEvent* event) {
+  // An editable combo box's inline completion takes the first Enter when
+  // the whole text is selected (as after Tab): Enter starts the scan from
+  // the mask boxes too, with one press, as from every other text box.
+  if (event->type() == QEvent::KeyPress && (objekt == ui.comMaskeName || objekt == ui.comMaskeTyp)) {
+    const int taste = static_cast<QKeyEvent*>(event)->key();
+    if ((taste == Qt::Key_Return || taste == Qt::Key_Enter) && ui.cmdScannen->isEnabled()) {
+      ui.cmdScannen->click();
+      return true;
+    }
+  }
+  // The option pair is one stop in the tab order, and it is the selected
+  // option that takes the focus, whichever end Tab or Shift+Tab comes from.
+  if (event->type() == QEvent::FocusIn && (objekt == ui.optAlleOderLetzte0 || objekt == ui.optAlleOderLetzte1)) {
+    const Qt::FocusReason grund = static_cast<QFocusEvent*>(event)->reason();
+    auto* option = static_cast<QRadioButton*>(objekt);
+    QRadioButton* andere = option == ui.optAlleOderLetzte0 ? ui.optAlleOderLetzte1 : ui.optAlleOderLetzte0;
+    if ((grund == Qt::TabFocusReason || grund == Qt::BacktabFocusReason) && !option->isChecked() &&
+        andere->isChecked() && andere->isEnabled()) {
+      andere->setFocus(grund);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(objekt, event);
 }
 
 // ---- The controls for the shared rules ---------------------------------
@@ -127,6 +158,56 @@ void Form1::textSetzen(Steuerelement s, const std::string& text) {
 }
 
 void Form1::fokusSetzen(Steuerelement s) { widget(s)->setFocus(Qt::OtherFocusReason); }
+
+std::string Form1::zustandsBericht() const {
+  static constexpr struct {
+    Steuerelement s;
+    const char* name;
+  } kNamen[] = {
+      {Steuerelement::txtPfadEingabe, "txtPfadEingabe"},
+      {Steuerelement::cmdOrdnerWaehlen, "cmdOrdnerWaehlen"},
+      {Steuerelement::txtEbenen, "txtEbenen"},
+      {Steuerelement::cbinkl, "cbinkl"},
+      {Steuerelement::optAlleOderLetzte0, "optAlleOderLetzte0"},
+      {Steuerelement::optAlleOderLetzte1, "optAlleOderLetzte1"},
+      {Steuerelement::cbDateien, "cbDateien"},
+      {Steuerelement::cbTab, "cbTab"},
+      {Steuerelement::cbNurOrdnerMitPassendenDateien, "cbNurOrdnerMitPassendenDateien"},
+      {Steuerelement::comMaskeName, "comMaskeName"},
+      {Steuerelement::comMaskeTyp, "comMaskeTyp"},
+      {Steuerelement::cmdScannen, "cmdScannen"},
+      {Steuerelement::cmdEnde, "cmdEnde"},
+      {Steuerelement::lblArbeite, "lblArbeite"},
+      {Steuerelement::lblfertig, "lblfertig"},
+      {Steuerelement::lblNichtGefunden, "lblNichtGefunden"},
+      {Steuerelement::lblKeineUnterordner, "lblKeineUnterordner"},
+  };
+  std::string fokus, an, haken, sichtbar;
+  const QWidget* f = QApplication::focusWidget();
+  for (const auto& [s, name] : kNamen) {
+    QWidget* w = widget(s);
+    const bool label = qobject_cast<QLabel*>(w) != nullptr;
+    if (f != nullptr && (f == w || w->isAncestorOf(f))) fokus = name;
+    if (!label && w->isEnabled()) an += std::string(an.empty() ? "" : " ") + name;
+    if (!label && wert(s) == 1) haken += std::string(haken.empty() ? "" : " ") + name;
+    if (label && w->isVisible()) sichtbar += std::string(sichtbar.empty() ? "" : " ") + name;
+  }
+  std::string bericht = "fokus=" + fokus + '\n';
+  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::txtEbenen, Steuerelement::comMaskeName,
+                          Steuerelement::comMaskeTyp, Steuerelement::lblfertig})
+    for (const auto& [t, name] : kNamen)
+      if (t == s) bericht += std::string("text.") + name + '=' + text(s) + '\n';
+  // Where a click hits each check box and option: its box, on the screen.
+  for (Steuerelement s : {Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0, Steuerelement::optAlleOderLetzte1,
+                          Steuerelement::cbDateien, Steuerelement::cbTab, Steuerelement::cbNurOrdnerMitPassendenDateien})
+    for (const auto& [t, name] : kNamen)
+      if (t == s) {
+        const QPoint p = widget(s)->mapToGlobal(QPoint(8, widget(s)->height() / 2));
+        bericht += std::string("klick.") + name + '=' + std::to_string(p.x()) + ',' + std::to_string(p.y()) + '\n';
+      }
+  return bericht + "an=" + an + "\nhaken=" + haken + "\nsichtbar=" + sichtbar + "\naktiv=" +
+         (isEnabled() ? "1" : "0") + '\n';
+}
 
 bool Form1::fensterGezeigt() const { return isVisible(); }
 

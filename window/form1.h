@@ -36,8 +36,16 @@ class Form1 : public QDialog,
   // The controls, as the designer file creates them.
   Ui::Form1 ui;
 
+  // The window's state as the typing tests read it from outside, one
+  // `key=value` line each: the focused control, the texts of the four text
+  // and combo boxes and of lblfertig, and the names of the enabled controls,
+  // the checked boxes and options and the visible status labels.
+  std::string zustandsBericht() const;
+
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Enter in a mask box and Tab onto the option pair, see form1.cpp.
+  bool eventFilter(QObject* objekt, QEvent* event) override;
 
  public slots:
   // Escape and the window's close button end the program like "Ende".

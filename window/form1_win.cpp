@@ -185,6 +185,7 @@ void Form1::Einrichten() {
   SendDlgItemMessageW(hwnd_, IDC_txtPfadEingabe, EM_SETLIMITTEXT, 0, 0);
   if (const std::string start = platform::defaultStartFolder(); !start.empty())
     SetDlgItemTextW(hwnd_, IDC_txtPfadEingabe, platform::toWide(start).c_str());
+  pfad_ = text(Steuerelement::txtPfadEingabe);
 
   tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
@@ -202,7 +203,7 @@ void Form1::Einrichten() {
 void Form1::Befehl(int id, int code) {
   if (!verbunden_) return;
   if (id == IDC_txtPfadEingabe) {
-    if (code == EN_CHANGE) txtPfadEingabe_Change();
+    if (code == EN_CHANGE) PfadGeaendert();
     return;
   }
   if (code != BN_CLICKED) return;
@@ -210,16 +211,33 @@ void Form1::Befehl(int id, int code) {
     case IDC_cbDateien: cbDateien_Click(); break;
     case IDC_cbinkl: cbinkl_Click(); break;
     case IDC_optAlleOderLetzte0:
-      if (IsDlgButtonChecked(hwnd_, id) == BST_CHECKED) optAlleOderLetzte_Click(0);
-      break;
     case IDC_optAlleOderLetzte1:
-      if (IsDlgButtonChecked(hwnd_, id) == BST_CHECKED) optAlleOderLetzte_Click(1);
+      OptionGeklickt(id == IDC_optAlleOderLetzte1 ? 1 : 0);
       break;
     case IDC_cmdScannen: cmdScannen_Click(); break;  // also Enter (IDOK)
     case IDC_cmdOrdnerWaehlen: cmdOrdnerWählen_Click(); break;
     case IDC_cmdEnde: cmdEnde_Click(); break;  // also Escape (IDCANCEL)
     default: break;
   }
+}
+
+// The edit control also reports EN_CHANGE where its text stays the same
+// (Wine's does for Ctrl+A); the rules act only on a real change.
+void Form1::PfadGeaendert() {
+  std::string pfad = text(Steuerelement::txtPfadEingabe);
+  if (pfad == pfad_) return;
+  pfad_ = std::move(pfad);
+  txtPfadEingabe_Change();
+}
+
+// A click on the option that is selected already selects nothing new, yet
+// Windows reports it all the same; the handler runs when an option becomes
+// selected.
+void Form1::OptionGeklickt(int Index) {
+  const int id = Index == 1 ? IDC_optAlleOderLetzte1 : IDC_optAlleOderLetzte0;
+  if (IsDlgButtonChecked(hwnd_, id) != BST_CHECKED || Index == option_) return;
+  option_ = Index;
+  optAlleOderLetzte_Click(Index);
 }
 
 INT_PTR Form1::Farbe(HDC dc, HWND label) {
@@ -266,8 +284,20 @@ void Form1::textSetzen(Steuerelement s, const std::string& text) {
   SetWindowTextW(control(s), platform::toWide(text).c_str());
 }
 
+// Moves the focus as a program's "set focus" does: the text, the caret and
+// the selection stay as they were, and a control that has the focus keeps
+// it untouched. WM_NEXTDLGCTL keeps the default button right (Enter still
+// means "Scannen" after a push button had the focus) but selects the whole
+// text of an edit control, so the selection is put back afterwards.
 void Form1::fokusSetzen(Steuerelement s) {
-  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(s)), TRUE);
+  HWND ziel = control(s);
+  if (GetFocus() == ziel) return;
+  DWORD anfang = 0;
+  DWORD ende = 0;
+  const bool textfeld = (SendMessageW(ziel, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0;
+  if (textfeld) SendMessageW(ziel, EM_GETSEL, reinterpret_cast<WPARAM>(&anfang), reinterpret_cast<LPARAM>(&ende));
+  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ziel), TRUE);
+  if (textfeld) SendMessageW(ziel, EM_SETSEL, anfang, ende);
 }
 
 bool Form1::fensterGezeigt() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }

@@ -42,6 +42,8 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   INT_PTR Nachricht(UINT msg, WPARAM wp, LPARAM lp);
   void Einrichten();
   void Befehl(int id, int code);
+  void PfadGeaendert();
+  void OptionGeklickt(int Index);
   INT_PTR Farbe(HDC dc, HWND label);
   void Doppelklick(LPARAM lp);
 
@@ -65,6 +67,8 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   HICON icon_ = nullptr;
   HICON iconKlein_ = nullptr;
   HBRUSH pinsel_[4] = {};
+  std::string pfad_;  // the path box's text as the rules last saw it
+  int option_ = 1;    // the selected member of optAlleOderLetzte
   bool verbunden_ = false;  // handlers run only once the design values are set
 };
 

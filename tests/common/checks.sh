@@ -1,6 +1,7 @@
 # The check helpers of the shell tests. Source this file, then:
 #   check NAME CMD...   runs CMD, prints ok/FAIL, counts a failure
 #   finish              prints the summary, exits 1 after a failure
+#   process_alive PID   true while PID runs
 CHECK_FAILURES=0
 
 check() {
@@ -20,4 +21,12 @@ finish() {
   fi
   echo "# all checks passed"
   exit 0
+}
+
+# True while PID runs (a zombie left to a non-reaping init counts as gone).
+process_alive() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [ "${stat%% *}" != Z ]
 }

@@ -1,11 +1,12 @@
 # Helpers for end-to-end tests on a private X display. Source this file,
 # then call start_xvfb; everything started here is ended on exit.
 #
-#   start_xvfb             starts Xvfb on a free display, exports DISPLAY
+#   start_xvfb [ARGS]      starts Xvfb on a free display (with ARGS),
+#                          exports DISPLAY
 #   clip_read [TARGET]     prints the clipboard (default: xclip's target)
 #   clip_take TEXT         another program (xclip) takes the clipboard
 #   server_pids            clipboard servers serving this test's display
-#   process_alive PID      true while PID runs
+#   process_alive PID      true while PID runs (checks.sh)
 #   wait_until MS CMD...   polls CMD until it succeeds, at most MS ms
 #   no_server_left         true when no server serves this display
 #   check NAME CMD...      runs CMD, records a failure when it fails
@@ -33,7 +34,7 @@ start_xvfb() {
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
   export XDG_RUNTIME_DIR=$E2E_TMP/runtime
   mkdir -m 700 "$XDG_RUNTIME_DIR"
-  Xvfb -displayfd 3 -nolisten tcp 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB_PID=$!
   local i
   for i in $(seq 100); do
@@ -69,14 +70,6 @@ server_pids() {
       echo "$pid"
     fi
   done
-}
-
-# True while PID runs (a zombie left to a non-reaping init counts as gone).
-process_alive() {
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-  stat=${stat##*) }
-  [ "${stat%% *}" != Z ]
 }
 
 # Polls CMD every 50 ms; true as soon as it succeeds within MS milliseconds.

@@ -9,6 +9,9 @@
 //   cancel TITLE      waits for a window titled TITLE and sends it IDCANCEL
 //                     (what Escape sends); exit 2 when none appears
 //   attr PATH         prints the attributes of PATH as a decimal number
+//   state TITLE FILE  writes the state of the dialog titled TITLE to FILE
+//                     (UTF-8), in the form of the Linux window's report:
+//                     focused control, texts, enabled, checked, visible
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +20,7 @@
 
 #include "platform/clipboard_win.h"
 #include "platform/wide_text.h"
+#include "window/form1_ids.h"
 
 namespace {
 
@@ -76,6 +80,79 @@ int box(const wchar_t* titel, const wchar_t* datei) {
   return 2;
 }
 
+struct Steuer {
+  int id;
+  const char* name;
+};
+
+// The controls in tab order, then the status labels.
+constexpr Steuer kSteuer[] = {
+    {IDC_txtPfadEingabe, "txtPfadEingabe"},
+    {IDC_cmdOrdnerWaehlen, "cmdOrdnerWaehlen"},
+    {IDC_txtEbenen, "txtEbenen"},
+    {IDC_cbinkl, "cbinkl"},
+    {IDC_optAlleOderLetzte0, "optAlleOderLetzte0"},
+    {IDC_optAlleOderLetzte1, "optAlleOderLetzte1"},
+    {IDC_cbDateien, "cbDateien"},
+    {IDC_cbTab, "cbTab"},
+    {IDC_cbNurOrdnerMitPassendenDateien, "cbNurOrdnerMitPassendenDateien"},
+    {IDC_comMaskeName, "comMaskeName"},
+    {IDC_comMaskeTyp, "comMaskeTyp"},
+    {IDC_cmdScannen, "cmdScannen"},
+    {IDC_cmdEnde, "cmdEnde"},
+    {IDC_lblArbeite, "lblArbeite"},
+    {IDC_lblfertig, "lblfertig"},
+    {IDC_lblNichtGefunden, "lblNichtGefunden"},
+    {IDC_lblKeineUnterordner, "lblKeineUnterordner"},
+};
+
+// The text of a control of another process: WM_GETTEXT, which the system
+// carries across (GetWindowText would give only a caption).
+std::string fremderText(HWND w) {
+  wchar_t text[4096] = {};
+  SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return platform::fromWide(text);
+}
+
+int zustand(const wchar_t* titel, const wchar_t* datei) {
+  const HWND dialog = FindWindowW(nullptr, titel);
+  if (dialog == nullptr) return 2;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  // A combo box's edit field has the focus on its behalf.
+  HWND fokus = info.hwndFocus;
+  while (fokus != nullptr && GetParent(fokus) != dialog) fokus = GetParent(fokus);
+  std::string name, an, haken, sichtbar;
+  const auto anhaengen = [](std::string& liste, const char* n) { liste += (liste.empty() ? "" : " ") + std::string(n); };
+  for (const Steuer& s : kSteuer) {
+    const HWND w = GetDlgItem(dialog, s.id);
+    const bool label = s.id >= IDC_lblArbeite;
+    if (w == fokus) name = s.name;
+    if (!label && IsWindowEnabled(w)) anhaengen(an, s.name);
+    if (!label && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED) anhaengen(haken, s.name);
+    if (label && IsWindowVisible(w)) anhaengen(sichtbar, s.name);
+  }
+  std::string bericht = "fokus=" + name + '\n';
+  for (const Steuer& s : kSteuer)
+    if (s.id == IDC_txtPfadEingabe || s.id == IDC_txtEbenen || s.id == IDC_comMaskeName ||
+        s.id == IDC_comMaskeTyp || s.id == IDC_lblfertig)
+      bericht += std::string("text.") + s.name + '=' + fremderText(GetDlgItem(dialog, s.id)) + '\n';
+  for (const Steuer& s : kSteuer)
+    if (s.id >= IDC_cbTab && s.id <= IDC_cbinkl && s.id != IDC_txtEbenen) {
+      RECT r{};
+      GetWindowRect(GetDlgItem(dialog, s.id), &r);
+      bericht += std::string("klick.") + s.name + '=' + std::to_string(r.left + 8) + ',' +
+                 std::to_string((r.top + r.bottom) / 2) + '\n';
+    }
+  bericht += "an=" + an + "\nhaken=" + haken + "\nsichtbar=" + sichtbar +
+             "\naktiv=" + (IsWindowEnabled(dialog) ? "1" : "0") + '\n';
+  FILE* f = _wfopen(datei, L"wb");
+  if (f == nullptr) return 4;
+  const bool gut = std::fwrite(bericht.data(), 1, bericht.size(), f) == bericht.size();
+  return std::fclose(f) == 0 && gut ? 0 : 4;
+}
+
 }  // namespace
 
 int main() {
@@ -96,5 +173,6 @@ int main() {
   if (art == L"hold" && anzahl >= 4) return halten(argv[2], argv[3]);
   if (art == L"box" && anzahl >= 4) return box(argv[2], argv[3]);
   if (art == L"cancel" && anzahl >= 3) return abbrechen(argv[2]);
+  if (art == L"state" && anzahl >= 4) return zustand(argv[2], argv[3]);
   return 64;
 }

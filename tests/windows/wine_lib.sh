@@ -34,7 +34,8 @@ wine_start() {
   export WINEPREFIX=$WINE_TMP/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
   export WINEARCH=win64
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
-  Xvfb -displayfd 3 -nolisten tcp 3>"$WINE_TMP/display" >/dev/null 2>&1 &
+  # -noreset: the keyboard map of the typing tests outlives every client.
+  Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$WINE_TMP/display" >/dev/null 2>&1 &
   WINE_XVFB_PID=$!
   local i
   for i in $(seq 100); do

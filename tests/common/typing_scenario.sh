@@ -1,0 +1,222 @@
+# The window as a person uses it, for both builds: keystrokes and mouse
+# clicks from xdotool on the X display, the window's state read back after
+# each step, the list compared byte for byte. Source this file after
+# checks.sh, then call typing_scenario. The caller provides:
+#   window_state      prints the window's state report (key=value lines)
+#   clipboard_text    prints the clipboard text as UTF-8
+#   clipboard_set T   puts the text T on the clipboard (for Ctrl+V)
+#   TYPING_PID        the program's process, a child of this shell
+#   TYPING_ROOT       the folder the tree is made in (a Linux path)
+#   TYPING_ROOT_SHOWN the same folder as the program's path box shows it
+#   TYPING_SEP        the separator of the program's paths ("/" or "\")
+# Needs: xdotool, xmodmap.
+
+# Keys for the umlauts and ß on unused key codes, so that xdotool types
+# them as real key events of the keyboard map (the server must run with
+# -noreset, or the map is lost whenever the last client goes).
+umlaut_keys() {
+  xmodmap -e 'keycode 93 = adiaeresis Adiaeresis' -e 'keycode 97 = odiaeresis Odiaeresis' \
+    -e 'keycode 103 = udiaeresis Udiaeresis' -e 'keycode 120 = ssharp ssharp'
+}
+
+# The test tree: a blank and umlauts in its name, files for the mask
+# "l*.mp3" on three levels, one level too deep for a depth of 2.
+typing_tree() {
+  local t="$TYPING_ROOT/Bäume Ö"
+  mkdir -p "$t/Lieder/Alt/Tief" "$t/Texte" "$t/Ärger"
+  touch "$t/Lala.mp3" "$t/readme.txt" "$t/Lieder/lied.mp3" "$t/Lieder/Lob.MP3" "$t/Lieder/song.mp3" \
+    "$t/Lieder/x.wav" "$t/Lieder/Alt/lang.mp3" "$t/Lieder/Alt/alt.mp3" "$t/Lieder/Alt/Tief/leise.mp3" \
+    "$t/Texte/l.doc" "$t/Ärger/laut.mp3"
+}
+
+# The value of KEY in the window's state.
+state_of() { window_state | sed -n "s/^$1=//p"; }
+
+# Waits up to 10 s until KEY has VALUE; tells what it had when it never did.
+state_is() {
+  local key=$1 value=$2 seen i
+  for i in $(seq 100); do
+    seen=$(state_of "$key")
+    [ "$seen" = "$value" ] && return 0
+    sleep 0.1
+  done
+  echo "#   $key is '$seen', expected '$value'"
+  return 1
+}
+
+keys() { xdotool key --delay 60 "$@"; }
+type_text() { xdotool type --delay 60 -- "$1"; }
+click() {  # click NAME: the mouse on the box of the check box or option NAME
+  local at
+  at=$(state_of "klick.$1")
+  xdotool mousemove "${at%,*}" "${at#*,}" click 1
+}
+
+# The enabled controls with cbDateien, cbTab and the other three file fields
+# each E (enabled) or D (disabled).
+enabled() {
+  local list="txtPfadEingabe cmdOrdnerWaehlen txtEbenen cbinkl optAlleOderLetzte0 optAlleOderLetzte1"
+  [ "$1" = E ] && list+=" cbDateien"
+  [ "$2" = E ] && list+=" cbTab"
+  [ "$3" = E ] && list+=" cbNurOrdnerMitPassendenDateien comMaskeName comMaskeTyp"
+  echo "$list cmdScannen cmdEnde"
+}
+
+typing_scenario() {
+  local tree="$TYPING_ROOT_SHOWN${TYPING_SEP}Bäume Ö" s=$TYPING_SEP
+  local checked="cbinkl optAlleOderLetzte1 cbDateien cbTab cbNurOrdnerMitPassendenDateien"
+  check "typing: the path box has the focus at first" state_is fokus txtPfadEingabe
+
+  # --- A path typed, corrected and pasted.
+  keys ctrl+a BackSpace
+  type_text "${tree}Xq"
+  check "typing: every character of a typed path arrives, umlauts and blank too" \
+    state_is text.txtPfadEingabe "${tree}Xq"
+  keys BackSpace BackSpace Home
+  type_text ab
+  keys shift+Left shift+Left Delete End
+  type_text ZZ
+  keys shift+Left shift+Left BackSpace
+  check "typing: Backspace, Home/End and Shift-selection correct it" state_is text.txtPfadEingabe "$tree"
+  clipboard_set "$TYPING_ROOT_SHOWN$s"
+  keys ctrl+a ctrl+v
+  check "typing: Ctrl+V pastes" state_is text.txtPfadEingabe "$TYPING_ROOT_SHOWN$s"
+  type_text "Bäume Ö"
+  check "typing: the pasted text is not selected, typing goes on after it" state_is text.txtPfadEingabe "$tree"
+  keys Return
+  check "typing: Enter in the path box scans: every file, 11 lines" state_is text.lblfertig "11 in der Zwischenablage"
+  keys ctrl+a
+  sleep 0.5
+  check "typing: Ctrl+A changes no text, so the result stays" state_is sichtbar lblfertig
+  keys End
+
+  # --- Tab and Shift+Tab, one round each; the option pair is one stop.
+  local order=(txtPfadEingabe cmdOrdnerWaehlen txtEbenen cbinkl optAlleOderLetzte1 cbDateien cbTab
+               cbNurOrdnerMitPassendenDateien comMaskeName comMaskeTyp cmdScannen cmdEnde txtPfadEingabe)
+  local i ok=0
+  for i in $(seq 1 12); do keys Tab; state_is fokus "${order[$i]}" || ok=1; done
+  for i in $(seq 11 -1 0); do keys shift+Tab; state_is fokus "${order[$i]}" || ok=1; done
+  check "typing: Tab and Shift+Tab go round in order" [ $ok -eq 0 ]
+  keys alt+n Tab
+  check "typing: with nur Endpunkte selected, Tab goes on to Scannen" state_is fokus cmdScannen
+  keys shift+Tab
+  check "typing: ... and Shift+Tab back lands on the selected option" state_is fokus optAlleOderLetzte0
+  keys alt+k
+  check "typing: Alt+K selects komplette Pfade" state_is an "$(enabled E E E)"
+
+  # --- Access keys.
+  keys Tab alt+s
+  check "typing: Alt+S puts the focus into the path box" state_is fokus txtPfadEingabe
+  keys alt+i
+  check "typing: Alt+I unchecks inkl. Startordnername" state_is haken "${checked#cbinkl }"
+  check "typing: ... and the focus is back in the path box" state_is fokus txtPfadEingabe
+  keys alt+i alt+d
+  check "typing: Alt+D unchecks Dateien, its fields go off" state_is an "$(enabled E D D)"
+  check "typing: ... with the focus on it" state_is fokus cbDateien
+  keys alt+n
+  check "typing: Alt+N selects nur Endpunkte, the file fields go off" state_is an "$(enabled D D D)"
+  check "typing: ... with the focus on it" state_is fokus optAlleOderLetzte0
+  keys alt+k
+  check "typing: Alt+K: komplette Pfade with Dateien unchecked" state_is an "$(enabled E E D)"
+  keys alt+d
+  check "typing: Alt+D checks Dateien again" state_is an "$(enabled E E E)"
+  check "typing: every box checked as at the start" state_is haken "$checked"
+  keys alt+o
+  local picker
+  for i in $(seq 100); do
+    picker=$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null | head -n1)
+    [ -n "$picker" ] && break
+    sleep 0.1
+  done
+  check "typing: Alt+O opens the folder picker" [ -n "$picker" ]
+  [ -n "$picker" ] && xdotool windowfocus --sync "$picker" && sleep 0.5
+  keys Escape
+  # The window manager's part: the window gets the keyboard back once the
+  # picker has gone (the test display has no window manager).
+  for i in $(seq 100); do
+    [ -z "$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  xdotool windowfocus --sync "$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)"
+  check "typing: Escape cancels the picker, the focus is in the path box" \
+    state_is fokus txtPfadEingabe
+  check "typing: ... and the path is as it was" state_is text.txtPfadEingabe "$tree"
+
+  # --- Mouse clicks on every check box and option.
+  click cbTab
+  check "mouse: mit Tab unchecked" state_is haken "cbinkl optAlleOderLetzte1 cbDateien cbNurOrdnerMitPassendenDateien"
+  click cbTab; click cbNurOrdnerMitPassendenDateien
+  check "mouse: nur Ordner mit Dateien unchecked" state_is haken "cbinkl optAlleOderLetzte1 cbDateien cbTab"
+  click cbNurOrdnerMitPassendenDateien
+  check "mouse: ... and both checked again" state_is haken "$checked"
+  click cbDateien
+  check "mouse: Dateien unchecked: E D D" state_is an "$(enabled E D D)"
+  keys alt+s ctrl+a
+  sleep 0.5
+  check "typing: Ctrl+A in the path box changes no text, so no rule runs" state_is an "$(enabled E D D)"
+  click optAlleOderLetzte1
+  check "mouse: the selected komplette Pfade clicked again changes nothing" state_is an "$(enabled E D D)"
+  click optAlleOderLetzte0
+  check "mouse: nur Endpunkte: D D D" state_is an "$(enabled D D D)"
+  click optAlleOderLetzte1
+  check "mouse: komplette Pfade, Dateien unchecked: E E D" state_is an "$(enabled E E D)"
+  click cbDateien
+  check "mouse: Dateien checked: E E E" state_is an "$(enabled E E E)"
+  click cbinkl
+  check "mouse: inkl. unchecked, the focus goes to the path box" state_is fokus txtPfadEingabe
+  click cbinkl
+  check "mouse: ... and checked again" state_is haken "$checked"
+
+  # --- Depth and masks typed, "mp3" picked from the list, Enter scans.
+  keys alt+s End Tab Tab
+  type_text 2
+  check "typing: a depth typed into Ebenen" state_is text.txtEbenen 2
+  for i in $(seq 6); do keys Tab; done
+  type_text "l*"
+  check "typing: a name mask typed" state_is text.comMaskeName "l*"
+  keys Tab
+  type_text "wav"
+  check "typing: a type mask typed" state_is text.comMaskeTyp wav
+  # Back to the list's first item, then down the open list to "mp3".
+  keys ctrl+a
+  type_text "*"
+  keys alt+Down
+  sleep 0.5
+  keys Down Return
+  check "typing: mp3 picked from the type list with the keys" state_is text.comMaskeTyp mp3
+  check "typing: ... the list is closed, the focus in the type box" state_is fokus comMaskeTyp
+  keys shift+Tab Tab
+  check "typing: Tab back into the type box" state_is fokus comMaskeTyp
+  keys Return
+  check "typing: one Enter in the type box reached with Tab scans" state_is sichtbar lblfertig
+  check "typing: ... 5 lines" state_is text.lblfertig "5 in der Zwischenablage"
+  printf '%s\t%s\r' "$tree$s" Lala.mp3 "$tree${s}Lieder$s" lied.mp3 "$tree${s}Lieder$s" Lob.MP3 \
+    "$tree${s}Lieder${s}Alt$s" lang.mp3 "$tree${s}Ärger$s" laut.mp3 >"$TYPING_ROOT/expected"
+  clipboard_text >"$TYPING_ROOT/list"
+  check "typing: the clipboard holds the list, byte for byte" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
+
+  # --- After the scan: the focus moves left the text and the caret alone.
+  check "typing: the scan put the focus into the path box" state_is fokus txtPfadEingabe
+  click cbinkl
+  check "mouse: a click on inkl. hides the result" state_is sichtbar ""
+  type_text x
+  check "typing: the path box takes the next key after its text (nothing selected)" \
+    state_is text.txtPfadEingabe "${tree}x"
+  click cbinkl
+
+  # --- Escape ends the program; the list stays on the clipboard.
+  keys Escape
+  check "typing: Escape ends the program with status 0" wait_for_end
+  clipboard_text >"$TYPING_ROOT/list"
+  check "typing: after the end another program reads the same list" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
+}
+
+# Waits up to 10 s for the program's end; true when its status is 0.
+wait_for_end() {
+  local i
+  for i in $(seq 100); do
+    process_alive "$TYPING_PID" || { wait "$TYPING_PID"; return; }
+    sleep 0.1
+  done
+  return 1
+}

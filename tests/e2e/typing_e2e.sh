@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Qt window as a person uses it: typed into and clicked with xdotool on
+# a private Xvfb, its state read from the report it writes for tests
+# (ZWEIGSCHAU_ZUSTAND), the list read by xclip, also after the program has
+# ended. Usage: typing_e2e.sh PATH-TO-zweigschau
+set -u
+PROGRAM=$1
+source "$(dirname "$0")/xvfb_lib.sh"
+source "$(dirname "$0")/../common/typing_scenario.sh"
+
+start_xvfb -noreset
+umlaut_keys
+TYPING_ROOT=$E2E_TMP/typing TYPING_ROOT_SHOWN=$E2E_TMP/typing TYPING_SEP=/
+mkdir -p "$TYPING_ROOT"
+typing_tree
+
+STATE=$E2E_TMP/zustand
+ZWEIGSCHAU_ZUSTAND=$STATE "$PROGRAM" >"$E2E_TMP/out" 2>&1 &
+TYPING_PID=$!
+window_state() { cat "$STATE" 2>/dev/null; }
+clipboard_text() { clip_read UTF8_STRING; }
+clipboard_set() { printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1; }
+
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^MORVAs Zweigschau$' 2>/dev/null | head -n1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+check "the window opens" [ -n "$window" ]
+[ -n "$window" ] || finish
+xdotool windowfocus --sync "$window"
+typing_scenario
+finish

@@ -1,0 +1,41 @@
+# The Win32 dialog as a person uses it, under Wine: typed into and clicked
+# with xdotool on the Wine stage's Xvfb (Wine turns the X events into real
+# key and mouse messages), its state read from outside by the helper
+# (focus by GetGUIThreadInfo), the list read from the clipboard also after
+# the program has ended. Sourced by scripts/test-windows after wine_start.
+# Needs: EXE, TOOL.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../common/typing_scenario.sh"
+umlaut_keys
+TYPING_ROOT=$WINE_TMP/typing TYPING_SEP='\'
+TYPING_ROOT_SHOWN=$(winpath "$TYPING_ROOT")
+mkdir -p "$TYPING_ROOT"
+typing_tree
+
+window_state() {
+  rm -f "$WINE_TMP/state"
+  "$WINE" "$TOOL" state "MORVAs Zweigschau" "$(winpath "$WINE_TMP/state")" </dev/null >/dev/null 2>&1
+  cat "$WINE_TMP/state" 2>/dev/null
+}
+clipboard_text() {
+  rm -f "$WINE_TMP/clip"
+  "$WINE" "$TOOL" read "$(winpath "$WINE_TMP/clip")" </dev/null >/dev/null 2>&1 &&
+    iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip"
+}
+clipboard_set() { "$WINE" "$TOOL" set "$1" </dev/null >/dev/null 2>&1; }
+
+"$WINE" "$EXE" </dev/null >/dev/null 2>&1 &
+TYPING_PID=$!
+
+typing_window=
+for _ in $(seq 200); do
+  typing_window=$(xdotool search --name '^MORVAs Zweigschau$' 2>/dev/null | head -n1)
+  [ -n "$typing_window" ] && break
+  sleep 0.1
+done
+check "typing: the dialog opens" [ -n "$typing_window" ]
+if [ -n "$typing_window" ]; then
+  xdotool windowfocus --sync "$typing_window"
+  typing_scenario
+fi
+kill "$TYPING_PID" 2>/dev/null
