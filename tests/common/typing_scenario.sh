@@ -122,25 +122,14 @@ typing_scenario() {
   check "typing: Alt+D checks Dateien again" state_is an "$(enabled E E E)"
   check "typing: every box checked as at the start" state_is haken "$checked"
   keys alt+o
-  local picker
-  for i in $(seq 100); do
-    picker=$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null | head -n1)
-    [ -n "$picker" ] && break
-    sleep 0.1
-  done
-  check "typing: Alt+O opens the folder picker" [ -n "$picker" ]
-  [ -n "$picker" ] && xdotool windowfocus --sync "$picker" && sleep 0.5
-  keys Escape
-  # The window manager's part: the window gets the keyboard back once the
-  # picker has gone (the test display has no window manager).
-  for i in $(seq 100); do
-    [ -z "$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null)" ] && break
-    sleep 0.1
-  done
-  xdotool windowfocus --sync "$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)"
+  check "typing: Alt+O opens the folder picker" cancel_picker
   check "typing: Escape cancels the picker, the focus is in the path box" \
     state_is fokus txtPfadEingabe
   check "typing: ... and the path is as it was" state_is text.txtPfadEingabe "$tree"
+  keys Tab space
+  check "typing: Space on the focused Ordner button opens the picker" cancel_picker
+  keys Return
+  check "typing: then Enter in the path box scans again" state_is sichtbar lblfertig
 
   # --- Mouse clicks on every check box and option.
   click cbTab
@@ -209,6 +198,26 @@ typing_scenario() {
   check "typing: Escape ends the program with status 0" wait_for_end
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: after the end another program reads the same list" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
+}
+
+# Waits for the folder picker, cancels it with Escape and gives the window
+# the keyboard back, as the window manager would (the test display has none).
+cancel_picker() {
+  local picker= i
+  for i in $(seq 100); do
+    picker=$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null | head -n1)
+    [ -n "$picker" ] && break
+    sleep 0.1
+  done
+  [ -n "$picker" ] || return 1
+  xdotool windowfocus --sync "$picker"
+  sleep 0.5
+  keys Escape
+  for i in $(seq 100); do
+    [ -z "$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  xdotool windowfocus --sync "$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)"
 }
 
 # Waits up to 10 s for the program's end; true when its status is 0.
