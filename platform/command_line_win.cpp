@@ -21,9 +21,7 @@ std::wstring_view argumentPart(std::wstring_view commandLine) {
 std::string commandLineArguments() {
   const wchar_t* zeile = GetCommandLineW();
   if (zeile == nullptr) return {};
-  std::wstring argumente(argumentPart(zeile));
-  if (!argumente.empty()) CharLowerBuffW(argumente.data(), static_cast<DWORD>(argumente.size()));
-  return fromWide(argumente);
+  return fromWide(std::wstring(argumentPart(zeile)));
 }
 
 }  // namespace platform

@@ -11,8 +11,8 @@ namespace platform {
 // the first blank or tab), without the blanks and tabs in between.
 std::wstring_view argumentPart(std::wstring_view commandLine);
 
-// The argument part of GetCommandLineW, lower-cased with the system's case
-// mapping (CharLowerBuffW), as UTF-8.
+// The argument part of GetCommandLineW as UTF-8, case kept: the key lookup
+// lower-cases it, a folder given without a key keeps its case.
 std::string commandLineArguments();
 
 }  // namespace platform

@@ -30,6 +30,27 @@ bool beginntMitSchluessel(std::string_view argument, std::string_view teil) {
   return klein(argument.substr(0, teil.size())) == teil;
 }
 
+// True for an argument that the keys claim; a path such as /nfs/musik or
+// /images is none, though it begins like "/n" or "/i".
+bool istSchluessel(std::string_view argument) {
+  for (std::string_view wertSchluessel : {"/o:", "/e:", "/d:", "/?"})
+    if (beginntMitSchluessel(argument, wertSchluessel)) return true;
+  const std::string k = klein(argument);
+  return k == "/i" || k == "/n" || k == "/a";
+}
+
+// The folder of a raw window start: quoted, or the whole text.
+std::string ordnerAusText(std::string_view text) {
+  const std::size_t anfang = text.find_first_not_of(' ');
+  if (anfang == std::string_view::npos || text[anfang] == '/') return "";
+  text.remove_prefix(anfang);
+  if (text.front() == '"') {
+    text.remove_prefix(1);
+    return std::string(text.substr(0, text.find('"')));
+  }
+  return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
 }  // namespace
 
 std::string BefehlszeilenParameterText(std::string_view Befehlszeile, std::string_view Teil) {
@@ -72,12 +93,22 @@ StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
 }
 
 StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
-  return StartEntscheidenNach([&](std::string_view teil) { return BefehlszeilenParameter(Argumente, teil); });
+  StartEntscheidung e =
+      StartEntscheidenNach([&](std::string_view teil) { return BefehlszeilenParameter(Argumente, teil); });
+  if (e.art != StartArt::Fenster) return e;
+  for (const std::string& argument : Argumente)
+    if (!argument.empty() && !istSchluessel(argument)) {
+      e.ordner = argument;
+      break;
+    }
+  return e;
 }
 
 StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile) {
-  return StartEntscheidenNach(
+  StartEntscheidung e = StartEntscheidenNach(
       [&](std::string_view teil) { return BefehlszeilenParameterText(Befehlszeile, teil); });
+  if (e.art == StartArt::Fenster) e.ordner = ordnerAusText(Befehlszeile);
+  return e;
 }
 
 bool HilfeVerlangt(const std::vector<std::string>& Argumente) {

@@ -37,6 +37,7 @@ struct StapelWerte {            // the options of a batch run
 struct StartEntscheidung {
   StartArt art = StartArt::Fenster;
   StapelWerte werte;  // filled for Stapellauf
+  std::string ordner;  // Fenster: a folder given without a key, for the path box ("" none)
 };
 
 // Looks up one key (lower case, e.g. "/o:") and returns "" when it is
@@ -49,11 +50,15 @@ using SchluesselSuche = std::function<std::string(std::string_view Teil)>;
 StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter);
 
 // The start-up choice from the arguments as the shell split them (the
-// POSIX rule, BefehlszeilenParameter).
+// POSIX rule, BefehlszeilenParameter). For a window start, the first
+// argument that is no key ("/o:", "/e:", "/d:", "/?" at its start, or
+// exactly "/i", "/n" or "/a") is the folder, as "open with" passes it.
 StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente);
 
 // The start-up choice from one raw, unsplit argument text (the Windows
-// rule, BefehlszeilenParameterText).
+// rule, BefehlszeilenParameterText). For a window start, an argument text
+// that does not begin with "/" is the folder, case kept: the text within
+// its leading double quotes, else the whole text without outer blanks.
 StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile);
 
 // True when an argument is exactly "--help" or "-h", the keys users of

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <filesystem>
+
 #include "platform/session.h"
 
 using zweigschau::Steuerelement;
@@ -51,7 +53,14 @@ void Form1::verbinden() {
 }
 
 std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
-  return Form1Logik::Form_Load(zweigschau::StartEntscheiden(Argumente));
+  zweigschau::StartEntscheidung start = zweigschau::StartEntscheiden(Argumente);
+  // A folder named relative to the current one ("zweigschau .") is shown
+  // as the folder it is.
+  std::error_code fehler;
+  if (!start.ordner.empty() && start.ordner.front() != '/')
+    if (auto absolut = std::filesystem::absolute(start.ordner, fehler); !fehler)
+      start.ordner = absolut.lexically_normal().string();
+  return Form1Logik::Form_Load(start);
 }
 
 void Form1::reject() { cmdEnde_Click(); }

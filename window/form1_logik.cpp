@@ -56,6 +56,7 @@ std::optional<int> Form1Logik::Form_Load(const StartEntscheidung& start) {
     case StartArt::Fenster:
       break;
   }
+  if (!start.ordner.empty()) fenster_.textSetzen(S::txtPfadEingabe, start.ordner);
   DateiFelderAnAus(fenster_.wert(S::optAlleOderLetzte1) == 1);
   return std::nullopt;
 }

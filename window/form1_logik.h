@@ -32,7 +32,8 @@ class Form1Logik : public Anzeige {
   // folder not found or path empty, 2 = no folder recorded or no line
   // written, 3 = clipboard not reachable (a failing batch run prints one
   // line on stderr). nullopt: interactive start, the file fields are set
-  // for the selected listing mode and the caller shows the window.
+  // for the selected listing mode, a folder given without a key is in the
+  // path box, and the caller shows the window.
   std::optional<int> Form_Load(const StartEntscheidung& start);
 
   // Enables "mit Tab" as `AnAus` says and the other three file fields when

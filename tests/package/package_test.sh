@@ -29,7 +29,39 @@ for f in usr/bin/zweigschau usr/share/applications/zweigschau.desktop \
 done
 check "the program is executable" [ -x "$ROOT/usr/bin/zweigschau" ]
 check "the icon is a 32x32 PNG" grep -q '32 x 32' <<<"$(file "$ROOT/usr/share/icons/hicolor/32x32/apps/zweigschau.png")"
-check "the desktop entry starts the program" grep -qx 'Exec=zweigschau' "$ROOT/usr/share/applications/zweigschau.desktop"
+DESKTOP=$ROOT/usr/share/applications/zweigschau.desktop
+check "the desktop entry validates" desktop-file-validate "$DESKTOP"
+check "the desktop entry opens folders" grep -qx 'MimeType=inode/directory;' "$DESKTOP"
+
+# The entry's two Exec lines run as a launcher runs them for a folder that
+# a file manager passes as %f.
+exec_line() {  # exec_line SECTION: the Exec line of that section
+  awk -v s="[$1]" '/^\[/ { in_s = ($0 == s) } in_s && /^Exec=/ { sub(/^Exec=/, ""); print; exit }' "$DESKTOP"
+}
+launch() {  # launch SECTION FOLDER [ENV...]: the Exec line with %f and the installed program
+  local section=$1 folder=$2 word; shift 2
+  local -a command=()
+  read -ra words <<<"$(exec_line "$section")"
+  for word in "${words[@]}"; do
+    word=${word//%f/$folder}
+    [ "$word" = zweigschau ] && word=$ROOT/usr/bin/zweigschau
+    command+=("$word")
+  done
+  env "$@" "${command[@]}"
+}
+start_xvfb
+FOLDER="$TMP/Meine Ordner"
+mkdir -p "$FOLDER/a/b" "$FOLDER/c"
+launch "Desktop Action Ordnerliste" "$FOLDER" >/dev/null 2>&1
+rc=$?
+printf '%s\r' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
+clip_read UTF8_STRING >"$TMP/clip"
+check "the entry's action lists the folder onto the clipboard (rc $rc)" cmp "$TMP/expected" "$TMP/clip"
+launch "Desktop Entry" "$FOLDER" ZWEIGSCHAU_ZUSTAND="$TMP/state" >/dev/null 2>&1 &
+window=$!
+check "the entry opens the window with the folder in the path box" \
+  wait_until 10000 grep -sqxF "text.txtPfadEingabe=$FOLDER" "$TMP/state"
+kill "$window" 2>/dev/null
 man_text=$(gzip -dc "$ROOT/usr/share/man/man1/zweigschau.1.gz")
 for topic in '^\.SH EXIT STATUS' '^\.SH THE LIST' '^\.SH CLIPBOARD' 'carriage return' '/o:'; do
   check "the man page covers '$topic'" grep -q -- "$topic" <<<"$man_text"

@@ -77,6 +77,46 @@ TEST(StartEntscheiden, UsageBatchOrWindow) {
   EXPECT_EQ(e.werte.Pfad, " ");
 }
 
+TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
+  struct Fall {
+    std::vector<std::string> argumente;
+    const char* ordner;
+  };
+  const Fall faelle[] = {
+      {{}, ""},
+      {{"/home/me/Meine Musik"}, "/home/me/Meine Musik"},
+      {{"/i", "/nfs/musik", "/images"}, "/nfs/musik"},
+      {{"/N", "/A", "/e:2", "/d:*.mp3", "Lieder"}, "Lieder"},
+      {{"", "/images"}, "/images"},
+  };
+  for (const Fall& f : faelle) {
+    const StartEntscheidung e = StartEntscheiden(f.argumente);
+    EXPECT_EQ(e.art, StartArt::Fenster);
+    EXPECT_EQ(e.ordner, f.ordner) << (f.argumente.empty() ? "" : f.argumente.back());
+  }
+  EXPECT_EQ(StartEntscheiden({"/srv/x", "/o:/tmp"}).werte.Pfad, "/tmp");
+  EXPECT_EQ(StartEntscheiden({"/srv/x", "/o:/tmp"}).ordner, "");
+
+  struct Text {
+    const char* zeile;
+    const char* ordner;
+  };
+  const Text zeilen[] = {
+      {"", ""},
+      {"  D:\\Musik\\Alte Lieder  ", "D:\\Musik\\Alte Lieder"},
+      {"\"D:\\Eigene Dateien\\\xC3\x84rger\" ", "D:\\Eigene Dateien\\\xC3\x84rger"},
+      {"\"D:\\offen", "D:\\offen"},
+      {"/a", ""},
+      {" /i D:\\x", ""},
+  };
+  for (const Text& z : zeilen) {
+    const StartEntscheidung e = StartEntscheidenText(z.zeile);
+    EXPECT_EQ(e.art, StartArt::Fenster);
+    EXPECT_EQ(e.ordner, z.ordner) << z.zeile;
+  }
+  EXPECT_EQ(StartEntscheidenText("/o:d:\\x").ordner, "");
+}
+
 TEST(AnleitungsText, EightLinesKeyTabDescription) {
   EXPECT_EQ(AnleitungsText(),
             "BefehlsZeilen-Parameter:\r\r/o:..\t = Ordnername\r/i\t = mit Qellordner in der Ausgabe\r"

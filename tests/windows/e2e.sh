@@ -145,6 +145,21 @@ window_opens_and_ends() {
   wait "$program"
 }
 check "a window start opens the dialog, Escape ends it with status 0" window_opens_and_ends
+# A folder without a key, as Explorer's "open with" passes it: the dialog
+# opens with it in the path box, its case kept.
+window_opens_with() {
+  "$WINE" "$EXE" "$1" </dev/null >/dev/null 2>&1 &
+  local program=$! i
+  for i in $(seq 100); do
+    rm -f "$WINE_TMP/state"
+    "$WINE" "$TOOL" state "MORVAs Zweigschau" "$(winpath "$WINE_TMP/state")" </dev/null >/dev/null 2>&1
+    grep -sqxF "text.txtPfadEingabe=$1" "$WINE_TMP/state" && break
+    sleep 0.2
+  done
+  "$WINE" "$TOOL" cancel "MORVAs Zweigschau" </dev/null >/dev/null 2>&1
+  wait "$program" && grep -sqxF "text.txtPfadEingabe=$1" "$WINE_TMP/state"
+}
+check "a folder as the only argument opens the dialog with it" window_opens_with "$WTREE\\Meine Ärzte"
 check "... and the clipboard is untouched" clip_is "$WINE_TMP/vorher"
 
 # --- The same tree gives the same lines on Linux and under Wine.
