@@ -8,6 +8,7 @@
 
 #include <cwchar>
 
+#include "platform/entry_kind_win.h"
 #include "platform/folder_handle.h"
 #include "platform/listing_order.h"
 #include "platform/wide_text.h"
@@ -17,16 +18,6 @@ namespace {
 
 // The longest path Windows accepts, in UTF-16 units.
 constexpr std::size_t kMaxPath = 32767;
-
-EntryKind kindOf(DWORD attributes) {
-  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return link ? EntryKind::OtherLink : EntryKind::File;
-  // Junctions and folder links are reparse points: never entered.
-  if (link) return EntryKind::FolderLink;
-  // Read-only and archive folders count; hidden and system ones do not.
-  if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return EntryKind::HiddenFolder;
-  return EntryKind::Folder;
-}
 
 bool istPunktName(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
@@ -69,7 +60,7 @@ DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const Entr
   do {
     if (istPunktName(data.cFileName)) continue;
     std::string name = fromWide(data.cFileName);
-    const EntryKind kind = kindOf(data.dwFileAttributes);
+    const EntryKind kind = entryKindOf(data.dwFileAttributes, data.dwReserved0);
     if (!keep || keep(name, kind)) out.push_back({std::move(name), kind});
   } while (FindNextFileW(suche, &data));
   const DWORD fehler = GetLastError();

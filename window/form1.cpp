@@ -3,10 +3,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileSystemModel>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 
 #include <filesystem>
@@ -29,8 +36,10 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
   for (QWidget* w : std::initializer_list<QWidget*>{ui.comMaskeName, ui.comMaskeTyp, ui.optAlleOderLetzte0,
-                                                   ui.optAlleOderLetzte1})
+                                                   ui.optAlleOderLetzte1, ui.txtPfadEingabe})
     w->installEventFilter(this);
+  setAcceptDrops(true);
+  OrdnerVervollstaendigen();
   verbinden();
 }
 
@@ -76,7 +85,73 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   QDialog::mouseDoubleClickEvent(event);
 }
 
+// The path box offers the folders that begin with what is typed. The model
+// reads folders on its own thread, so a slow share never stalls the window;
+// the text changes only when the user picks a completion.
+void Form1::OrdnerVervollstaendigen() {
+  auto* ordner = new QFileSystemModel(this);
+  ordner->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+  ordner->setRootPath(QString());
+  auto* vervollstaendiger = new QCompleter(ordner, this);
+  vervollstaendiger->setCompletionMode(QCompleter::PopupCompletion);
+  ui.txtPfadEingabe->setCompleter(vervollstaendiger);
+  vervollstaendiger->popup()->installEventFilter(this);
+}
+
+namespace {
+
+// The local paths of a drag, or none when it carries no local file.
+std::vector<std::string> LokalePfade(const QMimeData* daten) {
+  std::vector<std::string> pfade;
+  if (daten == nullptr || !daten->hasUrls()) return pfade;
+  for (const QUrl& url : daten->urls())
+    if (url.isLocalFile()) pfade.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+  return pfade;
+}
+
+}  // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LokalePfade(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> pfade = LokalePfade(event->mimeData());
+  if (pfade.empty()) return;
+  event->acceptProposedAction();
+  OrdnerAbgelegt(pfade);
+}
+
 bool Form1::eventFilter(QObject* objekt, QEvent* event) {
+  // The completions' list takes Enter, Tab and Escape while it is open.
+  // Without a completion chosen they mean what they mean in the path box:
+  // the list closes and Enter scans, Tab moves on.
+  QCompleter* vervollstaendiger = ui.txtPfadEingabe->completer();
+  if (vervollstaendiger != nullptr && objekt == vervollstaendiger->popup() && event->type() == QEvent::KeyPress &&
+      !vervollstaendiger->popup()->currentIndex().isValid()) {
+    const auto* taste = static_cast<QKeyEvent*>(event);
+    const bool enter = taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter;
+    const bool tab = taste->key() == Qt::Key_Tab || taste->key() == Qt::Key_Backtab;
+    if (enter || tab) {
+      vervollstaendiger->popup()->hide();
+      if (enter && ui.cmdScannen->isEnabled()) ui.cmdScannen->click();
+      if (tab) focusNextPrevChild(taste->key() == Qt::Key_Tab && !(taste->modifiers() & Qt::ShiftModifier));
+      return true;
+    }
+  }
+  // A folder dropped onto the path box replaces its text as a whole, as
+  // one dropped onto the window does; dragged text is the box's own.
+  if (objekt == ui.txtPfadEingabe && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                                      event->type() == QEvent::Drop)) {
+    auto* ziehen = static_cast<QDropEvent*>(event);
+    if (LokalePfade(ziehen->mimeData()).empty()) return false;
+    if (event->type() == QEvent::Drop)
+      dropEvent(ziehen);
+    else
+      ziehen->acceptProposedAction();
+    return true;
+  }
+
   // An editable combo box's inline completion takes the first Enter when
   // the whole text is selected (as after Tab): Enter starts the scan from
   // the mask boxes too, with one press, as from every other text box.
@@ -206,8 +281,10 @@ std::string Form1::zustandsBericht() const {
                           Steuerelement::comMaskeTyp, Steuerelement::lblfertig})
     for (const auto& [t, name] : kNamen)
       if (t == s) bericht += std::string("text.") + name + '=' + text(s) + '\n';
-  // Where a click hits each check box and option: its box, on the screen.
-  for (Steuerelement s : {Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0, Steuerelement::optAlleOderLetzte1,
+  // Where a click hits the path box and each check box and option (its
+  // box), on the screen.
+  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0,
+                          Steuerelement::optAlleOderLetzte1,
                           Steuerelement::cbDateien, Steuerelement::cbTab, Steuerelement::cbNurOrdnerMitPassendenDateien})
     for (const auto& [t, name] : kNamen)
       if (t == s) {

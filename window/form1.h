@@ -44,6 +44,9 @@ class Form1 : public QDialog,
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Folders and files dragged from a file manager (text/uri-list).
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   // Enter in a mask box and Tab onto the option pair, see form1.cpp.
   bool eventFilter(QObject* objekt, QEvent* event) override;
 
@@ -53,6 +56,7 @@ class Form1 : public QDialog,
 
  private:
   QWidget* widget(zweigschau::Steuerelement s) const;
+  void OrdnerVervollstaendigen();
   void verbinden();
 
   // The controls for the shared rules.

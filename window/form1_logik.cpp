@@ -1,5 +1,6 @@
 #include "window/form1_logik.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "startup/batch_run.h"
@@ -35,6 +36,25 @@ Steuerelement LabelVon(StatusLabel label) {
       return S::lblKeineUnterordner;
   }
   return S::lblArbeite;
+}
+
+std::filesystem::path AlsPfad(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+// The folder meant by a drop: the first dropped folder, else the folder of
+// the first dropped file; "" when nothing was dropped.
+std::string AbgelegterOrdner(const std::vector<std::string>& Pfade) {
+  for (const std::string& pfad : Pfade) {
+    std::error_code fehler;
+    if (!pfad.empty() && std::filesystem::is_directory(AlsPfad(pfad), fehler)) return pfad;
+  }
+  for (const std::string& pfad : Pfade) {
+    if (pfad.empty()) continue;
+    const std::u8string ordner = AlsPfad(pfad).parent_path().u8string();
+    return std::string(ordner.begin(), ordner.end());
+  }
+  return {};
 }
 
 }  // namespace
@@ -145,6 +165,13 @@ void Form1Logik::piep() { fenster_.signalton(); }
 bool Form1Logik::mitTab() const { return fenster_.wert(S::cbTab) != 0; }
 
 // ---- Folder picker -----------------------------------------------------
+
+void Form1Logik::OrdnerAbgelegt(const std::vector<std::string>& Pfade) {
+  const std::string ordner = AbgelegterOrdner(Pfade);
+  if (ordner.empty()) return;
+  fenster_.textSetzen(S::txtPfadEingabe, ordner);
+  AusgabeZeilenAusschalten();
+}
 
 void Form1Logik::cmdOrdnerWählen_Click() {
   if (!ordnerWahl_) ordnerWahl_ = std::make_unique<OrdnerWahl>();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clipboard.h"
 #include "run/scan_run.h"
@@ -57,6 +58,11 @@ class Form1Logik : public Anzeige {
   void cmdOrdnerWählen_Click();
   void cmdEnde_Click();
   void Form_DblClick();
+
+  // Items dropped onto the window (UTF-8 paths, in the order of the drag):
+  // the first folder among them, or else the folder of the first file, goes
+  // into the path box as a picked folder does.
+  void OrdnerAbgelegt(const std::vector<std::string>& Pfade);
 
   // Outcome of the last scan run (interactive or batch).
   const ScanErgebnis& letztesErgebnis() const { return letztesErgebnis_; }

@@ -1,8 +1,11 @@
 #include "window/form1_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <iterator>
+#include <vector>
 
 #include "platform/session.h"
 #include "platform/wide_text.h"
@@ -155,6 +158,9 @@ INT_PTR Form1::Nachricht(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       Doppelklick(lp);
       return TRUE;
+    case WM_DROPFILES:
+      Abgelegt(reinterpret_cast<HDROP>(wp));
+      return TRUE;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
       hwnd_ = nullptr;
@@ -181,8 +187,12 @@ void Form1::Einrichten() {
     SendDlgItemMessageW(hwnd_, IDC_comMaskeTyp, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(typ));
   SetDlgItemTextW(hwnd_, IDC_comMaskeName, L"*");
   SetDlgItemTextW(hwnd_, IDC_comMaskeTyp, L"*");
-  // Paths of any length can be typed or pasted.
+  // Paths of any length can be typed or pasted, and the box offers the
+  // folders that begin with what is typed; only a picked suggestion
+  // changes the text.
   SendDlgItemMessageW(hwnd_, IDC_txtPfadEingabe, EM_SETLIMITTEXT, 0, 0);
+  SHAutoComplete(GetDlgItem(hwnd_, IDC_txtPfadEingabe),
+                 SHACF_FILESYS_DIRS | SHACF_AUTOSUGGEST_FORCE_ON | SHACF_AUTOAPPEND_FORCE_OFF);
   if (const std::string start = platform::defaultStartFolder(); !start.empty())
     SetDlgItemTextW(hwnd_, IDC_txtPfadEingabe, platform::toWide(start).c_str());
   pfad_ = text(Steuerelement::txtPfadEingabe);
@@ -197,6 +207,8 @@ void Form1::Einrichten() {
     if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufuegen(tooltip_, hwnd_, feld, t.text);
   }
   for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
+  // Folders and files dragged from Explorer onto the window or the path box.
+  DragAcceptFiles(hwnd_, TRUE);
   verbunden_ = true;
 }
 
@@ -249,6 +261,18 @@ INT_PTR Form1::Farbe(HDC dc, HWND label) {
     return reinterpret_cast<INT_PTR>(pinsel_[i]);
   }
   return FALSE;
+}
+
+void Form1::Abgelegt(HDROP ablage) {
+  std::vector<std::string> pfade;
+  const UINT anzahl = DragQueryFileW(ablage, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < anzahl; ++i) {
+    std::wstring pfad(DragQueryFileW(ablage, i, nullptr, 0) + 1, L'\0');
+    pfad.resize(DragQueryFileW(ablage, i, pfad.data(), static_cast<UINT>(pfad.size())));
+    pfade.push_back(platform::fromWide(pfad));
+  }
+  DragFinish(ablage);
+  OrdnerAbgelegt(pfade);
 }
 
 // Only a free spot of the window counts, not a label or the frame.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -46,6 +47,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   void OptionGeklickt(int Index);
   INT_PTR Farbe(HDC dc, HWND label);
   void Doppelklick(LPARAM lp);
+  void Abgelegt(HDROP ablage);
 
   // The controls for the shared rules.
   int wert(zweigschau::Steuerelement s) const override;

@@ -9,6 +9,9 @@
 #   TYPING_ROOT       the folder the tree is made in (a Linux path)
 #   TYPING_ROOT_SHOWN the same folder as the program's path box shows it
 #   TYPING_SEP        the separator of the program's paths ("/" or "\")
+#   DRAG_SOURCE       the drag source helper (zs_drag_source), if any, and
+#   TYPING_DROPPED    the path box's text after a file and a folder of the
+#                     tree were dragged onto it (the folder's path)
 # Needs: xdotool, xmodmap.
 
 # Keys for the umlauts and ß on unused key codes, so that xdotool types
@@ -62,10 +65,45 @@ enabled() {
   echo "$list cmdScannen cmdEnde"
 }
 
+# A file and a folder dragged from the drag source onto the path box, with
+# the mouse, as from a file manager.
+drag_onto_path_box() {
+  local source= i at main
+  main=$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)
+  "$DRAG_SOURCE" "$TYPING_ROOT/Bäume Ö/readme.txt" "$TYPING_ROOT/Bäume Ö/Lieder" >/dev/null 2>&1 &
+  local source_pid=$!
+  for i in $(seq 100); do
+    source=$(xdotool search --name '^Ziehquelle$' 2>/dev/null | head -n1)
+    [ -n "$source" ] && break
+    sleep 0.1
+  done
+  at=$(state_of klick.txtPfadEingabe)
+  if [ -n "$source" ]; then
+    sleep 0.5
+    xdotool mousemove 780 650 mousedown 1
+    for i in 1 2 3 4 5; do
+      xdotool mousemove $(( 780 + (${at%,*} + 40 - 780) * i / 5 )) $(( 650 + (${at#*,} - 650) * i / 5 ))
+      sleep 0.2
+    done
+    sleep 0.5
+    xdotool mouseup 1
+  fi
+  state_is text.txtPfadEingabe "$TYPING_DROPPED"
+  local result=$?
+  kill "$source_pid" 2>/dev/null
+  wait "$source_pid" 2>/dev/null
+  xdotool windowfocus --sync "$main"
+  return $result
+}
+
 typing_scenario() {
   local tree="$TYPING_ROOT_SHOWN${TYPING_SEP}Bäume Ö" s=$TYPING_SEP
   local checked="cbinkl optAlleOderLetzte1 cbDateien cbTab cbNurOrdnerMitPassendenDateien"
   check "typing: the path box has the focus at first" state_is fokus txtPfadEingabe
+  if [ -n "${DRAG_SOURCE:-}" ]; then
+    check "drop: a file and a folder dragged onto the path box: the folder counts" drag_onto_path_box
+    check "drop: ... and the path box has the focus" state_is fokus txtPfadEingabe
+  fi
 
   # --- A path typed, corrected and pasted.
   keys ctrl+a BackSpace

@@ -2,15 +2,18 @@
 # The Qt window as a person uses it: typed into and clicked with xdotool on
 # a private Xvfb, its state read from the report it writes for tests
 # (ZWEIGSCHAU_ZUSTAND), the list read by xclip, also after the program has
-# ended. Usage: typing_e2e.sh PATH-TO-zweigschau
+# ended; a file and a folder dragged onto it from a small drag source.
+# Usage: typing_e2e.sh PATH-TO-zweigschau PATH-TO-zs_drag_source
 set -u
 PROGRAM=$1
+DRAG_SOURCE=${2:-}
 source "$(dirname "$0")/xvfb_lib.sh"
 source "$(dirname "$0")/../common/typing_scenario.sh"
 
 start_xvfb -noreset
 umlaut_keys
 TYPING_ROOT=$E2E_TMP/typing TYPING_ROOT_SHOWN=$E2E_TMP/typing TYPING_SEP=/
+TYPING_DROPPED="$TYPING_ROOT/Bäume Ö/Lieder"
 mkdir -p "$TYPING_ROOT"
 typing_tree
 

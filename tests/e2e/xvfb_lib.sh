@@ -7,7 +7,7 @@
 #   clip_take TEXT         another program (xclip) takes the clipboard
 #   server_pids            clipboard servers serving this test's display
 #   process_alive PID      true while PID runs (checks.sh)
-#   wait_until MS CMD...   polls CMD until it succeeds, at most MS ms
+#   wait_until MS CMD...   polls CMD until it succeeds, at most MS ms (checks.sh)
 #   no_server_left         true when no server serves this display
 #   check NAME CMD...      runs CMD, records a failure when it fails
 #   finish                 prints the summary, exits 1 after a failure
@@ -69,16 +69,6 @@ server_pids() {
     if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY"; then
       echo "$pid"
     fi
-  done
-}
-
-# Polls CMD every 50 ms; true as soon as it succeeds within MS milliseconds.
-wait_until() {
-  local ms=$1; shift
-  local deadline=$(( $(date +%s%N) / 1000000 + ms ))
-  until "$@"; do
-    [ $(( $(date +%s%N) / 1000000 )) -lt "$deadline" ] || return 1
-    sleep 0.05
   done
 }
 

@@ -218,6 +218,36 @@ TEST(Form1Ordner, CancelKeepsPathButHidesLabelsAndFocusesPathBox) {
   EXPECT_EQ(f.fokus, S::txtPfadEingabe);
 }
 
+// Dropped items: the first folder among them counts, else a file's folder;
+// the path box takes it as from the picker. Umlauts in the names.
+TEST(Form1Ordner, DroppedFolderOrFileFolderFillsThePathBox) {
+  TempTree baum;
+  baum.folders({"\xC3\x84rzte", "b"});
+  baum.file("\xC3\x84rzte/lied.mp3");
+  TestFenster f;
+  ASSERT_FALSE(f.logik.Form_Load({}).has_value());
+  f.textSetzen(S::txtPfadEingabe, "c:\\vorher");
+  struct Fall {
+    std::vector<std::string> abgelegt;
+    std::string pfad;
+  };
+  const Fall faelle[] = {
+      {{baum.path("\xC3\x84rzte/lied.mp3"), baum.path("b")}, baum.path("b")},
+      {{baum.path("\xC3\x84rzte/lied.mp3")}, baum.path("\xC3\x84rzte")},
+      {{baum.path("b"), baum.path("\xC3\x84rzte")}, baum.path("b")},
+  };
+  for (const Fall& fall : faelle) {
+    f.logik.zeigen(zweigschau::StatusLabel::Fertig);
+    f.fokus = S::cbinkl;
+    f.logik.OrdnerAbgelegt(fall.abgelegt);
+    EXPECT_EQ(f[S::txtPfadEingabe].text, fall.pfad);
+    EXPECT_FALSE(f[S::lblfertig].sichtbar);
+    EXPECT_EQ(f.fokus, S::txtPfadEingabe);
+  }
+  f.logik.OrdnerAbgelegt({});
+  EXPECT_EQ(f[S::txtPfadEingabe].text, baum.path("b")) << "nothing dropped, nothing changed";
+}
+
 TEST(NullTrim, CutsAtTheFirstNul) {
   using zweigschau::OrdnerWahl;
   EXPECT_EQ(OrdnerWahl::NullTrim(std::string("abc\0def\0", 8)), "abc");

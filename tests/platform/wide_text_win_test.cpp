@@ -1,10 +1,11 @@
-// Windows names to UTF-8 and back, and the argument part of the raw
-// command line.
+// Windows names to UTF-8 and back, the argument part of the raw command
+// line, and what a find-data record makes of an entry.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/command_line_win.h"
+#include "platform/entry_kind_win.h"
 #include "platform/wide_text.h"
 #include "walk/list_text.h"
 
@@ -35,4 +36,33 @@ TEST(CommandLine, ArgumentPartAfterTheProgramName) {
   EXPECT_EQ(platform::argumentPart(L"z.exe"), L"");
   EXPECT_EQ(platform::argumentPart(L"\"ohne ende"), L"");
   EXPECT_EQ(platform::argumentPart(L""), L"");
+}
+
+TEST(EntryKindWin, OnlyNameSurrogatesAreLinks) {
+  using platform::EntryKind;
+  constexpr DWORD ordner = FILE_ATTRIBUTE_DIRECTORY;
+  constexpr DWORD punkt = FILE_ATTRIBUTE_REPARSE_POINT;
+  struct Fall {
+    DWORD attribute;
+    DWORD tag;
+    EntryKind art;
+  };
+  const Fall faelle[] = {
+      {ordner, 0, EntryKind::Folder},
+      {ordner | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, 0, EntryKind::Folder},
+      {ordner | FILE_ATTRIBUTE_HIDDEN, 0, EntryKind::HiddenFolder},
+      {ordner | FILE_ATTRIBUTE_SYSTEM, 0, EntryKind::HiddenFolder},
+      {ordner | punkt, IO_REPARSE_TAG_MOUNT_POINT, EntryKind::FolderLink},  // junction, mount point
+      {ordner | punkt, IO_REPARSE_TAG_SYMLINK, EntryKind::FolderLink},
+      {ordner | punkt, 0, EntryKind::FolderLink},          // no tag reported (Wine)
+      {ordner | punkt, 0x9000601AUL, EntryKind::Folder},   // cloud-file placeholder (OneDrive)
+      {ordner | punkt, 0x9000001CUL, EntryKind::Folder},   // projected file system
+      {ordner | punkt | FILE_ATTRIBUTE_HIDDEN, 0x9000601AUL, EntryKind::HiddenFolder},
+      {0, 0, EntryKind::File},
+      {punkt, IO_REPARSE_TAG_SYMLINK, EntryKind::OtherLink},
+      {punkt, 0x80000013UL, EntryKind::File},              // deduplicated file
+      {punkt, 0x9000001AUL, EntryKind::File},              // cloud file
+  };
+  for (const Fall& f : faelle)
+    EXPECT_EQ(platform::entryKindOf(f.attribute, f.tag), f.art) << std::hex << f.attribute << " " << f.tag;
 }

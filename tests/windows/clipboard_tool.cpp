@@ -9,6 +9,9 @@
 //   cancel TITLE      waits for a window titled TITLE and sends it IDCANCEL
 //                     (what Escape sends); exit 2 when none appears
 //   attr PATH         prints the attributes of PATH as a decimal number
+//   run VERB FOLDER   runs the folder context-menu command VERB of the
+//                     current user (HKCU\Software\Classes\Directory\shell)
+//                     for FOLDER as Explorer does, waits, exits with its status
 //   state TITLE FILE  writes the state of the dialog titled TITLE to FILE
 //                     (UTF-8), in the form of the Linux window's report:
 //                     focused control, texts, enabled, checked, visible
@@ -80,6 +83,28 @@ int box(const wchar_t* titel, const wchar_t* datei) {
   return 2;
 }
 
+int ausfuehren(const std::wstring& verb, const std::wstring& ordner) {
+  const std::wstring schluessel = L"Software\\Classes\\Directory\\shell\\" + verb + L"\\command";
+  wchar_t befehl[4096] = {};
+  DWORD groesse = sizeof(befehl);
+  if (RegGetValueW(HKEY_CURRENT_USER, schluessel.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, befehl, &groesse) !=
+      ERROR_SUCCESS)
+    return 2;
+  std::wstring zeile = befehl;
+  if (const std::size_t p = zeile.find(L"%1"); p != std::wstring::npos) zeile.replace(p, 2, ordner);
+  STARTUPINFOW start{};
+  start.cb = sizeof(start);
+  PROCESS_INFORMATION prozess{};
+  if (!CreateProcessW(nullptr, zeile.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &prozess))
+    return 3;
+  WaitForSingleObject(prozess.hProcess, INFINITE);
+  DWORD status = 4;
+  GetExitCodeProcess(prozess.hProcess, &status);
+  CloseHandle(prozess.hThread);
+  CloseHandle(prozess.hProcess);
+  return static_cast<int>(status);
+}
+
 struct Steuer {
   int id;
   const char* name;
@@ -139,7 +164,7 @@ int zustand(const wchar_t* titel, const wchar_t* datei) {
         s.id == IDC_comMaskeTyp || s.id == IDC_lblfertig)
       bericht += std::string("text.") + s.name + '=' + fremderText(GetDlgItem(dialog, s.id)) + '\n';
   for (const Steuer& s : kSteuer)
-    if (s.id >= IDC_cbTab && s.id <= IDC_cbinkl && s.id != IDC_txtEbenen) {
+    if ((s.id >= IDC_cbTab && s.id <= IDC_cbinkl && s.id != IDC_txtEbenen) || s.id == IDC_txtPfadEingabe) {
       RECT r{};
       GetWindowRect(GetDlgItem(dialog, s.id), &r);
       bericht += std::string("klick.") + s.name + '=' + std::to_string(r.left + 8) + ',' +
@@ -174,5 +199,6 @@ int main() {
   if (art == L"box" && anzahl >= 4) return box(argv[2], argv[3]);
   if (art == L"cancel" && anzahl >= 3) return abbrechen(argv[2]);
   if (art == L"state" && anzahl >= 4) return zustand(argv[2], argv[3]);
+  if (art == L"run" && anzahl >= 4) return ausfuehren(argv[2], argv[3]);
   return 64;
 }

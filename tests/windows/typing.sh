@@ -9,6 +9,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/../common/typing_scenario.sh"
 umlaut_keys
 TYPING_ROOT=$WINE_TMP/typing TYPING_SEP='\'
 TYPING_ROOT_SHOWN=$(winpath "$TYPING_ROOT")
+# Wine hands a drop from an X program over as WM_DROPFILES with the Z:
+# path; the drag source is the Linux build's.
+DRAG_SOURCE=${LINUX_EXE:+$(dirname "$(dirname "$LINUX_EXE")")/tests/e2e/zs_drag_source}
+[ -n "$DRAG_SOURCE" ] && [ -x "$DRAG_SOURCE" ] || DRAG_SOURCE=
+TYPING_DROPPED=$(winpath "$TYPING_ROOT/Bäume Ö/Lieder")
+TYPING_DROPPED=Z${TYPING_DROPPED#z}
 mkdir -p "$TYPING_ROOT"
 typing_tree
 

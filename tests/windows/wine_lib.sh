@@ -31,7 +31,9 @@ wine_cleanup() {
 trap wine_cleanup EXIT
 
 wine_start() {
-  export WINEPREFIX=$WINE_TMP/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+  # No .NET, no Gecko, and no menu entries on the host for the shortcuts
+  # an installer makes (winemenubuilder would also keep msiexec waiting).
+  export WINEPREFIX=$WINE_TMP/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml,winemenubuilder.exe='
   export WINEARCH=win64
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
   # -noreset: the keyboard map of the typing tests outlives every client.
