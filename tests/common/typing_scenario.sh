@@ -32,6 +32,17 @@ typing_tree() {
     "$t/Texte/l.doc" "$t/Ärger/laut.mp3"
 }
 
+# The X window whose title matches PATTERN, waited for up to 20 s.
+window_named() {
+  local window= i
+  for i in $(seq 200); do
+    window=$(xdotool search --name "$1" 2>/dev/null | head -n1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  echo "$window"
+}
+
 # The value of KEY in the window's state.
 state_of() { window_state | sed -n "s/^$1=//p"; }
 
@@ -68,15 +79,11 @@ enabled() {
 # A file and a folder dragged from the drag source onto the path box, with
 # the mouse, as from a file manager.
 drag_onto_path_box() {
-  local source= i at main
-  main=$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)
+  local source i at main
+  main=$(window_named '^MORVAs Zweigschau$')
   "$DRAG_SOURCE" "$TYPING_ROOT/Bäume Ö/readme.txt" "$TYPING_ROOT/Bäume Ö/Lieder" >/dev/null 2>&1 &
   local source_pid=$!
-  for i in $(seq 100); do
-    source=$(xdotool search --name '^Ziehquelle$' 2>/dev/null | head -n1)
-    [ -n "$source" ] && break
-    sleep 0.1
-  done
+  source=$(window_named '^Ziehquelle$')
   at=$(state_of klick.txtPfadEingabe)
   if [ -n "$source" ]; then
     sleep 0.5
@@ -99,6 +106,11 @@ drag_onto_path_box() {
 typing_scenario() {
   local tree="$TYPING_ROOT_SHOWN${TYPING_SEP}Bäume Ö" s=$TYPING_SEP
   local checked="cbinkl optAlleOderLetzte1 cbDateien cbTab cbNurOrdnerMitPassendenDateien"
+  local window
+  window=$(window_named '^MORVAs Zweigschau$')
+  check "typing: the window opens" [ -n "$window" ]
+  [ -n "$window" ] || return
+  xdotool windowfocus --sync "$window"
   check "typing: the path box has the focus at first" state_is fokus txtPfadEingabe
   if [ -n "${DRAG_SOURCE:-}" ]; then
     check "drop: a file and a folder dragged onto the path box: the folder counts" drag_onto_path_box
@@ -241,12 +253,8 @@ typing_scenario() {
 # Waits for the folder picker, cancels it with Escape and gives the window
 # the keyboard back, as the window manager would (the test display has none).
 cancel_picker() {
-  local picker= i
-  for i in $(seq 100); do
-    picker=$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null | head -n1)
-    [ -n "$picker" ] && break
-    sleep 0.1
-  done
+  local picker i
+  picker=$(window_named "Wählen Sie einen Ordner")
   [ -n "$picker" ] || return 1
   xdotool windowfocus --sync "$picker"
   sleep 0.5
@@ -255,7 +263,7 @@ cancel_picker() {
     [ -z "$(xdotool search --name "Wählen Sie einen Ordner" 2>/dev/null)" ] && break
     sleep 0.1
   done
-  xdotool windowfocus --sync "$(xdotool search --name '^MORVAs Zweigschau$' | head -n1)"
+  xdotool windowfocus --sync "$(window_named '^MORVAs Zweigschau$')"
 }
 
 # Waits up to 10 s for the program's end; true when its status is 0.

@@ -24,14 +24,5 @@ window_state() { cat "$STATE" 2>/dev/null; }
 clipboard_text() { clip_read UTF8_STRING; }
 clipboard_set() { printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1; }
 
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^MORVAs Zweigschau$' 2>/dev/null | head -n1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-check "the window opens" [ -n "$window" ]
-[ -n "$window" ] || finish
-xdotool windowfocus --sync "$window"
 typing_scenario
 finish

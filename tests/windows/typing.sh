@@ -33,15 +33,5 @@ clipboard_set() { "$WINE" "$TOOL" set "$1" </dev/null >/dev/null 2>&1; }
 "$WINE" "$EXE" </dev/null >/dev/null 2>&1 &
 TYPING_PID=$!
 
-typing_window=
-for _ in $(seq 200); do
-  typing_window=$(xdotool search --name '^MORVAs Zweigschau$' 2>/dev/null | head -n1)
-  [ -n "$typing_window" ] && break
-  sleep 0.1
-done
-check "typing: the dialog opens" [ -n "$typing_window" ]
-if [ -n "$typing_window" ]; then
-  xdotool windowfocus --sync "$typing_window"
-  typing_scenario
-fi
+typing_scenario
 kill "$TYPING_PID" 2>/dev/null
