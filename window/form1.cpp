@@ -39,7 +39,6 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
                                                    ui.optAlleOderLetzte1, ui.txtPfadEingabe})
     w->installEventFilter(this);
   setAcceptDrops(true);
-  OrdnerVervollstaendigen();
   verbinden();
 }
 
@@ -69,7 +68,11 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
   if (!start.ordner.empty() && start.ordner.front() != '/')
     if (auto absolut = std::filesystem::absolute(start.ordner, fehler); !fehler)
       start.ordner = absolut.lexically_normal().string();
-  return Form1Logik::Form_Load(start);
+  std::optional<int> ende = Form1Logik::Form_Load(start);
+  // Only a window that is shown offers completions: a batch run starts no
+  // thread of the folder model.
+  if (!ende) OrdnerVervollstaendigen();
+  return ende;
 }
 
 void Form1::reject() { cmdEnde_Click(); }
