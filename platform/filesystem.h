@@ -1,8 +1,8 @@
 // Folder listing for the walks: one folder's entries at a time, in a fixed
-// order (platform/listing_order.h), with folders reached relative to their
+// order (text/listing_order.h), with folders reached relative to their
 // parent so that trees of any depth and paths of any length can be walked.
-// One implementation per platform: filesystem_posix.cpp (getdents64 on
-// handles opened relative to the parent) and filesystem_win.cpp
+// One implementation per platform: folder_handle_posix.cpp (getdents64 on
+// handles opened relative to the parent) and folder_handle_win.cpp
 // (FindFirstFileExW on long \\?\ paths).
 #pragma once
 

@@ -1,7 +1,7 @@
 // An opened folder that any thread may list and open sub-folders from: the
 // piece of the platform that the tree reader's threads use. One
-// implementation per platform, beside FolderChain (filesystem_posix.cpp:
-// a directory handle; filesystem_win.cpp: the folder's long path).
+// implementation per platform, beside FolderChain (folder_handle_posix.cpp:
+// a directory handle; folder_handle_win.cpp: the folder's long path).
 #pragma once
 
 #include <cstddef>

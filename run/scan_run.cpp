@@ -2,6 +2,7 @@
 
 #include "platform/filesystem.h"
 #include "platform/session.h"
+#include "text/list_form.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
 

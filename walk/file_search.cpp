@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/filesystem.h"
-#include "platform/unicode.h"
-#include "walk/list_text.h"
+#include "text/list_form.h"
+#include "text/unicode.h"
 #include "walk/walk_internal.h"
 
 namespace zweigschau {
@@ -22,8 +22,8 @@ void upperCodePoints(std::string_view text, std::u32string& out) {
       ++pos;
       continue;
     }
-    const char32_t decoded = platform::decodeUtf8(text, pos);
-    out += decoded == platform::kInvalidByte ? 0x110000 + c : platform::toUpper(decoded);
+    const char32_t decoded = text::decodeUtf8(text, pos);
+    out += decoded == text::kInvalidByte ? 0x110000 + c : text::toUpper(decoded);
   }
 }
 
@@ -88,10 +88,6 @@ bool DateiMaske::passt(std::string_view Name) const {
   thread_local std::u32string name;  // reused: the mask is tried on every file
   upperCodePoints(Name, name);
   return passtAuf<char32_t>(muster_, name);
-}
-
-std::string_view NameBisNull(std::string_view Text) {
-  return Text.substr(0, Text.find('\0'));
 }
 
 std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege) {

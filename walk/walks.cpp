@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/filesystem.h"
+#include "text/list_form.h"
 #include "walk/file_search.h"
 #include "walk/list_text.h"
 #include "walk/walk_internal.h"

@@ -4,20 +4,13 @@
 
 #include "startup/batch_run.h"
 #include "startup/number.h"
+#include "text/list_form.h"
 
 namespace zweigschau {
 
 namespace {
 
 using S = Steuerelement;
-
-// Leading and trailing space characters removed (only blanks, as the mask
-// boxes are read).
-std::string OhneLeerzeichen(std::string_view text) {
-  const std::size_t anfang = text.find_first_not_of(' ');
-  if (anfang == std::string_view::npos) return {};
-  return std::string(text.substr(anfang, text.find_last_not_of(' ') + 1 - anfang));
-}
 
 // A walk calls nachgeben very often; the events are processed at most this
 // often.

@@ -9,7 +9,7 @@
 #include <cwchar>
 
 #include "platform/folder_handle.h"
-#include "platform/listing_order.h"
+#include "text/listing_order.h"
 #include "platform/wide_text.h"
 
 namespace platform {
@@ -78,7 +78,7 @@ DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const Entr
     out.clear();
     return fehler == ERROR_SUCCESS ? ERROR_GEN_FAILURE : fehler;
   }
-  sortEntries(out);
+  text::sortEntries(out);
   return ERROR_SUCCESS;
 }
 

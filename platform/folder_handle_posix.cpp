@@ -15,7 +15,7 @@
 #include <climits>
 
 #include "platform/folder_handle.h"
-#include "platform/listing_order.h"
+#include "text/listing_order.h"
 
 namespace platform {
 namespace {
@@ -90,7 +90,7 @@ int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, b
       if (exists && (!keep || keep(name, kind))) out.push_back({std::string(name), kind});
     }
   }
-  sortEntries(out);
+  text::sortEntries(out);
   return 0;
 }
 
