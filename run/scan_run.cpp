@@ -1,6 +1,6 @@
 #include "run/scan_run.h"
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "platform/session.h"
 #include "text/list_form.h"
 #include "walk/list_text.h"
@@ -43,7 +43,8 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
 
   // Progress: the count of records made so far, refreshed when it changed.
   std::int32_t gezeigt = 0;
-  const YieldFn nachgeben = [&](std::int32_t zaehler) {
+  LaufOptionen lauf;
+  lauf.yield = [&](std::int32_t zaehler) {
     if (zaehler != gezeigt) {
       gezeigt = zaehler;
       anzeige.setzeText(StatusLabel::Arbeite, "arbeite ... " + std::to_string(zaehler));
@@ -52,9 +53,9 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   };
   std::int32_t Zähler = 0;
   ergebnis.Anzahl = NurEndpunkte
-                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, nachgeben)
+                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, lauf)
                         : OrdnerSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, Maske,
-                                        NurOrdnerMitDateien, nachgeben);
+                                        NurOrdnerMitDateien, lauf);
   anzeige.fensterFreigeben(true);
   anzeige.AusgabeZeilenAusschalten();
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "text/list_form.h"
 #include "text/unicode.h"
+#include "walk/tree_reader.h"
 #include "walk/walk_internal.h"
 
 namespace zweigschau {
@@ -114,10 +115,11 @@ std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_
   if (Tabelle.size() <= Index) Tabelle.resize(Index + 1);
   const DateiMaske maske(Maske);
   std::vector<platform::Entry> eintraege;
-  platform::listFolder(Pfad, eintraege, /*resolveLinks=*/true,
-                       [&](std::string_view name, platform::EntryKind kind) {
-                         return istDatei(kind) && maske.passt(name);
-                       });
+  const platform::ListFilter filter{[&](std::string_view name, platform::EntryKind kind) {
+                                      return istDatei(kind) && maske.passt(name);
+                                    },
+                                    /*resolveLinks=*/true};
+  listFolder(Pfad, eintraege, filter);
   return DateienEintragen(Tabelle[Index], eintraege);
 }
 

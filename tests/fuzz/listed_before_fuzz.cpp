@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "text/listing_order.h"
 
 using text::listedBefore;
