@@ -44,6 +44,7 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   // Progress: the count of records made so far, refreshed when it changed.
   std::int32_t gezeigt = 0;
   LaufOptionen lauf;
+  lauf.Abbruch = anzeige.abbruch();
   lauf.yield = [&](std::int32_t zaehler) {
     if (zaehler != gezeigt) {
       gezeigt = zaehler;
@@ -59,6 +60,12 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   anzeige.fensterFreigeben(true);
   anzeige.AusgabeZeilenAusschalten();
 
+  if (ergebnis.Anzahl == kAbgebrochen) {
+    // The clipboard keeps what it held; no label, no beep.
+    Tabelle.clear();
+    ergebnis.ausgang = Ausgang::Abgebrochen;
+    return ergebnis;
+  }
   if (ergebnis.Anzahl < 0) {
     ergebnis.ausgang = Ausgang::NichtGefunden;
     anzeige.zeigen(StatusLabel::NichtGefunden);

@@ -14,6 +14,7 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
     case Ausgang::KeineUnterordner:
     case Ausgang::KeineZeilen:
       return {2, "Keine Unter-Ordner"};
+    case Ausgang::Abgebrochen:  // a batch run cannot be cancelled but by a signal
     case Ausgang::Fehler:
       break;
   }

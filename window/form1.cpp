@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -25,6 +26,8 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
   verbinden();
+  // A disabled window gets no keys; Escape must still reach a running scan.
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
 Form1::~Form1() = default;
@@ -50,6 +53,15 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
 }
 
 void Form1::reject() { cmdEnde_Click(); }
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (scanLaeuft() && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    Abbrechen();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   // Only a free spot of the window counts; a control's own double click

@@ -38,6 +38,8 @@ class Form1 : public QDialog,
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Escape while a scan runs, when the window is disabled: cancels it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  public slots:
   // Escape and the window's close button end the program like "Ende".

@@ -60,9 +60,19 @@ void Form1Logik::Anleitung(bool UndBeenden) {
 
 void Form1Logik::Form_DblClick() { Anleitung(false); }
 
+// Ending the program while a scan runs cancels the scan first: its walk
+// returns at once and the clipboard is left alone.
 void Form1Logik::cmdEnde_Click() {
+  abbruch_ = true;
   beendet_ = true;
   fenster_.beenden();
+}
+
+void Form1Logik::Abbrechen() {
+  if (scanLaeuft_)
+    abbruch_ = true;
+  else
+    cmdEnde_Click();
 }
 
 // ---- Control rules -----------------------------------------------------
@@ -111,8 +121,11 @@ void Form1Logik::cmdScannen_Click() {
     Maske = OhneLeerzeichen(fenster_.text(S::comMaskeName)) + '.' +
             OhneLeerzeichen(fenster_.text(S::comMaskeTyp));
   const bool NurOrdnerMitDateien = dateien && fenster_.wert(S::cbNurOrdnerMitPassendenDateien) == 1;
+  abbruch_ = false;
+  scanLaeuft_ = true;
   letztesErgebnis_ = ListeErstellen(*this, zwischenablage_, tabelle_, Pfad, MitStartordner, Ebenen,
                                     NurEndpunkte, Maske, NurOrdnerMitDateien);
+  scanLaeuft_ = false;
 }
 
 void Form1Logik::zeigen(StatusLabel label) { fenster_.einblenden(LabelVon(label), true); }
