@@ -41,6 +41,7 @@ enum class Ausgang {
   InZwischenablage,  // the list is on the clipboard
   Fehler,            // the clipboard could not be reached
   Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
+  KeineMittel,       // the system was short of handles or memory: nothing shown
 };
 
 struct ScanErgebnis {

@@ -15,10 +15,12 @@ class SystemFolders final : public Folders {
   explicit SystemFolders(platform::ListFilter filter) : filter_(std::move(filter)) {}
 
   std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const override {
-    return wrap(FolderHandle::openStart(path, failure), failure);
+    FolderHandle handle = FolderHandle::openStart(path, failure);
+    return wrap(std::move(handle), failure);
   }
   std::unique_ptr<Open> openChild(const Open& parent, const std::string& name, Failure& failure) const override {
-    return wrap(static_cast<const Handle&>(parent).handle.openChild(name, failure), failure);
+    FolderHandle handle = static_cast<const Handle&>(parent).handle.openChild(name, failure);
+    return wrap(std::move(handle), failure);
   }
   bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const override {
     return static_cast<const Handle&>(folder).handle.list(out, filter_, failure);

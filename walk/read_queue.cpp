@@ -60,6 +60,7 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
       Folders::Failure failure = Folders::Failure::None;
       std::unique_ptr<Folders::Open> handle = openFolder(folders, job, failure);
       job.listed = handle && folders.list(*handle, job.entries, failure);
+      job.failure = job.listed ? Folders::Failure::None : failure;
       if (job.listed) {
         text::sortEntries(job.entries);
         if (job.keepHandle) job.handle = std::move(handle);
@@ -73,6 +74,7 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
   } catch (const std::exception&) {
     // Out of memory: the folder counts as unreadable.
     job.listed = false;
+    job.failure = Folders::Failure::Transient;
     job.handle.reset();
     std::vector<Entry>().swap(job.entries);
   }

@@ -33,6 +33,7 @@ struct ReadJob {
   std::unique_ptr<Folders::Open> handle;  // with keepHandle, when listed
   std::vector<Entry> entries;             // in the fixed order
   bool listed = false;
+  Folders::Failure failure = Folders::Failure::None;  // why it was not listed
 
   ReadJob* next = nullptr;  // in the queue of done jobs
 };

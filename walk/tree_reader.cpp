@@ -87,6 +87,7 @@ class TreeReader::Engine {
   const std::string* enterNext(std::vector<Entry>& out, bool& listed);
   void leave();
   bool cancelled() const { return cancelled_; }
+  bool startWasShort() const { return startShort_; }
 
  private:
   bool descends(std::int32_t level) const {
@@ -119,6 +120,7 @@ class TreeReader::Engine {
   std::size_t outstanding_ = 0;  // Sent or Done, not yet taken
   std::chrono::steady_clock::time_point lastWhileWaiting_;
   bool cancelled_ = false;
+  bool startShort_ = false;
 };
 
 TreeReader::Engine::Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options)
@@ -304,6 +306,7 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
   node.job = nullptr;
   node.listed = job->listed;
   node.entries = std::move(job->entries);
+  if (node.parent == nullptr) startShort_ = job->failure == Folders::Failure::Transient;
   if (node.listed && descends(node.level)) addChildren(node);
   if (node.keeps && !node.children.empty() && job->handle) {
     node.handle = std::move(job->handle);
@@ -387,5 +390,7 @@ const std::string* TreeReader::enterNext(std::vector<Entry>& out, bool& listed) 
 void TreeReader::leave() { engine_->leave(); }
 
 bool TreeReader::cancelled() const { return engine_->cancelled(); }
+
+bool TreeReader::startWasShort() const { return engine_->startWasShort(); }
 
 }  // namespace zweigschau

@@ -131,6 +131,11 @@ class TreeReader {
   // True once the cancel flag was seen: the walk ends without its records.
   bool cancelled() const;
 
+  // After a start() that failed: true when the system was short of handles
+  // or memory (the folder may well exist), false when the folder is
+  // missing or unreadable.
+  bool startWasShort() const;
+
   class Engine;
 
  private:

@@ -43,6 +43,8 @@ class Walk {
 
   // True when the walk was cancelled.
   bool abgebrochen() const { return leser_ && leser_->cancelled(); }
+  // True when the start folder failed for want of handles or memory.
+  bool startKnapp() const { return leser_ && leser_->startWasShort(); }
 
   // Records the ends of the tree: folders without sub-folders, and those
   // at the depth limit.
@@ -166,7 +168,7 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, s
   Walk walk(Tabelle, Ebenen, StartPos, Zähler, Lauf);
   const bool gelistet = walk.start(Pfad);
   if (walk.abgebrochen()) return kAbgebrochen;
-  if (!gelistet) return -1;
+  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
   walk.endpunkte();
   if (walk.abgebrochen()) return kAbgebrochen;
   walk.abschliessen();
@@ -180,7 +182,7 @@ std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std:
   walk.setzeMaske(Maske);
   const bool gelistet = walk.start(Pfad);
   if (walk.abgebrochen()) return kAbgebrochen;
-  if (!gelistet) return -1;
+  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
   walk.alle(NurMitDateien);
   if (walk.abgebrochen()) return kAbgebrochen;
   walk.abschliessen();

@@ -35,6 +35,9 @@ struct LaufOptionen {
 
 // What a walk returns when it was cancelled.
 inline constexpr std::int32_t kAbgebrochen = -2;
+// What a walk returns when the start folder could not be opened because the
+// system was short of handles (or memory): not a missing folder.
+inline constexpr std::int32_t kKeineMittel = -3;
 
 // Records the ends of the tree below `Pfad`: every folder without
 // sub-folders and, when Ebenen = n > 0, every folder at level n. The start
