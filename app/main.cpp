@@ -6,14 +6,20 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/clipboard_display.h"
 #include "platform/clipboard_qt.h"
 #include "platform/clipboard_server.h"
 #include "platform/dialogs.h"
+#include "platform/folder_handle.h"
 #include "platform/qt_start.h"
 #include "startup/command_line.h"
 #include "window/form1.h"
@@ -56,10 +62,56 @@ int qtStartetNicht(zweigschau::StartArt art, const std::string& zeile) {
   return 3;
 }
 
+// A batch run's stderr while Qt starts and the unseen window is built:
+// libraries (Fontconfig, for one) write there directly, past Qt's message
+// handler. Their lines are dropped until the run itself may speak.
+class LibraryNoise {
+ public:
+  void silence() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  void restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    saved_ = -1;
+  }
+
+ private:
+  int saved_ = -1;
+};
+LibraryNoise bibliotheken;
+
 // A batch run speaks only through its exit status and one line on failure;
 // Qt's own notes (such as a missing XDG_RUNTIME_DIR) would break that.
 void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& text) {
-  if (typ == QtCriticalMsg || typ == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+  if (typ != QtCriticalMsg && typ != QtFatalMsg) return;
+  bibliotheken.restore();
+  std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+
+// Qt needs threads of its own (the X event queue, D-Bus for accessibility)
+// and waits for ever for one that never started. A batch run checks first
+// that two more threads can run at once.
+bool threadsStartable() {
+  std::thread threads[2];
+  bool started = true;
+  for (std::thread& t : threads) {
+    try {
+      t = std::thread([] {});
+    } catch (const std::system_error&) {
+      started = false;
+    }
+  }
+  for (std::thread& t : threads)
+    if (t.joinable()) t.join();
+  return started;
 }
 
 // With ZWEIGSCHAU_ZUSTAND=FILE the window writes its state into FILE
@@ -92,9 +144,25 @@ int main(int argc, char** argv) {
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
   platform::preferX11();
-  if (art == zweigschau::StartArt::Stapellauf) qInstallMessageHandler(nurFehlerMelden);
+  if (art == zweigschau::StartArt::Stapellauf) {
+    if (!threadsStartable()) {
+      std::fputs("Zu wenig Speicher oder Threads frei\n", stderr);
+      return 3;
+    }
+    // Qt and its libraries need a dozen handles or so, and end the process
+    // when they find none.
+    if (platform::handleBudget() < 4) {
+      std::fputs("Zu wenige Datei-Handles frei (Grenze offener Dateien)\n", stderr);
+      return 3;
+    }
+    qInstallMessageHandler(nurFehlerMelden);
+    bibliotheken.silence();
+  }
 
-  platform::guardQtStart([art](const std::string& zeile) { return qtStartetNicht(art, zeile); });
+  platform::guardQtStart([art](const std::string& zeile) {
+    bibliotheken.restore();
+    return qtStartetNicht(art, zeile);
+  });
   QApplication app(argc, argv);
   platform::qtStarted();
   platform::QtClipboard zwischenablage;
@@ -102,6 +170,7 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     Form1 form(zwischenablage, dialoge);
+    bibliotheken.restore();
     if (const std::optional<int> ende = form.Form_Load(argumente)) {
       status = *ende;
     } else {

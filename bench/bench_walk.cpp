@@ -5,7 +5,7 @@
 // best of REPEATS runs each. A run is the walk plus the list text, the way a
 // scan run does it; freeing the table afterwards is not timed. Each walk
 // runs twice: with the read-ahead that suits the tree's file system
-// (platform::readAheadFor, which ZWEIGSCHAU_READ_AHEAD overrides) and
+// (readAheadFor, which ZWEIGSCHAU_READ_AHEAD overrides) and
 // serially, every folder read on the walk's thread.
 //
 // Peak memory is measured per mode in a fresh process (this program started
@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "bench/reference_walk.h"
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "walk/list_text.h"
 #include "walk/ordner_tabelle.h"
 #include "walk/walks.h"
@@ -112,13 +112,13 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   std::int32_t zähler = 0;
   std::int64_t yields = 0;
   zweigschau::YieldFn yield = [&yields](std::int32_t) { ++yields; };
-  std::optional<platform::ReadAhead> how;
-  if (isSerial(mode)) how = platform::ReadAhead{0, 0, false};
+  zweigschau::LaufOptionen lauf{.yield = yield};
+  if (isSerial(mode)) lauf.Vorauslesen = zweigschau::ReadAhead{0, 0, false};
   const bool mp3 = mode == kPathsMp3 || mode == kPathsMp3Serial;
   std::int32_t result =
       mode == kEnds || mode == kEndsSerial
-          ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, yield, how)
-          : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler, mp3 ? "*.mp3" : "", false, yield, how);
+          ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, lauf)
+          : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler, mp3 ? "*.mp3" : "", false, lauf);
   run.walkSecs = since(t0);
   auto t1 = std::chrono::steady_clock::now();
   zweigschau::Liste liste = zweigschau::ListenText(tabelle, mp3, mp3);

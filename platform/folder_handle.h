@@ -1,16 +1,49 @@
-// An opened folder that any thread may list and open sub-folders from: the
-// piece of the platform that the tree reader's threads use. One
-// implementation per platform, beside FolderChain (filesystem_posix.cpp:
-// a directory handle; filesystem_win.cpp: the folder's long path).
+// An opened folder: the piece of the operating system that the tree reader
+// (walk/tree_reader.h) uses to open and list folders, from any thread. One
+// implementation per system: folder_handle_posix.cpp (a directory handle,
+// sub-folders opened relative to it, getdents64) and folder_handle_win.cpp
+// (the folder's long \\?\ path, FindFirstFileExW).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/filesystem.h"
-
 namespace platform {
+
+// What a directory entry is. Links (POSIX symbolic links, Windows reparse
+// points such as junctions) are never followed into.
+enum class EntryKind : std::uint8_t {
+  Folder,        // a real folder the walks enter
+  HiddenFolder,  // a real folder the platform hides: POSIX a name that begins
+                 // with ".", Windows the hidden or system attribute
+  File,          // anything else that is not a link (regular file, fifo, device...)
+  FolderLink,    // a link whose target is a folder (a junction on Windows)
+  OtherLink,     // a link to a file, or a dangling one
+};
+
+struct Entry {
+  // The name as the file system holds it, never "." or "..": POSIX the raw
+  // bytes; Windows the UTF-16 name in UTF-8, a lone surrogate as its
+  // three-byte form, so that every name converts back exactly.
+  std::string name;
+  EntryKind kind;
+};
+
+// Decides, while a folder is read, which entries a listing keeps. Entries
+// left out cost neither a copy nor a place in the sort. Called from the
+// threads of the read-ahead too.
+using EntryFilter = std::function<bool(std::string_view name, EntryKind kind)>;
+
+// What a listing keeps.
+struct ListFilter {
+  EntryFilter keep;           // the entries kept; all when empty
+  bool resolveLinks = false;  // POSIX: tell links to folders from other links
+                              // (one more look per link); Windows knows it anyway
+};
 
 class FolderHandle {
  public:
@@ -27,16 +60,17 @@ class FolderHandle {
   FolderHandle& operator=(const FolderHandle&) = delete;
 
   // Opens the start folder `path`, which may itself be reached through a
-  // link, as FolderChain::start does.
+  // link, and may be longer than the system's path limit.
   static FolderHandle openStart(const std::string& path, Failure& failure);
 
   // Opens the sub-folder `name` of this folder; a link is never followed.
   FolderHandle openChild(const std::string& name, Failure& failure) const;
 
-  // Lists this folder as FolderChain::list lists the current folder. A
-  // handle is listed at most once: to try again, open the folder again.
-  bool list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep,
-            Failure& failure) const;
+  // Lists this folder into `out` (cleared first), in the order the file
+  // system gives, keeping what `filter` keeps. False when it cannot be
+  // listed; `out` is then empty. A handle is listed at most once: to try
+  // again, open the folder again.
+  bool list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const;
 
   bool isOpen() const;
 
@@ -48,19 +82,6 @@ class FolderHandle {
 #endif
 };
 
-// The read-ahead for local disks and for shares (see readAheadFor), chosen
-// by measurement (scripts/bench, scripts/bench slow; 2 cores).
-// A local disk: listing a folder costs the processor, not waiting, so one
-// reader beside the walk, which reads too, keeps both cores busy; a second
-// reader only adds switching (400,000 folders on tmpfs: serial 2.15 s, one
-// reader 1.38 s, two and three readers slower than one).
-// A share: every request waits for a round trip, so many readers keep
-// many requests in flight; 32 took a 10,000-folder tree at 0.5 ms from
-// 32.7 s to 1.8 s, 64 gained little more. The window of 4,096 listings costs
-// a few MiB at most and never held the readers back; below 256 they stall.
-inline constexpr ReadAhead kLocalReadAhead{1, 4096, true};
-inline constexpr ReadAhead kRemoteReadAhead{32, 4096, false};
-
 // Whether `path` lies on a network share or a user-space file system, where
 // every request waits for a reply.
 bool onShare(const std::string& path);
@@ -71,5 +92,12 @@ bool onShare(const std::string& path);
 // connection, clipboard, libraries) keeps ample room; on Windows no limit
 // (a handle is a path).
 std::size_t handleBudget();
+
+// The separator between folder names in paths and list lines.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
 
 }  // namespace platform

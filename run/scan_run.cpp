@@ -1,7 +1,10 @@
 #include "run/scan_run.h"
 
-#include "platform/filesystem.h"
+#include <new>
+
+#include "platform/folder_handle.h"
 #include "platform/session.h"
+#include "text/list_form.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
 
@@ -16,25 +19,11 @@ std::string heimordnerEinsetzen(const std::string& pfad) {
   return pfad;
 }
 
-}  // namespace
-
-ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablage,
-                            OrdnerTabelle& Tabelle, std::string& Pfad, bool MitStartordner,
-                            std::int32_t Ebenen, bool NurEndpunkte, const std::string& Maske,
-                            bool NurOrdnerMitDateien) {
+// Steps 6 to 13 of a run, on a trimmed path with its separator.
+ScanErgebnis Durchlauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+                       const std::string& Pfad, bool MitStartordner, std::int32_t Ebenen,
+                       bool NurEndpunkte, const std::string& Maske, bool NurOrdnerMitDateien) {
   ScanErgebnis ergebnis;
-  anzeige.setzeText(StatusLabel::Arbeite, "arbeite ...");
-  anzeige.zeigen(StatusLabel::Arbeite);
-
-  Pfad = OhneLeerzeichen(Pfad);
-  if (Pfad.empty()) {
-    // Nothing to do; "arbeite ..." must not stay on screen.
-    anzeige.AusgabeZeilenAusschalten();
-    return ergebnis;
-  }
-  Pfad = heimordnerEinsetzen(Pfad);
-  if (Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
-
   anzeige.fensterFreigeben(false);
   Tabelle.clear();
   const std::int32_t Schnittposition =
@@ -42,7 +31,9 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
 
   // Progress: the count of records made so far, refreshed when it changed.
   std::int32_t gezeigt = 0;
-  const YieldFn nachgeben = [&](std::int32_t zaehler) {
+  LaufOptionen lauf;
+  lauf.Abbruch = anzeige.abbruch();
+  lauf.yield = [&](std::int32_t zaehler) {
     if (zaehler != gezeigt) {
       gezeigt = zaehler;
       anzeige.setzeText(StatusLabel::Arbeite, "arbeite ... " + std::to_string(zaehler));
@@ -51,12 +42,18 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   };
   std::int32_t Zähler = 0;
   ergebnis.Anzahl = NurEndpunkte
-                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, nachgeben)
+                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, lauf)
                         : OrdnerSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, Maske,
-                                        NurOrdnerMitDateien, nachgeben);
+                                        NurOrdnerMitDateien, lauf);
   anzeige.fensterFreigeben(true);
   anzeige.AusgabeZeilenAusschalten();
 
+  if (ergebnis.Anzahl == kAbgebrochen || ergebnis.Anzahl == kKeineMittel) {
+    // The clipboard keeps what it held; no label, no beep.
+    Tabelle.clear();
+    ergebnis.ausgang = ergebnis.Anzahl == kAbgebrochen ? Ausgang::Abgebrochen : Ausgang::KeineMittel;
+    return ergebnis;
+  }
   if (ergebnis.Anzahl < 0) {
     ergebnis.ausgang = Ausgang::NichtGefunden;
     anzeige.zeigen(StatusLabel::NichtGefunden);
@@ -80,6 +77,38 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   }
   if (anzeige.sichtbar()) anzeige.piep();
   return ergebnis;
+}
+
+}  // namespace
+
+ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablage,
+                            OrdnerTabelle& Tabelle, std::string& Pfad, bool MitStartordner,
+                            std::int32_t Ebenen, bool NurEndpunkte, const std::string& Maske,
+                            bool NurOrdnerMitDateien) {
+  ScanErgebnis ergebnis;
+  anzeige.setzeText(StatusLabel::Arbeite, "arbeite ...");
+  anzeige.zeigen(StatusLabel::Arbeite);
+
+  Pfad = OhneLeerzeichen(Pfad);
+  if (Pfad.empty()) {
+    // Nothing to do; "arbeite ..." must not stay on screen.
+    anzeige.AusgabeZeilenAusschalten();
+    return ergebnis;
+  }
+  Pfad = heimordnerEinsetzen(Pfad);
+  if (Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
+  try {
+    return Durchlauf(anzeige, zwischenablage, Tabelle, Pfad, MitStartordner, Ebenen, NurEndpunkte, Maske,
+                     NurOrdnerMitDateien);
+  } catch (const std::bad_alloc&) {
+    // Out of memory on the walk's thread: the run fails as a whole, the
+    // clipboard untouched.
+    OrdnerTabelle().swap(Tabelle);
+    anzeige.fensterFreigeben(true);
+    anzeige.AusgabeZeilenAusschalten();
+    ergebnis.ausgang = Ausgang::KeineMittel;
+    return ergebnis;
+  }
 }
 
 }  // namespace zweigschau

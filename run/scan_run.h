@@ -4,6 +4,7 @@
 // display.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,8 @@ class Anzeige {
   virtual bool sichtbar() const = 0;                       // window shown?
   virtual void piep() = 0;                                 // system beep
   virtual bool mitTab() const = 0;                         // state of "mit Tab"
+  // Set while a run walks when the user cancels it; nullptr: never.
+  virtual const std::atomic<bool>* abbruch() const { return nullptr; }
 };
 
 // How a run ended.
@@ -37,6 +40,8 @@ enum class Ausgang {
   KeineZeilen,       // folders recorded, but no file line to write
   InZwischenablage,  // the list is on the clipboard
   Fehler,            // the clipboard could not be reached
+  Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
+  KeineMittel,       // the system was short of handles or memory: nothing shown
 };
 
 struct ScanErgebnis {

@@ -14,6 +14,9 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
     case Ausgang::KeineUnterordner:
     case Ausgang::KeineZeilen:
       return {2, "Keine Unter-Ordner"};
+    case Ausgang::KeineMittel:
+      return {3, "Zu wenig Speicher oder Datei-Handles frei"};
+    case Ausgang::Abgebrochen:  // a batch run cannot be cancelled but by a signal
     case Ausgang::Fehler:
       break;
   }

@@ -21,7 +21,8 @@ struct StapelAusgang {
 
 // 0 = list on the clipboard; 1 "Ordner nicht gefunden" (start folder not
 // found, path empty); 2 "Keine Unter-Ordner" (no folder recorded, or no
-// line written); 3 "Zwischenablage nicht erreichbar".
+// line written); 3 "Zwischenablage nicht erreichbar", or "Zu wenig Speicher
+// oder Datei-Handles frei" when the system ran short of either.
 StapelAusgang StapelAusgangVon(Ausgang ausgang);
 
 // A window that is never shown: the run's labels change unseen, it never

@@ -1,6 +1,6 @@
 #include "startup/command_line.h"
 
-#include "platform/unicode.h"
+#include "text/unicode.h"
 #include "startup/number.h"
 
 namespace zweigschau {
@@ -13,11 +13,11 @@ std::string klein(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t anfang = pos;
-    const char32_t c = platform::decodeUtf8(text, pos);
-    if (c == platform::kInvalidByte)
+    const char32_t c = text::decodeUtf8(text, pos);
+    if (c == text::kInvalidByte)
       out += text[anfang];
     else
-      platform::appendUtf8(out, platform::toLower(c));
+      text::appendUtf8(out, text::toLower(c));
   }
   return out;
 }

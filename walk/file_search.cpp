@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/filesystem.h"
-#include "platform/unicode.h"
-#include "walk/list_text.h"
+#include "platform/folder_handle.h"
+#include "text/list_form.h"
+#include "text/unicode.h"
+#include "walk/tree_reader.h"
 #include "walk/walk_internal.h"
 
 namespace zweigschau {
@@ -22,8 +23,8 @@ void upperCodePoints(std::string_view text, std::u32string& out) {
       ++pos;
       continue;
     }
-    const char32_t decoded = platform::decodeUtf8(text, pos);
-    out += decoded == platform::kInvalidByte ? 0x110000 + c : platform::toUpper(decoded);
+    const char32_t decoded = text::decodeUtf8(text, pos);
+    out += decoded == text::kInvalidByte ? 0x110000 + c : text::toUpper(decoded);
   }
 }
 
@@ -90,10 +91,6 @@ bool DateiMaske::passt(std::string_view Name) const {
   return passtAuf<char32_t>(muster_, name);
 }
 
-std::string_view NameBisNull(std::string_view Text) {
-  return Text.substr(0, Text.find('\0'));
-}
-
 std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege) {
   ordner.Dateien.clear();
   ordner.Dateien.reserve(static_cast<std::size_t>(
@@ -118,10 +115,11 @@ std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_
   if (Tabelle.size() <= Index) Tabelle.resize(Index + 1);
   const DateiMaske maske(Maske);
   std::vector<platform::Entry> eintraege;
-  platform::listFolder(Pfad, eintraege, /*resolveLinks=*/true,
-                       [&](std::string_view name, platform::EntryKind kind) {
-                         return istDatei(kind) && maske.passt(name);
-                       });
+  const platform::ListFilter filter{[&](std::string_view name, platform::EntryKind kind) {
+                                      return istDatei(kind) && maske.passt(name);
+                                    },
+                                    /*resolveLinks=*/true};
+  listFolder(Pfad, eintraege, filter);
   return DateienEintragen(Tabelle[Index], eintraege);
 }
 

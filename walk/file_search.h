@@ -30,9 +30,6 @@ class DateiMaske {
   bool punktSternOptional_ = false;  // mask ended in ".*"
 };
 
-// The text before the first NUL character of a fixed-width name field.
-std::string_view NameBisNull(std::string_view Text);
-
 // Lists the folder `Pfad` (surrounding blanks are ignored, the separator
 // may be missing) and stores the list form of every file name that matches
 // `Maske` in record `Index` of the table: its Dateien and LetzterDateiIndex.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "walk/file_search.h"
 #include "walk/ordner_tabelle.h"
 

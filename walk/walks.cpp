@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
+#include "text/list_form.h"
 #include "walk/file_search.h"
 #include "walk/list_text.h"
 #include "walk/walk_internal.h"
@@ -18,22 +19,32 @@ namespace {
 class Walk {
  public:
   Walk(OrdnerTabelle& tabelle, std::int32_t ebenen, std::int32_t startPos, std::int32_t& zaehler,
-       const YieldFn& yield)
-      : tabelle_(tabelle), ebenen_(ebenen), zaehler_(zaehler), yield_(yield),
+       const LaufOptionen& lauf)
+      : tabelle_(tabelle), ebenen_(ebenen), zaehler_(zaehler), lauf_(lauf),
         schnitt_(startPos > 1 ? static_cast<std::size_t>(startPos - 1) : 0) {}
 
-  // Opens and lists the start folder; false when it cannot be listed.
-  bool start(const std::string& pfad, const std::optional<platform::ReadAhead>& lesen) {
+  // Opens and lists the start folder; false when it cannot be listed or
+  // the walk was cancelled.
+  bool start(const std::string& pfad) {
     pfad_.clear();
     AnzeigeTextAnhaengen(pfad_, pfad);
+    TreeReaderOptions lesen;
+    lesen.how = lauf_.Vorauslesen ? *lauf_.Vorauslesen : readAheadFor(pfad);
+    lesen.levels = ebenen_;
     // While the walk waits for a listing the window is kept alive, with
     // the count reached so far.
-    auto warten = [this] {
-      if (yield_) yield_(zaehler_);
+    lesen.whileWaiting = [this] {
+      if (lauf_.yield) lauf_.yield(zaehler_);
     };
-    leser_.emplace(lesen ? *lesen : platform::readAheadFor(pfad), resolveLinks_, filter_, ebenen_, warten);
+    lesen.cancel = lauf_.Abbruch;
+    leser_.emplace(systemFolders(filter_), std::move(lesen));
     return leser_->start(pfad, eintraege_);
   }
+
+  // True when the walk was cancelled.
+  bool abgebrochen() const { return leser_ && leser_->cancelled(); }
+  // True when the start folder failed for want of handles or memory.
+  bool startKnapp() const { return leser_ && leser_->startWasShort(); }
 
   // Records the ends of the tree: folders without sub-folders, and those
   // at the depth limit.
@@ -41,7 +52,7 @@ class Walk {
     laufen([this](std::int32_t ebene) {
       const bool ohneUnterordner =
           std::none_of(eintraege_.begin(), eintraege_.end(),
-                       [](const platform::Entry& e) { return e.kind == platform::EntryKind::Folder; });
+                       [](const Entry& e) { return e.kind == EntryKind::Folder; });
       if ((ohneUnterordner || ebene == ebenen_) && ebene > 0) {
         aufzeichnen(ebene);
         ++zaehler_;
@@ -56,7 +67,7 @@ class Walk {
     laufen([this, nurMitDateien](std::int32_t ebene) {
       if (pfad_.size() > schnitt_) {
         Ordner& ordner = aufzeichnen(ebene);
-        const std::int32_t dateien = maske_ ? DateienEintragen(ordner, eintraege_) : -1;
+        const std::int32_t dateien = maske_ != nullptr ? DateienEintragen(ordner, eintraege_) : -1;
         if (!(nurMitDateien && ebene == 0 && dateien == 0)) ++zaehler_;
       }
     });
@@ -64,11 +75,13 @@ class Walk {
 
   void setzeMaske(const std::string& maske) {
     if (maske.empty()) return;
-    maske_.emplace(maske);
-    resolveLinks_ = true;  // links to folders are not files
-    // Called by the reading threads too: it only reads the mask.
-    filter_ = [this](std::string_view name, platform::EntryKind kind) {
-      return istDatei(kind) ? maske_->passt(name) : istUnterordner(name, kind);
+    auto passend = std::make_shared<const DateiMaske>(maske);
+    maske_ = passend.get();
+    filter_.resolveLinks = true;  // links to folders are not files
+    // Called by the reading threads too, which may outlive the walk: it
+    // holds the mask itself and only reads it.
+    filter_.keep = [passend](std::string_view name, EntryKind kind) {
+      return istDatei(kind) ? passend->passt(name) : istUnterordner(name, kind);
     };
   }
 
@@ -80,8 +93,8 @@ class Walk {
  private:
   // Sub-folders are real folders that the platform does not hide. Links to
   // folders are never entered, so no walk can loop.
-  static bool istUnterordner(std::string_view /*name*/, platform::EntryKind kind) {
-    return kind == platform::EntryKind::Folder;
+  static bool istUnterordner(std::string_view /*name*/, EntryKind kind) {
+    return kind == EntryKind::Folder;
   }
 
   // A folder on the way down from the start folder to the current one.
@@ -103,7 +116,9 @@ class Walk {
     while (!weg.empty()) {
       const Stufe hier = weg.back();
       bool gelistet = false;
-      if (const std::string* name = leser_->enterNext(eintraege_, gelistet)) {
+      const std::string* name = leser_->enterNext(eintraege_, gelistet);
+      if (leser_->cancelled()) return;
+      if (name != nullptr) {
         // A folder that cannot be listed is walked with no entries.
         weg.push_back({hier.ebene + 1, pfad_.size()});
         AnzeigeTextAnhaengen(pfad_, *name);
@@ -131,43 +146,45 @@ class Walk {
   }
 
   void nachgeben() {
-    if (yield_ && zaehler_ % 100 == 0) yield_(zaehler_);
+    if (lauf_.yield && zaehler_ % 100 == 0) lauf_.yield(zaehler_);
   }
 
   OrdnerTabelle& tabelle_;
   const std::int32_t ebenen_;
   std::int32_t& zaehler_;
-  const YieldFn& yield_;
+  const LaufOptionen& lauf_;
   const std::size_t schnitt_;
-  std::optional<DateiMaske> maske_;
-  bool resolveLinks_ = false;
-  platform::EntryFilter filter_ = istUnterordner;  // what a listing keeps
-  std::vector<platform::Entry> eintraege_;         // listing of the folder just entered
-  std::string pfad_;                               // list form of the current folder's path
-  // Last: its reading threads use the mask and end before it goes.
-  std::optional<platform::TreeReader> leser_;
+  const DateiMaske* maske_ = nullptr;                  // the filter's mask, when there is one
+  platform::ListFilter filter_{istUnterordner, false};  // what a listing keeps
+  std::vector<Entry> eintraege_;                       // listing of the folder just entered
+  std::string pfad_;                                   // list form of the current folder's path
+  std::optional<TreeReader> leser_;
 };
 
 }  // namespace
 
 std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
-                              std::int32_t StartPos, std::int32_t& Zähler, const YieldFn& yield,
-                              const std::optional<platform::ReadAhead>& Vorauslesen) {
-  Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
-  if (!walk.start(Pfad, Vorauslesen)) return -1;
+                              std::int32_t StartPos, std::int32_t& Zähler, const LaufOptionen& Lauf) {
+  Walk walk(Tabelle, Ebenen, StartPos, Zähler, Lauf);
+  const bool gelistet = walk.start(Pfad);
+  if (walk.abgebrochen()) return kAbgebrochen;
+  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
   walk.endpunkte();
+  if (walk.abgebrochen()) return kAbgebrochen;
   walk.abschliessen();
   return Zähler;
 }
 
 std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
                            std::int32_t StartPos, std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const YieldFn& yield,
-                           const std::optional<platform::ReadAhead>& Vorauslesen) {
-  Walk walk(Tabelle, Ebenen, StartPos, Zähler, yield);
+                           bool NurMitDateien, const LaufOptionen& Lauf) {
+  Walk walk(Tabelle, Ebenen, StartPos, Zähler, Lauf);
   walk.setzeMaske(Maske);
-  if (!walk.start(Pfad, Vorauslesen)) return -1;
+  const bool gelistet = walk.start(Pfad);
+  if (walk.abgebrochen()) return kAbgebrochen;
+  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
   walk.alle(NurMitDateien);
+  if (walk.abgebrochen()) return kAbgebrochen;
   walk.abschliessen();
   return Zähler;
 }

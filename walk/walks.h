@@ -3,19 +3,41 @@
 // listed. Records are appended to the table from index Zähler on.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "platform/filesystem.h"
 #include "walk/ordner_tabelle.h"
+#include "walk/tree_reader.h"
 
 namespace zweigschau {
 
 // Called now and then during a walk with the number of records made so far,
 // so that a caller can keep its window alive and show progress.
 using YieldFn = std::function<void(std::int32_t Zähler)>;
+
+// How a walk runs, beside what it records.
+struct LaufOptionen {
+  // Called on the walk's thread whenever Zähler is a multiple of 100 after
+  // a folder is done, and about every 20 ms while the walk waits for a
+  // listing.
+  YieldFn yield{};
+  // How folders are read (ReadAhead); by default as suits the start
+  // folder's file system (readAheadFor). The records are the same either way.
+  std::optional<ReadAhead> Vorauslesen{};
+  // When it becomes true (from any thread, the yield included), the walk
+  // ends within about 20 ms, also while a reader is blocked on a folder,
+  // and returns kAbgebrochen; the table then holds no usable records.
+  const std::atomic<bool>* Abbruch = nullptr;
+};
+
+// What a walk returns when it was cancelled.
+inline constexpr std::int32_t kAbgebrochen = -2;
+// What a walk returns when the start folder could not be opened because the
+// system was short of handles (or memory): not a missing folder.
+inline constexpr std::int32_t kKeineMittel = -3;
 
 // Records the ends of the tree below `Pfad`: every folder without
 // sub-folders and, when Ebenen = n > 0, every folder at level n. The start
@@ -25,18 +47,13 @@ using YieldFn = std::function<void(std::int32_t Zähler)>;
 //   StartPos  1-based byte position in AnzeigeText(Pfad) at which stored
 //             paths begin (1 = whole path)
 //   Zähler    next free record index; the caller sets it to 0
-//   Vorauslesen  how folders are read (platform::ReadAhead); by default as
-//             suits the start folder's file system (platform::readAheadFor).
-//             The records are the same either way.
+//   Lauf      progress, reading and cancelling (LaufOptionen)
 // Returns -1 when the start folder cannot be listed (missing, not a folder,
-// unreadable); otherwise Zähler after the walk. The table then holds exactly
-// Zähler records. `yield` is called on the walk's thread whenever Zähler is
-// a multiple of 100 after a folder is done, and about every 20 ms while the
-// walk waits for a listing.
+// unreadable), kAbgebrochen when the walk was cancelled; otherwise Zähler
+// after the walk. The table then holds exactly Zähler records.
 std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
                               std::int32_t Ebenen, std::int32_t StartPos,
-                              std::int32_t& Zähler, const YieldFn& yield = {},
-                              const std::optional<platform::ReadAhead>& Vorauslesen = {});
+                              std::int32_t& Zähler, const LaufOptionen& Lauf = {});
 
 // Records every folder of the depth-limited tree in pre-order (a folder
 // before its sub-folders), the start folder first when StartPos is 1. With a
@@ -47,7 +64,6 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
 std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
                            std::int32_t Ebenen, std::int32_t StartPos,
                            std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const YieldFn& yield = {},
-                           const std::optional<platform::ReadAhead>& Vorauslesen = {});
+                           bool NurMitDateien, const LaufOptionen& Lauf = {});
 
 }  // namespace zweigschau

@@ -8,6 +8,7 @@
 #include <QFileSystemModel>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -40,6 +41,8 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
     w->installEventFilter(this);
   setAcceptDrops(true);
   verbinden();
+  // A disabled window gets no keys; Escape must still reach a running scan.
+  QCoreApplication::instance()->installEventFilter(this);
 }
 
 Form1::~Form1() = default;
@@ -76,6 +79,7 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
 }
 
 void Form1::reject() { cmdEnde_Click(); }
+
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   // Only a free spot of the window counts; a control's own double click
@@ -126,6 +130,12 @@ void Form1::dropEvent(QDropEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* objekt, QEvent* event) {
+  // A disabled window gets no keys: Escape cancels a running scan from here.
+  if (scanLaeuft() && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    Abbrechen();
+    return true;
+  }
   // The completions' list takes Enter, Tab and Escape while it is open.
   // Without a completion chosen they mean what they mean in the path box:
   // the list closes and Enter scans, Tab moves on.

@@ -47,7 +47,8 @@ class Form1 : public QDialog,
   // Folders and files dragged from a file manager (text/uri-list).
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  // Enter in a mask box and Tab onto the option pair, see form1.cpp.
+  // Escape while a scan runs (the window is disabled then), Enter in a mask
+  // box, Tab onto the option pair, the completions' list: see form1.cpp.
   bool eventFilter(QObject* objekt, QEvent* event) override;
 
  public slots:

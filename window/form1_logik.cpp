@@ -5,20 +5,13 @@
 
 #include "startup/batch_run.h"
 #include "startup/number.h"
+#include "text/list_form.h"
 
 namespace zweigschau {
 
 namespace {
 
 using S = Steuerelement;
-
-// Leading and trailing space characters removed (only blanks, as the mask
-// boxes are read).
-std::string OhneLeerzeichen(std::string_view text) {
-  const std::size_t anfang = text.find_first_not_of(' ');
-  if (anfang == std::string_view::npos) return {};
-  return std::string(text.substr(anfang, text.find_last_not_of(' ') + 1 - anfang));
-}
 
 // A walk calls nachgeben very often; the events are processed at most this
 // often.
@@ -88,9 +81,19 @@ void Form1Logik::Anleitung(bool UndBeenden) {
 
 void Form1Logik::Form_DblClick() { Anleitung(false); }
 
+// Ending the program while a scan runs cancels the scan first: its walk
+// returns at once and the clipboard is left alone.
 void Form1Logik::cmdEnde_Click() {
+  abbruch_ = true;
   beendet_ = true;
   fenster_.beenden();
+}
+
+void Form1Logik::Abbrechen() {
+  if (scanLaeuft_)
+    abbruch_ = true;
+  else
+    cmdEnde_Click();
 }
 
 // ---- Control rules -----------------------------------------------------
@@ -139,8 +142,11 @@ void Form1Logik::cmdScannen_Click() {
     Maske = OhneLeerzeichen(fenster_.text(S::comMaskeName)) + '.' +
             OhneLeerzeichen(fenster_.text(S::comMaskeTyp));
   const bool NurOrdnerMitDateien = dateien && fenster_.wert(S::cbNurOrdnerMitPassendenDateien) == 1;
+  abbruch_ = false;
+  scanLaeuft_ = true;
   letztesErgebnis_ = ListeErstellen(*this, zwischenablage_, tabelle_, Pfad, MitStartordner, Ebenen,
                                     NurEndpunkte, Maske, NurOrdnerMitDateien);
+  scanLaeuft_ = false;
 }
 
 void Form1Logik::zeigen(StatusLabel label) { fenster_.einblenden(LabelVon(label), true); }

@@ -70,6 +70,11 @@ class Form1Logik : public Anzeige {
   const OrdnerTabelle& tabelle() const { return tabelle_; }
   // True once the program has been ended ("Ende", Escape, closing it).
   bool beendet() const { return beendet_; }
+  // True while "Scannen" runs a scan.
+  bool scanLaeuft() const { return scanLaeuft_; }
+  // Escape: cancels a running scan (the window stays); without one it ends
+  // the program like "Ende".
+  void Abbrechen();
 
   // What the scan run needs from its window, over the same controls.
   void zeigen(StatusLabel label) override;
@@ -79,6 +84,7 @@ class Form1Logik : public Anzeige {
   bool sichtbar() const override;
   void piep() override;
   bool mitTab() const override;
+  const std::atomic<bool>* abbruch() const override { return &abbruch_; }
 
  private:
   Steuerelemente& fenster_;
@@ -88,6 +94,8 @@ class Form1Logik : public Anzeige {
   ScanErgebnis letztesErgebnis_;
   std::optional<std::chrono::steady_clock::time_point> letztesNachgeben_;
   bool beendet_ = false;
+  bool scanLaeuft_ = false;
+  std::atomic<bool> abbruch_ = false;  // the running scan is to end
 };
 
 }  // namespace zweigschau

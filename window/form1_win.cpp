@@ -331,6 +331,11 @@ void Form1::fensterAktiv(bool an) { EnableWindow(hwnd_, an ? TRUE : FALSE); }
 void Form1::ereignisseVerarbeiten() {
   MSG m;
   while (hwnd_ != nullptr && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    // The window is disabled while a scan runs; Escape still cancels it.
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE && scanLaeuft()) {
+      Abbrechen();
+      continue;
+    }
     if (m.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(m.wParam));
       break;

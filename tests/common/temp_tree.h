@@ -14,7 +14,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 
 namespace testing_tree {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "walk/list_text.h"
+#include "text/list_form.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/filesystem.h"
-#include "platform/listing_order.h"
+#include "platform/folder_handle.h"
+#include "text/listing_order.h"
 
-using platform::listedBefore;
+using text::listedBefore;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
   std::vector<std::string> namen = fuzz::teile(fuzz::alsText(daten, groesse));
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
   }
   std::vector<platform::Entry> eintraege;
   for (const std::string& n : namen) eintraege.push_back({n, platform::EntryKind::Folder});
-  platform::sortEntries(eintraege);
+  text::sortEntries(eintraege);
   for (std::size_t i = 1; i < eintraege.size(); ++i)
     FUZZ_PRUEFEN(!listedBefore(eintraege[i].name, eintraege[i - 1].name));
   return 0;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/unicode.h"
+#include "text/unicode.h"
 #include "walk/file_search.h"
 
 namespace {
@@ -17,8 +17,8 @@ std::u32string zeichen(std::string_view text) {
   std::u32string ergebnis;
   for (std::size_t pos = 0; pos < text.size();) {
     const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    const char32_t c = platform::decodeUtf8(text, pos);
-    ergebnis += c == platform::kInvalidByte ? 0x110000 + byte : platform::toUpper(c);
+    const char32_t c = text::decodeUtf8(text, pos);
+    ergebnis += c == text::kInvalidByte ? 0x110000 + byte : text::toUpper(c);
   }
   return ergebnis;
 }

@@ -7,7 +7,7 @@
 #include "platform/command_line_win.h"
 #include "platform/entry_kind_win.h"
 #include "platform/wide_text.h"
-#include "walk/list_text.h"
+#include "text/list_form.h"
 
 using platform::fromWide;
 using platform::toWide;

@@ -1,6 +1,7 @@
 // A recording window and clipboard for the scan-run tests.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "run/scan_run.h"
@@ -34,8 +35,9 @@ class Fenster : public Anzeige {
   }
   void nachgeben() override {
     if (!gesperrt) ereignisse += "NACHGEBEN-OHNE-SPERRE ";
-    ++nachgegeben;
+    if (++nachgegeben == abbrechenBei) abbruch_ = true;  // the user cancels
   }
+  const std::atomic<bool>* abbruch() const override { return &abbruch_; }
   bool sichtbar() const override { return istSichtbar; }
   void piep() override { ereignisse += "piep "; }
   bool mitTab() const override { return tab; }
@@ -43,6 +45,8 @@ class Fenster : public Anzeige {
   std::string ereignisse, fertigText, arbeiteText;
   bool gesperrt = false, istSichtbar = true, tab = true;
   int nachgegeben = 0;
+  int abbrechenBei = 0;  // cancel at this call of nachgeben (0: never)
+  std::atomic<bool> abbruch_ = false;
 };
 
 class Ablage : public platform::Clipboard {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "temp_tree.h"
+#include "text/list_form.h"
 #include "walk/file_search.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"

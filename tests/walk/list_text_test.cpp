@@ -1,6 +1,7 @@
 // The list text, byte for byte.
 #include <gtest/gtest.h>
 
+#include "text/list_form.h"
 #include "walk/list_text.h"
 
 using namespace zweigschau;

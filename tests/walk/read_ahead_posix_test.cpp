@@ -27,17 +27,17 @@ namespace {
 
 // One walk's whole outcome: result, list text and levels.
 std::string lauf(const std::string& start, int art, std::int32_t ebenen, bool voll,
-                 const platform::ReadAhead& lesen) {
+                 const ReadAhead& lesen) {
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : static_cast<std::int32_t>(start.size()) + 1;
   std::int32_t r;
   bool mitDateien = false;
   switch (art) {
-    case 0: r = EndpunkteSammeln(t, start, ebenen, startPos, z, {}, lesen); break;
-    case 1: r = OrdnerSammeln(t, start, ebenen, startPos, z, "", false, {}, lesen); break;
-    case 2: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.mp3", false, {}, lesen); mitDateien = true; break;
-    default: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.j?g", true, {}, lesen); mitDateien = true; break;
+    case 0: r = EndpunkteSammeln(t, start, ebenen, startPos, z, {.Vorauslesen = lesen}); break;
+    case 1: r = OrdnerSammeln(t, start, ebenen, startPos, z, "", false, {.Vorauslesen = lesen}); break;
+    case 2: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.mp3", false, {.Vorauslesen = lesen}); mitDateien = true; break;
+    default: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.j?g", true, {.Vorauslesen = lesen}); mitDateien = true; break;
   }
   std::string text = std::to_string(r) + "\n" + ListenText(t, mitDateien, mitDateien).Text + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
@@ -75,8 +75,8 @@ std::size_t threads() {
 
 TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
   const std::size_t threadsBefore = threads();
-  const platform::ReadAhead serial{0, 0, false};
-  const platform::ReadAhead arten[] = {
+  const ReadAhead serial{0, 0, false};
+  const ReadAhead arten[] = {
       {1, 4096, true},  // a local disk: one reader, the walk reads too
       {2, 2, true},     // a window so small that readers keep stalling
       {8, 5, false},    // a share: only readers read, the walk waits
@@ -96,7 +96,7 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
       for (std::int32_t ebenen : {0, grenzen[(seed + static_cast<unsigned>(art)) % 5]}) {
         const bool voll = (seed + static_cast<unsigned>(art)) % 2 == 0;
         const std::string erwartet = lauf(start, art, ebenen, voll, serial);
-        for (const platform::ReadAhead& lesen : arten) {
+        for (const ReadAhead& lesen : arten) {
           ASSERT_EQ(lauf(start, art, ebenen, voll, lesen), erwartet)
               << "seed " << seed << ", " << folders << " folders, mode " << art << ", levels " << ebenen
               << ", readers " << lesen.readers << ", window " << lesen.window;
@@ -112,9 +112,9 @@ namespace {
 
 // Every folder with all its files, then the ends, for each setting given,
 // separated by "#".
-std::string alleArten(const std::string& start, std::initializer_list<platform::ReadAhead> arten) {
+std::string alleArten(const std::string& start, std::initializer_list<ReadAhead> arten) {
   std::string text;
-  for (const platform::ReadAhead& lesen : arten) text += lauf(start, 2, 0, true, lesen) + lauf(start, 0, 0, false, lesen) + "#";
+  for (const ReadAhead& lesen : arten) text += lauf(start, 2, 0, true, lesen) + lauf(start, 0, 0, false, lesen) + "#";
   return text;
 }
 
@@ -123,7 +123,7 @@ std::string alleArten(const std::string& start, std::initializer_list<platform::
 TEST(Vorauslesen, ShortOfHandlesOrThreadsTheListsStayWhole) {
   PosixTree tree;
   const std::string start = testing_tree::generiert(tree.root() + "t", 1500, 11) + "/";
-  const platform::ReadAhead serial{0, 0, false}, lokal{1, 4096, true}, teilen{32, 4096, false};
+  const ReadAhead serial{0, 0, false}, lokal{1, 4096, true}, teilen{32, 4096, false};
   const std::string einzeln = alleArten(start, {serial});
   ASSERT_GT(einzeln.size(), 30000u);
   const std::string erwartet = einzeln + einzeln + einzeln;

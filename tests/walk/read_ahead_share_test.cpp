@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 #include "generated_tree.h"
 #include "temp_tree_posix.h"
 #include "walk/list_text.h"
@@ -69,14 +69,14 @@ class Freigabe {
 
 // One walk's outcome, relative to the start folder: result, list and levels.
 std::string lauf(const std::string& start, int art, std::int32_t ebenen,
-                 const std::optional<platform::ReadAhead>& lesen) {
+                 const std::optional<ReadAhead>& lesen) {
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = static_cast<std::int32_t>(start.size()) + 1;
   const bool dateien = art >= 2;
-  const std::int32_t r = art == 0 ? EndpunkteSammeln(t, start, ebenen, startPos, z, {}, lesen)
+  const std::int32_t r = art == 0 ? EndpunkteSammeln(t, start, ebenen, startPos, z, {.Vorauslesen = lesen})
                                   : OrdnerSammeln(t, start, ebenen, startPos, z, art == 3 ? "*.MP3" : "",
-                                                  false, {}, lesen);
+                                                  false, {.Vorauslesen = lesen});
   std::string text = std::to_string(r) + "\n" + ListenText(t, dateien, dateien).Text + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
@@ -97,18 +97,18 @@ TEST(VorauslesenAufFreigaben, TheSameListsAsReadingOneFolderAfterAnother) {
     const std::string start = tree.path("ziel") + "/";
 
     // The share is recognised as one: many readers, the walk never reads.
-    const platform::ReadAhead wie = platform::readAheadFor(start);
+    const ReadAhead wie = readAheadFor(start);
     EXPECT_GT(wie.readers, 8u);
     EXPECT_FALSE(wie.walkReads);
-    EXPECT_TRUE(platform::readAheadFor(quelle + "/").walkReads);
+    EXPECT_TRUE(readAheadFor(quelle + "/").walkReads);
 
     for (int art = 0; art < 4; ++art) {
       for (std::int32_t ebenen : {0, 2}) {
-        const std::string erwartet = lauf(quelle + "/", art, ebenen, platform::ReadAhead{0, 0, false});
+        const std::string erwartet = lauf(quelle + "/", art, ebenen, ReadAhead{0, 0, false});
         EXPECT_EQ(lauf(start, art, ebenen, std::nullopt), erwartet) << "mode " << art << ", levels " << ebenen;
         if (art == 1) {
-          EXPECT_EQ(lauf(start, art, ebenen, platform::ReadAhead{0, 0, false}), erwartet);
-          EXPECT_EQ(lauf(start, art, ebenen, platform::ReadAhead{3, 2, false}), erwartet);
+          EXPECT_EQ(lauf(start, art, ebenen, ReadAhead{0, 0, false}), erwartet);
+          EXPECT_EQ(lauf(start, art, ebenen, ReadAhead{3, 2, false}), erwartet);
         }
       }
     }
@@ -127,7 +127,7 @@ TEST(VorauslesenAufFreigaben, TheWalkCallsBackWhileItWaits) {
   std::vector<std::int32_t> gesehen;
   const std::string start = tree.path("ziel") + "/";
   const auto r = OrdnerSammeln(t, start, 0, static_cast<std::int32_t>(start.size()) + 1, z, "", false,
-                               [&](std::int32_t n) { gesehen.push_back(n); });
+                               {.yield = [&](std::int32_t n) { gesehen.push_back(n); }});
   EXPECT_EQ(r, 3);
   EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\ra/b/\rc/\r");
   // Called while the start folder was read (no record yet) and while later

@@ -24,18 +24,18 @@ namespace {
 
 // The serial walk first, then the default local setting, many readers with
 // a small window, and the share setting.
-const platform::ReadAhead kArten[] = {{0, 0, false}, platform::kLocalReadAhead, {8, 3, false},
-                                      platform::kRemoteReadAhead};
+const ReadAhead kArten[] = {{0, 0, false}, kLocalReadAhead, {8, 3, false},
+                                      kRemoteReadAhead};
 
 // One walk with the given way of reading: the end points (voll: full paths)
 // or all folders.
 Lauf lauf(bool nurEnden, const std::string& start, std::int32_t ebenen, bool voll,
-          const platform::ReadAhead& lesen, const YieldFn& yield = {}) {
+          const ReadAhead& lesen, const YieldFn& yield = {}) {
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : relativ(start);
-  const auto r = nurEnden ? EndpunkteSammeln(t, start, ebenen, startPos, z, yield, lesen)
-                          : OrdnerSammeln(t, start, ebenen, startPos, z, "", false, yield, lesen);
+  const auto r = nurEnden ? EndpunkteSammeln(t, start, ebenen, startPos, z, {.yield = yield, .Vorauslesen = lesen})
+                          : OrdnerSammeln(t, start, ebenen, startPos, z, "", false, {.yield = yield, .Vorauslesen = lesen});
   return auswerten(r, t);
 }
 
@@ -76,7 +76,7 @@ class OhneVorgabe {
   bool hatte_ = false;
 };
 
-bool gleich(const platform::ReadAhead& a, const platform::ReadAhead& b) {
+bool gleich(const ReadAhead& a, const ReadAhead& b) {
   return a.readers == b.readers && a.window == b.window && a.walkReads == b.walkReads;
 }
 
@@ -100,12 +100,12 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
     for (int art = 0; art < 4; ++art) {
       const std::int32_t ebenen = (i + art) % 3 == 0 ? 0 : static_cast<std::int32_t>((i + art) % 4);
       const bool voll = (i + art) % 2 == 0;
-      const auto text = [&](const platform::ReadAhead& lesen) {
+      const auto text = [&](const ReadAhead& lesen) {
         OrdnerTabelle t;
         std::int32_t z = 0;
         const std::int32_t startPos = voll ? 1 : relativ(baeume[i]);
-        const auto r = art == 0 ? EndpunkteSammeln(t, baeume[i], ebenen, startPos, z, {}, lesen)
-                                : OrdnerSammeln(t, baeume[i], ebenen, startPos, z, masken[art], art == 3, {}, lesen);
+        const auto r = art == 0 ? EndpunkteSammeln(t, baeume[i], ebenen, startPos, z, {.Vorauslesen = lesen})
+                                : OrdnerSammeln(t, baeume[i], ebenen, startPos, z, masken[art], art == 3, {.Vorauslesen = lesen});
         std::string ebenenText;
         for (const Ordner& o : t) ebenenText += std::to_string(o.Ebene) + ",";
         return std::to_string(r) + "\n" + ListenText(t, art >= 2, art >= 2).Text + "\n" + ebenenText;
@@ -165,13 +165,13 @@ TEST(ReadAheadWindows, FoldersGoneAfterTheirParentWasListed) {
   // has been read then: both cannot be listed and are ends. Readers further
   // ahead may have listed them before; c is an end either way.
   struct Art {
-    platform::ReadAhead lesen;
+    ReadAhead lesen;
     std::vector<std::string> moeglich;
   };
   const Art arten[] = {{{0, 0, false}, {"c/|d/|e/|"}},
                        {{1, 1, false}, {"c/|d/|e/|"}},
                        {{8, 3, false}, {"c/|d/|e/|", "c/|d/x/|e/|", "c/|d/x/y/|e/|"}},
-                       {platform::kLocalReadAhead, {"c/|d/|e/|", "c/|d/x/|e/|", "c/|d/x/y/|e/|"}}};
+                       {kLocalReadAhead, {"c/|d/|e/|", "c/|d/x/|e/|", "c/|d/x/y/|e/|"}}};
   for (const Art& art : arten) {
     SCOPED_TRACE(std::to_string(art.lesen.readers) + " readers, window " + std::to_string(art.lesen.window));
     TempTree tree;
@@ -195,16 +195,16 @@ TEST(ReadAheadWindows, LocalFoldersAndSharesGetTheirSettings) {
   OhneVorgabe ohne;
   TempTree tree;
   EXPECT_FALSE(platform::onShare(tree.root()));
-  EXPECT_TRUE(gleich(platform::readAheadFor(tree.root()), platform::kLocalReadAhead));
+  EXPECT_TRUE(gleich(readAheadFor(tree.root()), kLocalReadAhead));
   // A \\server\share path is a share without asking the server.
   for (const char* share : {"\\\\server\\musik\\Alben\\", "\\\\?\\UNC\\server\\musik"}) {
     EXPECT_TRUE(platform::onShare(share)) << share;
-    EXPECT_TRUE(gleich(platform::readAheadFor(share), platform::kRemoteReadAhead)) << share;
+    EXPECT_TRUE(gleich(readAheadFor(share), kRemoteReadAhead)) << share;
   }
   _putenv_s("ZWEIGSCHAU_READ_AHEAD", "8,3");
-  EXPECT_TRUE(gleich(platform::readAheadFor(tree.root()), {8, 3, platform::kLocalReadAhead.walkReads}));
+  EXPECT_TRUE(gleich(readAheadFor(tree.root()), {8, 3, kLocalReadAhead.walkReads}));
   _putenv_s("ZWEIGSCHAU_READ_AHEAD", "0");
-  EXPECT_EQ(platform::readAheadFor("\\\\server\\musik\\").readers, 0u);
+  EXPECT_EQ(readAheadFor("\\\\server\\musik\\").readers, 0u);
 }
 
 TEST(ReadAheadWindows, NetworkDrivesGetTheShareSetting) {
@@ -222,11 +222,11 @@ TEST(ReadAheadWindows, NetworkDrivesGetTheShareSetting) {
   tree.folders({"Alben/Rock", "Alben/Jazz/alt", "Hörspiele"});
   for (int i = 0; i < 50; ++i) tree.folders({"viele/o" + std::to_string(100 + i) + "/innen"});
   EXPECT_TRUE(platform::onShare(tree.root()));
-  EXPECT_TRUE(gleich(platform::readAheadFor(tree.root()), platform::kRemoteReadAhead));
+  EXPECT_TRUE(gleich(readAheadFor(tree.root()), kRemoteReadAhead));
   // Also in the \\?\ form, and below the path limit.
   EXPECT_TRUE(platform::onShare("\\\\?\\" + tree.path("Alben")));
   wieSeriell(tree.root(), 1);
-  const Lauf r = lauf(true, tree.root(), 0, false, platform::kRemoteReadAhead);
+  const Lauf r = lauf(true, tree.root(), 0, false, kRemoteReadAhead);
   EXPECT_EQ(r.ergebnis, 53);
   const std::string anfang = "Alben/Jazz/alt/|Alben/Rock/|H\xC3\xB6rspiele/|viele/o100/innen/|";
   EXPECT_EQ(r.text.substr(0, anfang.size()), anfang);

@@ -3,10 +3,12 @@
 // names that are not valid UTF-8.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "temp_tree_posix.h"
 #include "walk/file_search.h"
@@ -208,4 +210,23 @@ TEST(Walks, DeepTreesNeedNoDeepStack) {
   // Pre-order: k/, then k/a/ before k/k/, k/k/b/ before k/k/k/; the deepest
   // is 5,000 times "k/"; z/ last. The ends: k/a/, k/k/b/, the chain's end, z/.
   EXPECT_EQ(text, "5003 k/k/a/k/k/k/k/b/10000z/ 4 k/a/k/k/b/10000z/");
+}
+
+// A start folder that exists but cannot be opened for want of handles is
+// not a missing folder: the walk says so.
+TEST(Walks, NoHandleLeftIsNotAMissingFolder) {
+  testing_tree::TempTree tree;
+  tree.folders({"a"});
+  const std::string ergebnis = testing_tree::imKind(
+      [&] {
+        std::vector<int> belegt;
+        for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) belegt.push_back(fd);
+        OrdnerTabelle t;
+        std::int32_t z = 0;
+        const auto r = EndpunkteSammeln(t, tree.root(), 0, 1, z, {.Vorauslesen = ReadAhead{0, 0, false}});
+        for (int fd : belegt) close(fd);
+        return std::to_string(r) + " " + std::to_string(EndpunkteSammeln(t, tree.root(), 0, 1, z));
+      },
+      false, /*handles=*/64);
+  EXPECT_EQ(ergebnis, std::to_string(kKeineMittel) + " 1");
 }

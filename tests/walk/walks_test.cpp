@@ -93,7 +93,7 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
   // an end, and so is c, which cannot be listed. Read ahead, b/weg may have
   // been listed before it went; c is an end either way.
   const struct {
-    platform::ReadAhead lesen;
+    ReadAhead lesen;
     std::vector<std::string> moeglich;
   } arten[] = {{{0, 0}, {"b/|c/|d/|"}}, {{1, 256}, {"b/|c/|d/|", "b/weg/|c/|d/|"}},
                {{8, 3}, {"b/|c/|d/|", "b/weg/|c/|d/|"}}};
@@ -109,13 +109,14 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
     // seen but not yet entered.
     const auto r = EndpunkteSammeln(
         t, tree.root(), 0, relativ(tree.root()), z,
-        [&](std::int32_t zaehler) {
-          if (zaehler == 100 && aufrufe++ == 0) {
-            tree.remove("b/weg");
-            tree.remove("c");
-          }
-        },
-        art.lesen);
+        {.yield =
+             [&](std::int32_t zaehler) {
+               if (zaehler == 100 && aufrufe++ == 0) {
+                 tree.remove("b/weg");
+                 tree.remove("c");
+               }
+             },
+         .Vorauslesen = art.lesen});
     EXPECT_GE(aufrufe, 1);
     EXPECT_EQ(r, static_cast<std::int32_t>(t.size()));
     const std::string text = sichtbar(ListenText(t, false, false).Text);
@@ -131,9 +132,9 @@ TEST(Walks, YieldReportsTheCountAtEveryHundred) {
   std::int32_t z = 0;
   std::vector<std::int32_t> gesehen;
   // (A walk that waits long for a listing also calls back in between.)
-  OrdnerSammeln(t, tree.root(), 0, 1, z, "", false, [&](std::int32_t n) {
+  OrdnerSammeln(t, tree.root(), 0, 1, z, "", false, {.yield = [&](std::int32_t n) {
     if (n > 0 && n % 100 == 0 && (gesehen.empty() || gesehen.back() != n)) gesehen.push_back(n);
-  });
+  }});
   EXPECT_EQ(z, 251);
   EXPECT_EQ(gesehen, (std::vector<std::int32_t>{100, 200}));
 }

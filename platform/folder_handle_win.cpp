@@ -1,16 +1,14 @@
-// Windows folder listing: FindFirstFileExW (basic information, large
-// fetches) on the \\?\ long form of the current folder's path, so that paths
-// of up to 32,767 characters work. Each level only extends the path; no
-// handle is held between listings.
-#include "platform/filesystem.h"
+// Windows folder handles: FindFirstFileExW (basic information, large
+// fetches) on the \\?\ long form of the folder's path, so that paths of up
+// to 32,767 characters work. A handle is the path: opening a sub-folder only
+// extends it, and nothing is held between listings.
+#include "platform/folder_handle.h"
 
 #include <windows.h>
 
 #include <cwchar>
 
 #include "platform/entry_kind_win.h"
-#include "platform/folder_handle.h"
-#include "platform/listing_order.h"
 #include "platform/wide_text.h"
 
 namespace platform {
@@ -43,8 +41,7 @@ std::wstring langeForm(const std::wstring& path) {
   return voll;
 }
 
-// Lists the folder whose long form is `path` into `out` in the fixed
-// order. Returns ERROR_SUCCESS, or the error that stopped the listing
+// Lists the folder whose long form is `path` into `out`. Returns ERROR_SUCCESS, or the error that stopped the listing
 // (`out` is then empty).
 DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const EntryFilter& keep) {
   out.clear();
@@ -69,7 +66,6 @@ DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const Entr
     out.clear();
     return fehler == ERROR_SUCCESS ? ERROR_GEN_FAILURE : fehler;
   }
-  sortEntries(out);
   return ERROR_SUCCESS;
 }
 
@@ -104,55 +100,6 @@ FolderHandle::Failure failureOf(DWORD fehler) {
 
 }  // namespace
 
-struct FolderChain::State {
-  std::wstring path;                  // long form of the current folder
-  std::vector<std::size_t> lengths;  // path length of each level
-};
-
-FolderChain::FolderChain() : state_(std::make_unique<State>()) {}
-
-FolderChain::~FolderChain() = default;
-
-std::size_t FolderChain::depth() const { return state_->lengths.size(); }
-
-bool FolderChain::start(const std::string& path) {
-  state_->lengths.clear();
-  state_->path = startForm(path);
-  if (state_->path.empty()) return false;
-  state_->lengths.push_back(state_->path.size());
-  return true;
-}
-
-bool FolderChain::enter(const std::string& name) {
-  const bool gut = !state_->lengths.empty();
-  state_->path += L'\\';
-  state_->path += toWide(name);
-  state_->lengths.push_back(state_->path.size());
-  return gut && state_->path.size() <= kMaxPath;
-}
-
-void FolderChain::leave() {
-  if (state_->lengths.empty()) return;
-  state_->lengths.pop_back();
-  state_->path.resize(state_->lengths.empty() ? 0 : state_->lengths.back());
-}
-
-bool FolderChain::list(std::vector<Entry>& out, bool /*resolveLinks*/, const EntryFilter& keep) {
-  out.clear();
-  if (state_->lengths.empty()) return false;
-  return listLongPath(state_->path, out, keep) == ERROR_SUCCESS;
-}
-
-bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
-                const EntryFilter& keep) {
-  FolderChain chain;
-  if (!chain.start(path)) {
-    out.clear();
-    return false;
-  }
-  return chain.list(out, resolveLinks, keep);
-}
-
 FolderHandle::~FolderHandle() = default;
 FolderHandle::FolderHandle(FolderHandle&& other) noexcept = default;
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept = default;
@@ -177,10 +124,9 @@ FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) 
   return handle;
 }
 
-bool FolderHandle::list(std::vector<Entry>& out, bool /*resolveLinks*/, const EntryFilter& keep,
-                        Failure& failure) const {
+bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const {
   out.clear();
-  failure = path_.empty() ? Failure::Lasting : failureOf(listLongPath(path_, out, keep));
+  failure = path_.empty() ? Failure::Lasting : failureOf(listLongPath(path_, out, filter.keep));
   return failure == Failure::None;
 }
 

@@ -6,24 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/listing_order.h"
-#include "platform/unicode.h"
+#include "text/listing_order.h"
+#include "text/unicode.h"
 
-using platform::listedBefore;
+using text::listedBefore;
 
 TEST(CaseTable, SimpleMappingsOneToOne) {
-  EXPECT_EQ(platform::toUpper(U'\u00E4'), U'\u00C4');  // ä Ä
-  EXPECT_EQ(platform::toLower(U'\u00C4'), U'\u00E4');
-  EXPECT_EQ(platform::toUpper(U'\u00DF'), U'\u00DF');  // ß has no one-letter upper case
-  EXPECT_EQ(platform::toLower(U'\u1E9E'), U'\u00DF');  // ẞ to ß
-  EXPECT_EQ(platform::toUpper(U'\u03C3'), U'\u03A3');  // σ Σ
-  EXPECT_EQ(platform::toUpper(U'\u03C2'), U'\u03A3');  // final ς Σ
-  EXPECT_EQ(platform::toUpper(U'\u1F80'), U'\u1F88');  // ᾀ ᾈ (full mapping has two letters)
-  EXPECT_EQ(platform::toLower(U'\u0130'), U'i');        // İ i
-  EXPECT_EQ(platform::toLower(U'\u212A'), U'k');        // Kelvin sign
-  EXPECT_EQ(platform::toUpper(U'\U00010428'), U'\U00010400');  // Deseret, beyond 16 bits
-  EXPECT_EQ(platform::toUpper(U'\u4E2D'), U'\u4E2D');  // no case
-  EXPECT_EQ(platform::toUpper(platform::kInvalidByte), platform::kInvalidByte);
+  EXPECT_EQ(text::toUpper(U'\u00E4'), U'\u00C4');  // ä Ä
+  EXPECT_EQ(text::toLower(U'\u00C4'), U'\u00E4');
+  EXPECT_EQ(text::toUpper(U'\u00DF'), U'\u00DF');  // ß has no one-letter upper case
+  EXPECT_EQ(text::toLower(U'\u1E9E'), U'\u00DF');  // ẞ to ß
+  EXPECT_EQ(text::toUpper(U'\u03C3'), U'\u03A3');  // σ Σ
+  EXPECT_EQ(text::toUpper(U'\u03C2'), U'\u03A3');  // final ς Σ
+  EXPECT_EQ(text::toUpper(U'\u1F80'), U'\u1F88');  // ᾀ ᾈ (full mapping has two letters)
+  EXPECT_EQ(text::toLower(U'\u0130'), U'i');        // İ i
+  EXPECT_EQ(text::toLower(U'\u212A'), U'k');        // Kelvin sign
+  EXPECT_EQ(text::toUpper(U'\U00010428'), U'\U00010400');  // Deseret, beyond 16 bits
+  EXPECT_EQ(text::toUpper(U'\u4E2D'), U'\u4E2D');  // no case
+  EXPECT_EQ(text::toUpper(text::kInvalidByte), text::kInvalidByte);
 }
 
 TEST(ListingOrder, UpperCaseThenCodePointThenExactName) {
@@ -42,14 +42,14 @@ TEST(Utf8, AnEncodedSurrogateIsOneUnit) {
   // ED A0 80 is how a lone surrogate of a Windows name is held.
   const std::string text = "a\xED\xA0\x80z\xED\xBF\xBF";
   std::size_t pos = 1;
-  EXPECT_EQ(platform::decodeUtf8(text, pos), platform::kInvalidByte);
+  EXPECT_EQ(text::decodeUtf8(text, pos), text::kInvalidByte);
   EXPECT_EQ(pos, 4u);
-  EXPECT_EQ(platform::decodeUtf8(text, pos), U'z');
-  EXPECT_EQ(platform::decodeUtf8(text, pos), platform::kInvalidByte);
+  EXPECT_EQ(text::decodeUtf8(text, pos), U'z');
+  EXPECT_EQ(text::decodeUtf8(text, pos), text::kInvalidByte);
   EXPECT_EQ(pos, text.size());
   // A broken sequence still costs one byte at a time.
   const std::string kaputt = "\xED\xA0";
   pos = 0;
-  EXPECT_EQ(platform::decodeUtf8(kaputt, pos), platform::kInvalidByte);
+  EXPECT_EQ(text::decodeUtf8(kaputt, pos), text::kInvalidByte);
   EXPECT_EQ(pos, 1u);
 }

@@ -1,10 +1,10 @@
-#include "platform/listing_order.h"
+#include "text/listing_order.h"
 
 #include <algorithm>
 
-#include "platform/unicode.h"
+#include "text/unicode.h"
 
-namespace platform {
+namespace text {
 namespace {
 
 // The next character of `name` for ordering: its Unicode upper case. A byte
@@ -33,9 +33,4 @@ bool listedBefore(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-void sortEntries(std::vector<Entry>& entries) {
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& x, const Entry& y) { return listedBefore(x.name, y.name); });
-}
-
-}  // namespace platform
+}  // namespace text

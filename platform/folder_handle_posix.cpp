@@ -1,7 +1,7 @@
-// POSIX folder listing: raw getdents64 on handles opened relative to the
+// POSIX folder handles: raw getdents64 on handles opened relative to the
 // parent folder, the entry type taken from the directory entry whenever the
 // file system provides it.
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 
 #include <dirent.h>
 #include <sys/resource.h>
@@ -14,14 +14,11 @@
 #include <cerrno>
 #include <climits>
 
-#include "platform/folder_handle.h"
-#include "platform/listing_order.h"
 
 namespace platform {
 namespace {
 
 constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
-constexpr std::size_t kMaxOpenHandles = 48;
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLinks,
@@ -68,10 +65,9 @@ int openLongPath(const std::string& path, int flags) {
   return fd;
 }
 
-// Lists the folder open as `fd` into `out` in the fixed order. Returns 0,
-// or the errno of the read that failed (`out` is then empty).
-int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, bool resolveLinks,
-                   const EntryFilter& keep) {
+// Lists the folder open as `fd` into `out`. Returns 0, or the errno of the
+// read that failed (`out` is then empty).
+int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, const ListFilter& filter) {
   out.clear();
   for (;;) {
     const ssize_t got = getdents64(fd, buffer.data(), buffer.size());
@@ -86,140 +82,14 @@ int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, b
       const char* name = entry->d_name;
       if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
       bool exists;
-      const EntryKind kind = kindOf(fd, name, entry->d_type, resolveLinks, exists);
-      if (exists && (!keep || keep(name, kind))) out.push_back({std::string(name), kind});
+      const EntryKind kind = kindOf(fd, name, entry->d_type, filter.resolveLinks, exists);
+      if (exists && (!filter.keep || filter.keep(name, kind))) out.push_back({std::string(name), kind});
     }
   }
-  sortEntries(out);
   return 0;
 }
 
 }  // namespace
-
-struct FolderChain::State {
-  struct Level {
-    std::string name;  // name within the level above; the path for level 0
-    int fd = -1;       // open handle, or -1 when given up or failed
-    bool failed = false;
-    bool listed = false;  // read before: rewind first
-  };
-  int handleOf(std::size_t level);
-  void limitOpenHandles(std::size_t keep);
-
-  std::vector<Level> levels_;
-  std::vector<char> buffer_ = std::vector<char>(kBufferSize);
-  std::size_t openCount_ = 0;
-  std::size_t firstOpen_ = 1;  // levels 1 to firstOpen_ - 1 hold no handle
-};
-
-FolderChain::FolderChain() : state_(std::make_unique<State>()) {}
-
-FolderChain::~FolderChain() {
-  while (!state_->levels_.empty()) leave();
-}
-
-std::size_t FolderChain::depth() const { return state_->levels_.size(); }
-
-bool FolderChain::start(const std::string& path) {
-  while (!state_->levels_.empty()) leave();
-  auto& levels_ = state_->levels_;
-  // The start folder may itself be reached through a link; links met
-  // inside the tree are never followed.
-  int fd = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
-  if (fd < 0 && errno == ENAMETOOLONG) fd = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
-  if (fd < 0) return false;
-  levels_.push_back({path, fd, false});
-  state_->openCount_ = 1;
-  state_->firstOpen_ = 1;
-  return true;
-}
-
-bool FolderChain::enter(const std::string& name) {
-  auto& levels_ = state_->levels_;
-  const int parent = levels_.empty() ? -1 : state_->handleOf(levels_.size() - 1);
-  levels_.push_back({name, -1, false});
-  const int fd = parent < 0 ? -1 : openat(parent, name.c_str(), kOpenFlags);
-  if (fd < 0) {
-    levels_.back().failed = true;
-    return false;
-  }
-  levels_.back().fd = fd;
-  ++state_->openCount_;
-  state_->firstOpen_ = std::min(state_->firstOpen_, levels_.size() - 1);
-  state_->limitOpenHandles(levels_.size() - 1);
-  return true;
-}
-
-void FolderChain::leave() {
-  auto& levels_ = state_->levels_;
-  if (levels_.empty()) return;
-  if (levels_.back().fd >= 0) {
-    close(levels_.back().fd);
-    --state_->openCount_;
-  }
-  levels_.pop_back();
-}
-
-// The handle of `level`, reopening it from the nearest open level above it
-// when it was given up to save handles.
-int FolderChain::State::handleOf(std::size_t level) {
-  Level& target = levels_[level];
-  if (target.fd >= 0 || target.failed) return target.fd;
-  std::size_t open = level;
-  while (open > 0 && levels_[open].fd < 0) --open;
-  if (levels_[open].fd < 0) return -1;
-  int fd = levels_[open].fd;
-  for (std::size_t k = open + 1; k <= level; ++k) {
-    const int next = openat(fd, levels_[k].name.c_str(), kOpenFlags);
-    if (fd != levels_[open].fd) close(fd);
-    fd = next;
-    if (fd < 0) {
-      target.failed = true;
-      return -1;
-    }
-  }
-  target.fd = fd;
-  ++openCount_;
-  firstOpen_ = std::min(firstOpen_, level);
-  limitOpenHandles(level);
-  return fd;
-}
-
-// Gives up the handles nearest the start (never level 0, never `keep` or the
-// level right above it) until at most kMaxOpenHandles are open. The search
-// starts behind the levels known to hold none, so that going one level
-// deeper costs the same at any depth.
-void FolderChain::State::limitOpenHandles(std::size_t keep) {
-  std::size_t i = std::max<std::size_t>(firstOpen_, 1);
-  for (; openCount_ > kMaxOpenHandles && i + 1 < keep; ++i) {
-    if (levels_[i].fd < 0) continue;
-    close(levels_[i].fd);
-    levels_[i].fd = -1;
-    --openCount_;
-  }
-  firstOpen_ = std::max(firstOpen_, i);
-}
-
-bool FolderChain::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep) {
-  out.clear();
-  auto& levels_ = state_->levels_;
-  if (levels_.empty()) return false;
-  State::Level& level = levels_.back();
-  const int fd = state_->handleOf(levels_.size() - 1);
-  if (fd < 0 || (level.listed && lseek(fd, 0, SEEK_SET) < 0)) return false;
-  level.listed = true;
-  return listOpenFolder(fd, state_->buffer_, out, resolveLinks, keep) == 0;
-}
-
-bool listFolder(const std::string& path, std::vector<Entry>& out, bool resolveLinks,
-                const EntryFilter& keep) {
-  FolderChain chain;
-  if (!chain.start(path)) {
-    out.clear();
-    return false;
-  }
-  return chain.list(out, resolveLinks, keep);
-}
 
 namespace {
 
@@ -263,15 +133,14 @@ FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) 
   return handle;
 }
 
-bool FolderHandle::list(std::vector<Entry>& out, bool resolveLinks, const EntryFilter& keep,
-                        Failure& failure) const {
+bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const {
   thread_local std::vector<char> buffer(kBufferSize);
   out.clear();
   if (fd_ < 0) {
     failure = Failure::Lasting;
     return false;
   }
-  failure = failureOf(listOpenFolder(fd_, buffer, out, resolveLinks, keep));
+  failure = failureOf(listOpenFolder(fd_, buffer, out, filter));
   return failure == Failure::None;
 }
 

@@ -2,14 +2,14 @@
 // text and the command line. Names are bytes; these helpers read them as
 // UTF-8 and treat every byte that is not part of a valid sequence as a
 // character of its own. The case mappings are the project's own table
-// (platform/case_table.inc), the same on every system and in every locale.
+// (text/case_table.inc), the same on every system and in every locale.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace text {
 
 // Marks a byte of `text` that does not start a valid UTF-8 sequence.
 inline constexpr char32_t kInvalidByte = 0xFFFFFFFFu;
@@ -31,4 +31,4 @@ char32_t toUpper(char32_t c);
 // The Unicode simple lower case of `c`.
 char32_t toLower(char32_t c);
 
-}  // namespace platform
+}  // namespace text

@@ -1,9 +1,9 @@
-#include "platform/unicode.h"
+#include "text/unicode.h"
 
 #include <algorithm>
 #include <array>
 
-namespace platform {
+namespace text {
 
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -76,7 +76,7 @@ struct CaseMapping {
   char32_t from, to;
 };
 
-#include "platform/case_table.inc"
+#include "text/case_table.inc"
 
 // Latin, Greek and Cyrillic, the letters of most names, are looked up
 // directly; the rest of the table is searched.
@@ -115,4 +115,4 @@ char32_t toLower(char32_t c) {
   return mapped(kLowerCase, kLowerDirekt, c);
 }
 
-}  // namespace platform
+}  // namespace text

@@ -2,12 +2,11 @@
 // file system, so that lists are reproducible.
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
-#include "platform/filesystem.h"
-
-namespace platform {
+namespace text {
 
 // Names compared case-insensitively by their Unicode simple upper case,
 // code point by code point (a byte that is not valid UTF-8 orders after
@@ -15,7 +14,11 @@ namespace platform {
 // start of the other; ties broken by the exact bytes.
 bool listedBefore(std::string_view a, std::string_view b);
 
-// Sorts entries into the fixed listing order.
-void sortEntries(std::vector<Entry>& entries);
+// Sorts entries (anything with a `name`) into the fixed listing order.
+template <typename Entry>
+void sortEntries(std::vector<Entry>& entries) {
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& x, const Entry& y) { return listedBefore(x.name, y.name); });
+}
 
-}  // namespace platform
+}  // namespace text

@@ -1,9 +1,13 @@
 #include "platform/wide_text.h"
 
-#include "platform/unicode.h"
+#include "text/unicode.h"
 
 namespace platform {
 namespace {
+
+using text::appendUtf8;
+using text::decodeUtf8;
+using text::kInvalidByte;
 
 bool istHoch(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool istTief(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }

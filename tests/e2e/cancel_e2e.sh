@@ -1,0 +1,73 @@
+#!/bin/bash
+# A scan of a share that never answers (slowfs with a round trip of ten
+# minutes) can be cancelled: Escape during a window scan leaves the
+# clipboard as it was and the window usable, and SIGTERM ends a batch run
+# at once with nothing left running.
+# Usage: cancel_e2e.sh PATH/TO/zweigschau PATH/TO/zs_slowfs
+set -u
+PROGRAM=$1
+SLOWFS=$2
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb
+
+mkdir -p "$E2E_TMP/quelle/a/b" "$E2E_TMP/mnt" "$E2E_TMP/lokal/x"
+: >"$E2E_TMP/lokal/x/datei.txt"
+MNT=$E2E_TMP/mnt
+"$SLOWFS" "$E2E_TMP/quelle" "$MNT" -o delay_us=600000000 -o max_threads=64 -f >/dev/null 2>&1 &
+SLOWFS_PID=$!
+mounted() { grep -q " $MNT fuse" /proc/mounts; }
+unmount() {
+  fusermount3 -uz "$MNT" 2>/dev/null
+  kill -KILL "$SLOWFS_PID" 2>/dev/null  # its threads sleep out their round trips
+  wait "$SLOWFS_PID" 2>/dev/null
+}
+trap 'unmount; e2e_cleanup' EXIT
+check "slowfs is mounted" wait_until 5000 mounted
+
+# --- Escape during a window scan.
+clip_take "vorher"
+"$PROGRAM" >/dev/null 2>&1 &
+WINDOW_PID=$!
+fenster() { xdotool search --onlyvisible --name "MORVAs Zweigschau" >/dev/null 2>&1; }
+check "the window opens" wait_until 10000 fenster
+WID=$(xdotool search --onlyvisible --name "MORVAs Zweigschau" | head -1)
+scan() {  # types PATH into the path box and presses Enter ("Scannen")
+  xdotool windowactivate --sync "$WID" 2>/dev/null || xdotool windowfocus --sync "$WID"
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+}
+scan "$MNT"
+sleep 1
+check "the scan waits on the share" process_alive "$WINDOW_PID"
+xdotool key Escape
+sleep 0.5
+check "Escape leaves the clipboard as it was" [ "$(clip_read)" = "vorher" ]
+check "the program still runs" process_alive "$WINDOW_PID"
+scan "$E2E_TMP/lokal"
+printf '%s/x/\tdatei.txt\r' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
+liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }
+check "the window scans again after the cancel" wait_until 5000 liste_da
+# A reader still waits on the share; the program ends all the same (a
+# thread inside a request to the share may keep it a zombie until the
+# share answers: that is the kernel's).
+xdotool key Escape
+window_gone() { ! process_alive "$WINDOW_PID"; }
+check "Escape without a scan ends the program within a second" wait_until 1000 window_gone
+
+# --- SIGTERM during a batch run.
+"$PROGRAM" "/o:$MNT" >/dev/null 2>&1 &
+BATCH_PID=$!
+sleep 1
+check "the batch run waits on the share" process_alive "$BATCH_PID"
+kill -TERM "$BATCH_PID"
+gone() { ! process_alive "$BATCH_PID"; }
+check "SIGTERM ends the batch run within a second" wait_until 1000 gone
+unmount  # fails the requests still waiting, so that both can be reaped
+wait "$WINDOW_PID" 2>/dev/null
+wait "$BATCH_PID" 2>/dev/null
+status=$?
+check "its status is 128+15 ($status)" [ "$status" -eq 143 ]
+batch_gone() { ! pgrep -f "/o:$MNT" >/dev/null; }
+check "nothing of the batch run is left running" batch_gone
+finish

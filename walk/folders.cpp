@@ -1,0 +1,79 @@
+// The system's folders for the tree reader, and the choice of read-ahead.
+#include <cstdlib>
+#include <string_view>
+
+#include "walk/read_queue.h"
+#include "walk/tree_reader.h"
+
+namespace zweigschau {
+namespace {
+
+using platform::FolderHandle;
+
+class SystemFolders final : public Folders {
+ public:
+  explicit SystemFolders(platform::ListFilter filter) : filter_(std::move(filter)) {}
+
+  std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const override {
+    FolderHandle handle = FolderHandle::openStart(path, failure);
+    return wrap(std::move(handle), failure);
+  }
+  std::unique_ptr<Open> openChild(const Open& parent, const std::string& name, Failure& failure) const override {
+    FolderHandle handle = static_cast<const Handle&>(parent).handle.openChild(name, failure);
+    return wrap(std::move(handle), failure);
+  }
+  bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const override {
+    return static_cast<const Handle&>(folder).handle.list(out, filter_, failure);
+  }
+  std::size_t handleBudget() const override { return platform::handleBudget(); }
+
+ private:
+  struct Handle final : Open {
+    explicit Handle(FolderHandle h) : handle(std::move(h)) {}
+    FolderHandle handle;
+  };
+  static std::unique_ptr<Open> wrap(FolderHandle handle, Failure failure) {
+    if (failure != Failure::None) return nullptr;
+    return std::make_unique<Handle>(std::move(handle));
+  }
+
+  const platform::ListFilter filter_;
+};
+
+}  // namespace
+
+std::shared_ptr<const Folders> systemFolders(platform::ListFilter filter) {
+  return std::make_shared<SystemFolders>(std::move(filter));
+}
+
+bool listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter) {
+  ReadJob job;
+  job.startPath = path;
+  runJob(SystemFolders(filter), job);
+  out = std::move(job.entries);
+  return job.listed;
+}
+
+ReadAhead readAheadFor(const std::string& path) {
+  ReadAhead how = platform::onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
+  // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW[,share|local]] sets it by hand:
+  // for measurements, tests, and file systems that are better read
+  // otherwise. "share" keeps the walk's thread from reading, "local" lets it.
+  if (const char* text = std::getenv("ZWEIGSCHAU_READ_AHEAD")) {
+    char* end = nullptr;
+    const unsigned long readers = std::strtoul(text, &end, 10);
+    unsigned long window = how.window;
+    bool walkReads = how.walkReads;
+    if (end != text && *end == ',') window = std::strtoul(end + 1, &end, 10);
+    if (end != text && *end == ',') {
+      const std::string_view art(end + 1);
+      walkReads = art == "local";
+      end += art == "local" || art == "share" ? 1 + art.size() : 0;
+    }
+    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
+      how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads};
+  }
+  return how;
+}
+
+}  // namespace zweigschau

@@ -1,0 +1,217 @@
+// The read queue: how the walk's thread and the reader threads meet.
+//
+//   walk's thread                     one mutex                  readers
+//   -------------                ----------------------          -------
+//   submit(jobs) ─────────────▶  pending (by order)  ──────────▶ take the first,
+//     (wakes idle readers)                                       unlock, run it
+//   withdraw / takeFirst  ◀────  pending                         (open, list,
+//     (the walk runs it itself)                                   sort: no lock)
+//   collect() ◀──────────────────  done (a list)  ◀───────────── post it back
+//   await() sleeps on walkWake       ▲                           (wakes the walk
+//                                    │                            if it waits)
+//   stop(): drops pending and done, wakes the readers, waits for those
+//   that are idle; a reader inside a job drops it when the job returns.
+//
+// A job belongs to exactly one place at a time: the walk's thread, the
+// pending set, one reader, or the done list. Readers touch only the job
+// they hold and the two queues; the tree of folders, the order, the window
+// and the handle budget are the walk's alone (tree_reader.cpp). A job
+// carries the handle it opens from as a shared reference, so a reader that
+// outlives its walk still holds what it needs; the queue itself is shared
+// by the walk and its readers and goes when the last of them goes.
+//
+// States of a reader: idle (waiting on readerWake), busy (inside a job,
+// counted in busy_), ended (counted out of alive_). The invariants below
+// are asserted in debug builds.
+#include "walk/read_queue.h"
+
+#include <cassert>
+#include <exception>
+#include <system_error>
+#include <thread>
+
+#include "text/listing_order.h"
+
+namespace zweigschau {
+namespace {
+
+std::unique_ptr<Folders::Open> openFolder(const Folders& folders, const ReadJob& job,
+                                          Folders::Failure& failure) {
+  if (!job.base) return folders.openStart(job.startPath, failure);
+  std::unique_ptr<Folders::Open> step;
+  const Folders::Open* from = job.base.get();
+  for (const std::string& name : job.names) {
+    step = folders.openChild(*from, name, failure);
+    if (!step) return nullptr;
+    from = step.get();
+  }
+  return step;
+}
+
+void dropAll(ReadJob* first) {
+  while (first != nullptr) delete std::exchange(first, first->next);
+}
+
+}  // namespace
+
+void runJob(const Folders& folders, ReadJob& job) noexcept {
+  try {
+    for (int attempt = 0;; ++attempt) {
+      Folders::Failure failure = Folders::Failure::None;
+      std::unique_ptr<Folders::Open> handle = openFolder(folders, job, failure);
+      job.listed = handle && folders.list(*handle, job.entries, failure);
+      job.failure = job.listed ? Folders::Failure::None : failure;
+      if (job.listed) {
+        text::sortEntries(job.entries);
+        if (job.keepHandle) job.handle = std::move(handle);
+        return;
+      }
+      job.entries.clear();
+      if (failure != Folders::Failure::Transient || attempt == 4) return;
+      handle.reset();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1 << (2 * attempt)));
+    }
+  } catch (const std::exception&) {
+    // Out of memory: the folder counts as unreadable.
+    job.listed = false;
+    job.failure = Folders::Failure::Transient;
+    job.handle.reset();
+    std::vector<Entry>().swap(job.entries);
+  }
+}
+
+std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers) {
+  std::shared_ptr<ReadQueue> queue(new ReadQueue(std::move(folders)));
+  for (unsigned i = 0; i < readers; ++i) {
+    try {
+      std::lock_guard lock(queue->mutex_);
+      // The thread holds the queue: it may outlive the walk.
+      std::thread([queue] { queue->readerLoop(); }).detach();
+      ++queue->alive_;
+      ++queue->readers_;
+    } catch (const std::exception&) {
+      break;  // no more threads to be had: the walk reads for itself
+    }
+  }
+  return queue;
+}
+
+ReadQueue::~ReadQueue() {
+  for (const auto& [order, job] : pending_) delete job;
+  dropAll(doneFirst_);
+}
+
+void ReadQueue::checkInvariants() const {
+  assert(busy_ <= alive_);
+  assert(alive_ <= readers_);
+  assert((doneFirst_ == nullptr) == (doneLast_ == nullptr));
+  assert(!stopping_ || (pending_.empty() && doneFirst_ == nullptr));
+}
+
+void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
+  {
+    std::lock_guard lock(mutex_);
+    assert(!stopping_);
+    for (auto& job : jobs) {
+      pending_.emplace(job->order, job.get());
+      job.release();
+    }
+    checkInvariants();
+  }
+  if (jobs.size() == 1) readerWake_.notify_one();
+  else readerWake_.notify_all();
+  jobs.clear();
+}
+
+std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const ReadJob* job) {
+  std::lock_guard lock(mutex_);
+  const auto at = pending_.find({order, const_cast<ReadJob*>(job)});
+  if (at == pending_.end()) return nullptr;
+  std::unique_ptr<ReadJob> taken(at->second);
+  pending_.erase(at);
+  return taken;
+}
+
+std::unique_ptr<ReadJob> ReadQueue::takeFirst() {
+  std::lock_guard lock(mutex_);
+  if (pending_.empty()) return nullptr;
+  std::unique_ptr<ReadJob> taken(pending_.begin()->second);
+  pending_.erase(pending_.begin());
+  return taken;
+}
+
+void ReadQueue::collect(std::vector<std::unique_ptr<ReadJob>>& done) {
+  ReadJob* first = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    first = std::exchange(doneFirst_, nullptr);
+    doneLast_ = nullptr;
+  }
+  while (first != nullptr) done.emplace_back(std::exchange(first, first->next));
+}
+
+bool ReadQueue::await(std::chrono::milliseconds most) {
+  std::unique_lock lock(mutex_);
+  walkWaiting_ = true;
+  const bool done = walkWake_.wait_for(lock, most, [this] { return doneFirst_ != nullptr; });
+  walkWaiting_ = false;
+  return done;
+}
+
+void ReadQueue::stop() {
+  ReadJob* dropped = nullptr;
+  std::vector<ReadJob*> waiting;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    for (const auto& [order, job] : pending_) waiting.push_back(job);
+    pending_.clear();
+    dropped = std::exchange(doneFirst_, nullptr);
+    doneLast_ = nullptr;
+    checkInvariants();
+  }
+  readerWake_.notify_all();
+  // Closing their handles happens here, without the lock.
+  for (ReadJob* job : waiting) delete job;
+  dropAll(dropped);
+  std::unique_lock lock(mutex_);
+  ended_.wait(lock, [this] { return alive_ == busy_; });
+}
+
+// The next job for a reader, or nullptr when it must end.
+ReadJob* ReadQueue::nextJob(std::unique_lock<std::mutex>& lock) {
+  readerWake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+  if (stopping_) return nullptr;
+  ReadJob* job = pending_.begin()->second;
+  pending_.erase(pending_.begin());
+  ++busy_;
+  return job;
+}
+
+void ReadQueue::readerLoop() {
+  std::unique_lock lock(mutex_);
+  while (ReadJob* job = nextJob(lock)) {
+    lock.unlock();
+    runJob(*folders_, *job);
+    job->base.reset();  // closing may wait for a server: not under the lock
+    lock.lock();
+    --busy_;
+    if (stopping_) {
+      // The walk is gone: nobody takes the job.
+      lock.unlock();
+      delete job;
+      lock.lock();
+      break;
+    }
+    job->next = nullptr;
+    (doneLast_ != nullptr ? doneLast_->next : doneFirst_) = job;
+    doneLast_ = job;
+    checkInvariants();
+    if (walkWaiting_) walkWake_.notify_one();
+  }
+  --alive_;
+  checkInvariants();
+  ended_.notify_all();
+}
+
+}  // namespace zweigschau

@@ -1,0 +1,98 @@
+// The queues between a walk's thread and its reader threads (the protocol
+// is drawn at the top of read_queue.cpp). The walk's thread sends
+// self-contained read jobs; readers run them and post them back done.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "walk/tree_reader.h"
+
+namespace zweigschau {
+
+// One folder to read: the request, filled in by the walk's thread, and the
+// result, filled in by whoever runs it. While a reader holds it, nothing
+// else touches it.
+struct ReadJob {
+  // The request.
+  const void* tag = nullptr;  // the walk's own note; readers never look at it
+  double order = 0;           // the walk's order: the smallest is read first
+  std::string startPath;      // the start folder's path, when `base` is empty
+  std::shared_ptr<const Folders::Open> base;  // the folder to open from
+  std::vector<std::string> names;             // from `base` down to the folder
+  bool keepHandle = false;                    // hand the opened folder back
+
+  // The result.
+  std::unique_ptr<Folders::Open> handle;  // with keepHandle, when listed
+  std::vector<Entry> entries;             // in the fixed order
+  bool listed = false;
+  Folders::Failure failure = Folders::Failure::None;  // why it was not listed
+
+  ReadJob* next = nullptr;  // in the queue of done jobs
+};
+
+// Opens and lists the job's folder, sorts the entries and fills in the
+// result. Short of handles or memory for a moment, it tries again a few
+// times; when memory stays short, the folder counts as unreadable. Never
+// throws.
+void runJob(const Folders& folders, ReadJob& job) noexcept;
+
+class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
+ public:
+  // A queue with up to `readers` reader threads; fewer when the system
+  // starts fewer (readers() tells), none at all included.
+  static std::shared_ptr<ReadQueue> start(std::shared_ptr<const Folders> folders, unsigned readers);
+  ~ReadQueue();
+
+  unsigned readers() const { return readers_; }
+
+  // Walk's thread: queues `jobs` for the readers (may throw bad_alloc, in
+  // which case none is queued).
+  void submit(std::vector<std::unique_ptr<ReadJob>>& jobs);
+  // Walk's thread: takes `job`, queued with `order`, back if no reader has
+  // taken it yet. `job` is only compared, never looked into.
+  std::unique_ptr<ReadJob> withdraw(double order, const ReadJob* job);
+  // Walk's thread: takes the first waiting job, to run it itself.
+  std::unique_ptr<ReadJob> takeFirst();
+  // Walk's thread: moves the done jobs into `done`, in the order they were
+  // done.
+  void collect(std::vector<std::unique_ptr<ReadJob>>& done);
+  // Walk's thread: waits until a job is done, at most `most`. False on
+  // timeout.
+  bool await(std::chrono::milliseconds most);
+  // Walk's thread, once: drops every job not taken, wakes the idle readers
+  // and waits until each reader has ended or is inside a job. A reader
+  // inside a job is not waited for: it drops its job when the job returns,
+  // and ends.
+  void stop();
+
+ private:
+  explicit ReadQueue(std::shared_ptr<const Folders> folders) : folders_(std::move(folders)) {}
+  void readerLoop();
+  ReadJob* nextJob(std::unique_lock<std::mutex>& lock);
+  void checkInvariants() const;
+
+  const std::shared_ptr<const Folders> folders_;
+  unsigned readers_ = 0;
+
+  std::mutex mutex_;  // guards everything below
+  std::condition_variable readerWake_;  // a job is waiting, or stop
+  std::condition_variable walkWake_;    // a job is done
+  std::condition_variable ended_;       // a reader ended
+  std::set<std::pair<double, ReadJob*>> pending_;  // owned; the first is next
+  ReadJob* doneFirst_ = nullptr;                   // owned; a list in order
+  ReadJob* doneLast_ = nullptr;
+  unsigned alive_ = 0;  // readers started and not ended
+  unsigned busy_ = 0;   // readers inside a job
+  bool walkWaiting_ = false;
+  bool stopping_ = false;
+};
+
+}  // namespace zweigschau

@@ -1,0 +1,396 @@
+// The tree reader's engine. The walk's thread owns everything here: the
+// tree of folders between the walk and its readers, their order, the window
+// of listings read ahead and the handle budget. Reader threads only run
+// self-contained jobs from the read queue (read_queue.cpp, where the
+// protocol is drawn) and never see a node.
+//
+// A folder's sub-folders become nodes when its listing comes back. Nodes
+// not yet sent wait ordered by their place in the walk's order, and the
+// first ones are sent, so that the listings read ahead are the ones the
+// walk needs soonest. At most `window` listings are sent and not yet taken
+// by the walk, so memory stays flat however far the readers could run
+// ahead. The walk takes the listings strictly in its own order and waits
+// only for the one it needs next; one not yet sent is sent (or read on the
+// walk's thread) before any other.
+//
+// Node states, all changed on the walk's thread:
+//   Unsent ──(job made: sent, or run on the walk's thread)──▶ Sent
+//   Sent ──(its job comes back)──▶ Done ──(the walk takes its listing)──▶ taken
+//
+// Handles: a node keeps its folder's handle while some of its sub-folders'
+// listings have not come back, within the budget. Its sub-folders are
+// opened from it; a node that could not keep one has its sub-folders opened
+// from the nearest folder above that kept one, a name at a time, links
+// never followed. The start folder always keeps its handle. Without reader
+// threads (the serial walk) the folders on the walk's way keep theirs, and
+// when the budget is spent the one nearest the start gives its handle up.
+#include "walk/tree_reader.h"
+
+#include <algorithm>
+#include <cassert>
+#include <chrono>
+#include <set>
+#include <utility>
+
+#include "walk/read_queue.h"
+
+namespace zweigschau {
+
+namespace {
+
+constexpr std::chrono::milliseconds kWaitStep{20};
+
+struct Node {
+  enum class State : std::uint8_t { Unsent, Sent, Done };
+
+  Node* parent = nullptr;
+  std::string name;  // within the parent; the whole path for the start folder
+  std::int32_t level = 0;
+  State state = State::Unsent;
+  // Its place in the walk's order: a node comes before every node whose
+  // order is greater. A folder's span is shared out among its sub-folders,
+  // so that each sub-tree's orders lie within its own folder's span.
+  double order = 0;
+  double span = 1;
+  const ReadJob* job = nullptr;  // while Sent: its job, only compared
+  Node* base = nullptr;          // while Sent: the node its job opens from
+  bool keeps = false;            // holds a place in the handle budget
+  std::size_t users = 0;         // jobs sent that open from its handle
+  std::shared_ptr<const Folders::Open> handle;
+  std::vector<Entry> entries;
+  bool listed = false;
+  std::vector<std::unique_ptr<Node>> children;  // its sub-folders, in order
+  std::size_t unfinished = 0;  // children whose listing has not come back
+  std::size_t entered = 0;     // children the walk has entered
+};
+
+// Frees a sub-tree without recursion: trees may be thousands of levels deep.
+void dropTree(std::unique_ptr<Node> top) {
+  std::vector<std::unique_ptr<Node>> stack;
+  if (top) stack.push_back(std::move(top));
+  while (!stack.empty()) {
+    std::unique_ptr<Node> node = std::move(stack.back());
+    stack.pop_back();
+    for (auto& child : node->children)
+      if (child) stack.push_back(std::move(child));  // the walk's way back dropped some
+  }
+}
+
+}  // namespace
+
+class TreeReader::Engine {
+ public:
+  Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options);
+  ~Engine();
+
+  bool start(const std::string& path, std::vector<Entry>& out);
+  const std::string* enterNext(std::vector<Entry>& out, bool& listed);
+  void leave();
+  bool cancelled() const { return cancelled_; }
+  bool startWasShort() const { return startShort_; }
+
+ private:
+  bool descends(std::int32_t level) const {
+    return options_.levels == 0 || level < options_.levels;
+  }
+  bool cancelSeen();
+  bool take(Node& node, std::vector<Entry>& out);
+  bool advance(Node& node);
+  void waitForReaders();
+  std::unique_ptr<ReadJob> jobFor(Node& node);
+  void reserveHandle(Node& node);
+  void runHere(std::unique_ptr<ReadJob> job);
+  void finish(std::unique_ptr<ReadJob> job);
+  void addChildren(Node& node);
+  void releaseHandle(Node& node);
+  void letGoIfUnused(Node& node);
+  void collect();
+  void refill();
+
+  const std::shared_ptr<const Folders> folders_;
+  const TreeReaderOptions options_;
+  std::shared_ptr<ReadQueue> queue_;  // empty without reader threads
+  std::size_t window_ = 0;            // listings sent and not taken, at most
+  std::size_t budget_ = 1;            // handles kept below the start folder, at most
+
+  std::unique_ptr<Node> root_;
+  Node* current_ = nullptr;
+  std::set<std::pair<double, Node*>> unsent_;       // nodes whose parent is Done
+  std::set<std::pair<std::int32_t, Node*>> keeping_;  // nodes keeping a handle
+  std::size_t outstanding_ = 0;  // Sent or Done, not yet taken
+  std::chrono::steady_clock::time_point lastWhileWaiting_;
+  bool cancelled_ = false;
+  bool startShort_ = false;
+};
+
+TreeReader::Engine::Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options)
+    : folders_(std::move(folders)), options_(std::move(options)) {
+  const std::size_t handles = folders_->handleBudget();
+  // Each reader (and the walk reading for itself) holds up to two handles:
+  // the folder it opens and the one it opens from on the way. A quarter of
+  // the budget goes to them, the rest to handles kept for later.
+  const unsigned readers = options_.how.readers == 0 ? 0u
+      : static_cast<unsigned>(std::clamp<std::size_t>(handles / 8, 1, options_.how.readers));
+  if (readers > 0) queue_ = ReadQueue::start(folders_, readers);
+  if (queue_ && queue_->readers() == 0) queue_.reset();  // no thread started: read serially
+  const unsigned started = queue_ ? queue_->readers() : 0;
+  // The start folder's handle is not counted in the budget, the others are.
+  const std::size_t busy = 2 * (static_cast<std::size_t>(started) + 1) + 1;
+  budget_ = std::min<std::size_t>(handles > busy ? handles - busy : 1, 1024);
+  window_ = queue_ ? std::max<std::size_t>(options_.how.window, started) : 0;
+}
+
+TreeReader::Engine::~Engine() {
+  if (queue_) queue_->stop();
+  dropTree(std::move(root_));
+}
+
+bool TreeReader::Engine::cancelSeen() {
+  if (!cancelled_ && options_.cancel != nullptr && options_.cancel->load(std::memory_order_relaxed))
+    cancelled_ = true;
+  return cancelled_;
+}
+
+bool TreeReader::Engine::start(const std::string& path, std::vector<Entry>& out) {
+  assert(!root_);
+  root_ = std::make_unique<Node>();
+  root_->name = path;
+  current_ = root_.get();
+  unsent_.emplace(root_->order, root_.get());
+  lastWhileWaiting_ = std::chrono::steady_clock::now();
+  return take(*root_, out) && root_->listed;
+}
+
+const std::string* TreeReader::Engine::enterNext(std::vector<Entry>& out, bool& listed) {
+  Node& here = *current_;
+  if (cancelSeen() || here.entered == here.children.size()) return nullptr;
+  Node& next = *here.children[here.entered++];
+  current_ = &next;
+  if (!take(next, out)) return nullptr;
+  listed = next.listed;
+  return &next.name;
+}
+
+void TreeReader::Engine::leave() {
+  Node* done = current_;
+  assert(done->parent != nullptr);
+  current_ = done->parent;
+  // Its whole sub-tree has been taken (or the walk was cancelled), so no
+  // job refers to it any more.
+  assert(cancelled_ || done->entered == done->children.size() || !descends(done->level));
+  dropTree(std::move(current_->children[current_->entered - 1]));
+}
+
+// Waits until `node` is Done and moves its listing into `out`; false when
+// the walk was cancelled meanwhile.
+bool TreeReader::Engine::take(Node& node, std::vector<Entry>& out) {
+  while (node.state != Node::State::Done) {
+    if (cancelSeen() || !advance(node)) return false;
+  }
+  out = std::move(node.entries);
+  node.entries = {};
+  assert(outstanding_ > 0);
+  --outstanding_;
+  collect();
+  refill();
+  return true;
+}
+
+// One step towards `node` being Done: sends it, reads it or another folder
+// on the walk's thread, or waits for the readers.
+bool TreeReader::Engine::advance(Node& node) {
+  const bool walkReads = !queue_ || options_.how.walkReads;
+  if (node.state == Node::State::Unsent) {
+    unsent_.erase({node.order, &node});
+    std::unique_ptr<ReadJob> job = jobFor(node);
+    if (walkReads) {
+      runHere(std::move(job));
+    } else {
+      std::vector<std::unique_ptr<ReadJob>> one;
+      one.push_back(std::move(job));
+      queue_->submit(one);  // even beyond the window: the walk needs it now
+    }
+    return true;
+  }
+  if (walkReads) {
+    if (std::unique_ptr<ReadJob> job = queue_->withdraw(node.order, node.job)) {
+      runHere(std::move(job));
+      return true;
+    }
+    // A reader has it: read the next folder meanwhile, as a reader would.
+    if (std::unique_ptr<ReadJob> other = queue_->takeFirst()) {
+      runHere(std::move(other));
+      collect();
+      return true;
+    }
+  }
+  waitForReaders();
+  return true;
+}
+
+// Sleeps until a reader posts a job, at most 20 ms; about every 20 ms of
+// waiting the caller's whileWaiting runs.
+void TreeReader::Engine::waitForReaders() {
+  queue_->await(kWaitStep);
+  collect();
+  refill();
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastWhileWaiting_ >= kWaitStep) {
+    lastWhileWaiting_ = now;
+    if (options_.whileWaiting) options_.whileWaiting();
+  }
+}
+
+// The job that reads `node`: from the nearest folder above that kept its
+// handle, down by name.
+std::unique_ptr<ReadJob> TreeReader::Engine::jobFor(Node& node) {
+  assert(node.state == Node::State::Unsent);
+  auto job = std::make_unique<ReadJob>();
+  job->tag = &node;
+  job->order = node.order;
+  if (node.parent == nullptr) {
+    job->startPath = node.name;
+  } else {
+    std::vector<const std::string*> way{&node.name};
+    Node* from = node.parent;
+    for (; !from->handle; from = from->parent) {
+      assert(from->parent != nullptr);  // the start folder keeps its handle
+      way.push_back(&from->name);
+    }
+    job->base = from->handle;
+    ++from->users;
+    node.base = from;
+    for (auto name = way.rbegin(); name != way.rend(); ++name) job->names.push_back(**name);
+  }
+  reserveHandle(node);
+  job->keepHandle = node.keeps;
+  node.state = Node::State::Sent;
+  node.job = job.get();
+  ++outstanding_;
+  return job;
+}
+
+// Decides whether `node` keeps its handle for its sub-folders.
+void TreeReader::Engine::reserveHandle(Node& node) {
+  if (!descends(node.level)) return;
+  if (node.parent == nullptr) {
+    node.keeps = true;  // not counted: the start folder always keeps it
+    return;
+  }
+  if (keeping_.size() >= budget_ && !queue_ && !keeping_.empty() && keeping_.begin()->second->users == 0) {
+    Node& oldest = *keeping_.begin()->second;  // the one nearest the start
+    oldest.handle.reset();
+    releaseHandle(oldest);
+  }
+  if (keeping_.size() >= budget_) return;
+  node.keeps = true;
+  keeping_.emplace(node.level, &node);
+}
+
+void TreeReader::Engine::releaseHandle(Node& node) {
+  if (!node.keeps || node.parent == nullptr) return;
+  node.keeps = false;
+  keeping_.erase({node.level, &node});
+}
+
+void TreeReader::Engine::runHere(std::unique_ptr<ReadJob> job) {
+  runJob(*folders_, *job);
+  finish(std::move(job));
+}
+
+// Takes a job's result into its node.
+void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
+  Node& node = *static_cast<Node*>(const_cast<void*>(job->tag));
+  assert(node.state == Node::State::Sent && node.job == job.get());
+  node.state = Node::State::Done;
+  node.job = nullptr;
+  node.listed = job->listed;
+  node.entries = std::move(job->entries);
+  if (node.parent == nullptr) startShort_ = job->failure == Folders::Failure::Transient;
+  if (node.listed && descends(node.level)) addChildren(node);
+  if (node.keeps && !node.children.empty() && job->handle) {
+    node.handle = std::move(job->handle);
+  } else {
+    releaseHandle(node);
+    job.reset();  // closes the handle
+  }
+  if (Node* base = std::exchange(node.base, nullptr)) {
+    assert(base->users > 0);
+    --base->users;
+    letGoIfUnused(*base);
+  }
+  if (Node* parent = node.parent) {
+    assert(parent->unfinished > 0);
+    --parent->unfinished;
+    letGoIfUnused(*parent);
+  }
+}
+
+// Closes the handle of `node` once no sub-folder and no job needs it.
+void TreeReader::Engine::letGoIfUnused(Node& node) {
+  if (node.parent == nullptr || node.unfinished > 0 || node.users > 0) return;
+  node.handle.reset();
+  releaseHandle(node);
+}
+
+// New nodes for the sub-folders in the listing of `node`, waiting to be sent.
+void TreeReader::Engine::addChildren(Node& node) {
+  for (const Entry& e : node.entries) {
+    if (e.kind != EntryKind::Folder) continue;
+    auto child = std::make_unique<Node>();
+    child->parent = &node;
+    child->name = e.name;
+    child->level = node.level + 1;
+    node.children.push_back(std::move(child));
+  }
+  // Past the precision of a double (trees hundreds of levels deep) orders
+  // may tie; that only changes which of them is read first.
+  const double span = node.span / static_cast<double>(std::max<std::size_t>(node.children.size(), 1));
+  for (std::size_t i = 0; i < node.children.size(); ++i) {
+    Node& child = *node.children[i];
+    child.order = node.order + span * static_cast<double>(i);
+    child.span = span;
+    unsent_.emplace(child.order, &child);
+  }
+  node.unfinished = node.children.size();
+}
+
+void TreeReader::Engine::collect() {
+  if (!queue_) return;
+  std::vector<std::unique_ptr<ReadJob>> done;
+  queue_->collect(done);
+  for (auto& job : done) finish(std::move(job));
+}
+
+// Sends the first waiting nodes while the window has room.
+void TreeReader::Engine::refill() {
+  if (!queue_ || cancelled_) return;
+  std::vector<std::unique_ptr<ReadJob>> batch;
+  while (outstanding_ < window_ && !unsent_.empty()) {
+    Node& node = *unsent_.begin()->second;
+    unsent_.erase(unsent_.begin());
+    batch.push_back(jobFor(node));
+  }
+  if (!batch.empty()) queue_->submit(batch);
+  assert(outstanding_ <= window_ + 1);
+  assert(keeping_.size() <= budget_);
+}
+
+TreeReader::TreeReader(std::shared_ptr<const Folders> folders, TreeReaderOptions options)
+    : engine_(std::make_unique<Engine>(std::move(folders), std::move(options))) {}
+
+TreeReader::~TreeReader() = default;
+
+bool TreeReader::start(const std::string& path, std::vector<Entry>& out) { return engine_->start(path, out); }
+
+const std::string* TreeReader::enterNext(std::vector<Entry>& out, bool& listed) {
+  return engine_->enterNext(out, listed);
+}
+
+void TreeReader::leave() { engine_->leave(); }
+
+bool TreeReader::cancelled() const { return engine_->cancelled(); }
+
+bool TreeReader::startWasShort() const { return engine_->startWasShort(); }
+
+}  // namespace zweigschau

@@ -1,0 +1,145 @@
+// The tree reader: the folder listings of a depth-first walk, each folder
+// before its sub-folders and sub-folders in the fixed listing order, read
+// either one by one on the walk's thread or ahead of the walk by reader
+// threads. Both ways are the same code: the serial walk is the tree reader
+// with no reader threads. Folders are opened relative to their parent's
+// handle, or, when the handle budget made the parent give its handle up,
+// from the nearest folder above that kept one, a name at a time, links
+// never followed.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/folder_handle.h"
+
+namespace zweigschau {
+
+using platform::Entry;
+using platform::EntryKind;
+
+// The folders of a disk, as the tree reader opens and lists them: the
+// system's (systemFolders) or, in tests, a fake. Every function may be
+// called from several threads at once.
+class Folders {
+ public:
+  using Failure = platform::FolderHandle::Failure;
+
+  // An opened folder; closed when destroyed.
+  class Open {
+   public:
+    virtual ~Open() = default;
+  };
+
+  virtual ~Folders() = default;
+  // Opens the start folder `path`; nullptr with `failure` set when it fails.
+  virtual std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const = 0;
+  // Opens the sub-folder `name` of `parent`, never through a link.
+  virtual std::unique_ptr<Open> openChild(const Open& parent, const std::string& name,
+                                          Failure& failure) const = 0;
+  // Lists `folder` into `out` in any order; false with `failure` set when
+  // it cannot be listed. Each opened folder is listed at most once.
+  virtual bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const = 0;
+  // How many folders may be open at once (see platform::handleBudget).
+  virtual std::size_t handleBudget() const = 0;
+};
+
+// The system's folders, listed with `filter`.
+std::shared_ptr<const Folders> systemFolders(platform::ListFilter filter);
+
+// Lists the folder at `path` into `out` in the fixed order; false when it
+// cannot be listed (`out` is then empty).
+bool listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter);
+
+// How a walk reads its folders. With readers > 0 that many threads read
+// folder listings ahead of the walk, at most `window` listings in flight or
+// waiting to be taken at once, and with walkReads the walk's own thread
+// reads a folder it needs that no reader has started (on a local disk; on a
+// share a read may hang, and the walk's thread must keep its window alive).
+// With readers = 0 every folder is read on the walk's own thread when the
+// walk comes to it.
+struct ReadAhead {
+  unsigned readers = 0;
+  std::size_t window = 0;
+  bool walkReads = false;
+};
+
+// The read-ahead for local disks and for shares, chosen by measurement
+// (scripts/bench, scripts/bench slow; 2 cores).
+// A local disk: listing a folder costs the processor, not waiting, so one
+// reader beside the walk, which reads too, keeps both cores busy; a second
+// reader only adds switching (400,000 folders on tmpfs: serial 2.15 s, one
+// reader 1.38 s, two and three readers slower than one).
+// A share: every request waits for a round trip, so many readers keep
+// many requests in flight; 32 took a 10,000-folder tree at 0.5 ms from
+// 32.7 s to 1.8 s, 64 gained little more. The window of 4,096 listings costs
+// a few MiB at most and never held the readers back; below 256 they stall.
+inline constexpr ReadAhead kLocalReadAhead{1, 4096, true};
+inline constexpr ReadAhead kRemoteReadAhead{32, 4096, false};
+
+// The read-ahead that suits the file system holding `path`: many readers
+// on a network share or a user-space file system, where each request waits
+// for a round trip, and few on a local disk. ZWEIGSCHAU_READ_AHEAD=
+// READERS[,WINDOW[,share|local]] sets it by hand.
+ReadAhead readAheadFor(const std::string& path);
+
+// How a tree reader goes through its tree.
+struct TreeReaderOptions {
+  ReadAhead how{};
+  // The descent as the walks' Ebenen limits it: 0 = all levels, n > 0 = no
+  // sub-folder of a folder at level n is entered, n < 0 = none.
+  std::int32_t levels = 0;
+  // Called on the walk's thread about every 20 ms while it waits for a
+  // listing.
+  std::function<void()> whileWaiting{};
+  // When set (from any thread), the walk ends: the reader gives no more
+  // folders, within about 20 ms even while a reader thread is blocked.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// Reads a folder tree for a walk. The walk sees every folder's listing in
+// the fixed order, whether read ahead or one by one. The sub-folders of a
+// folder are the entries of kind Folder in its listing. Used by one thread,
+// the walk's; the reader threads are its own. Ending it never waits for a
+// reader inside a system call: such a reader is left to end when its call
+// returns, and the process may end meanwhile.
+class TreeReader {
+ public:
+  TreeReader(std::shared_ptr<const Folders> folders, TreeReaderOptions options);
+  ~TreeReader();
+  TreeReader(const TreeReader&) = delete;
+  TreeReader& operator=(const TreeReader&) = delete;
+
+  // Lists the start folder `path` into `out`; false when it cannot be
+  // listed or the walk was cancelled. Called once.
+  bool start(const std::string& path, std::vector<Entry>& out);
+
+  // Goes down into the next sub-folder of the current folder that has not
+  // been entered yet and lists it into `out` (empty, with `listed` false,
+  // when it cannot be listed). Returns its name, or nullptr when the current
+  // folder has none left, lies at the level limit, or the walk was cancelled.
+  const std::string* enterNext(std::vector<Entry>& out, bool& listed);
+
+  // Goes back up to the folder above the current one.
+  void leave();
+
+  // True once the cancel flag was seen: the walk ends without its records.
+  bool cancelled() const;
+
+  // After a start() that failed: true when the system was short of handles
+  // or memory (the folder may well exist), false when the folder is
+  // missing or unreadable.
+  bool startWasShort() const;
+
+  class Engine;
+
+ private:
+  std::unique_ptr<Engine> engine_;
+};
+
+}  // namespace zweigschau
