@@ -94,15 +94,20 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // The path box offers the folders that begin with what is typed. The model
 // reads folders on its own thread, so a slow share never stalls the window;
-// the text changes only when the user picks a completion.
+// the text changes only when the user picks a completion. The model is
+// never destroyed: its destructor would wait for that thread, which may be
+// inside a request to a share that no longer answers, and the program
+// must be able to end all the same.
 void Form1::OrdnerVervollstaendigen() {
-  auto* ordner = new QFileSystemModel(this);
+  auto* ordner = new QFileSystemModel;
   ordner->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
   ordner->setRootPath(QString());
   auto* vervollstaendiger = new QCompleter(ordner, this);
   vervollstaendiger->setCompletionMode(QCompleter::PopupCompletion);
   ui.txtPfadEingabe->setCompleter(vervollstaendiger);
-  vervollstaendiger->popup()->installEventFilter(this);
+  QAbstractItemView* liste = vervollstaendiger->popup();
+  liste->installEventFilter(this);
+  vorschlaege_ = liste;
 }
 
 namespace {
@@ -139,14 +144,13 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
   // The completions' list takes Enter, Tab and Escape while it is open.
   // Without a completion chosen they mean what they mean in the path box:
   // the list closes and Enter scans, Tab moves on.
-  QCompleter* vervollstaendiger = ui.txtPfadEingabe->completer();
-  if (vervollstaendiger != nullptr && objekt == vervollstaendiger->popup() && event->type() == QEvent::KeyPress &&
-      !vervollstaendiger->popup()->currentIndex().isValid()) {
+  if (vorschlaege_ != nullptr && objekt == vorschlaege_ && event->type() == QEvent::KeyPress &&
+      !vorschlaege_->currentIndex().isValid()) {
     const auto* taste = static_cast<QKeyEvent*>(event);
     const bool enter = taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter;
     const bool tab = taste->key() == Qt::Key_Tab || taste->key() == Qt::Key_Backtab;
     if (enter || tab) {
-      vervollstaendiger->popup()->hide();
+      vorschlaege_->hide();
       if (enter && ui.cmdScannen->isEnabled()) ui.cmdScannen->click();
       if (tab) focusNextPrevChild(taste->key() == Qt::Key_Tab && !(taste->modifiers() & Qt::ShiftModifier));
       return true;

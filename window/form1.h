@@ -14,6 +14,7 @@
 #include "window/form1_logik.h"
 #include "window/steuerelemente.h"
 
+class QAbstractItemView;
 class QWidget;
 
 class Form1 : public QDialog,
@@ -76,4 +77,5 @@ class Form1 : public QDialog,
   void beenden() override;
 
   platform::Dialogs& dialoge_;
+  QAbstractItemView* vorschlaege_ = nullptr;  // the path box's list of completions
 };
