@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/filesystem.h"
+#include "platform/folder_handle.h"
 
 namespace platform {
 
