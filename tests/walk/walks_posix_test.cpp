@@ -215,6 +215,13 @@ TEST(Walks, DeepTreesNeedNoDeepStack) {
 // A start folder that exists but cannot be opened for want of handles is
 // not a missing folder: the walk says so.
 TEST(Walks, NoHandleLeftIsNotAMissingFolder) {
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  // The sanitizers' own checks need a free handle (a pipe) to tell whether
+  // memory can be read, and report faults that are none without one.
+  GTEST_SKIP() << "needs every handle taken, which the sanitizers cannot bear";
+#endif
+#endif
   testing_tree::TempTree tree;
   tree.folders({"a"});
   const std::string ergebnis = testing_tree::imKind(
