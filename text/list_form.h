@@ -1,5 +1,5 @@
 // The list form of names and paths, and the small text helpers of the
-// spec's vocabulary that every part shares.
+// shared vocabulary that every part of the program uses.
 #pragma once
 
 #include <string>
