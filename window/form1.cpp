@@ -36,12 +36,11 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
     ui.txtPfadEingabe->setText(QString::fromStdString(start));
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
-  for (QWidget* w : std::initializer_list<QWidget*>{ui.comMaskeName, ui.comMaskeTyp, ui.optAlleOderLetzte0,
-                                                   ui.optAlleOderLetzte1, ui.txtPfadEingabe})
-    w->installEventFilter(this);
   setAcceptDrops(true);
   verbinden();
-  // A disabled window gets no keys; Escape must still reach a running scan.
+  // One filter for the whole application: a disabled window gets no keys,
+  // yet Escape must reach a running scan; the mask boxes, the option pair,
+  // the path box and its completions' list are handled there too.
   QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -105,9 +104,7 @@ void Form1::OrdnerVervollstaendigen() {
   auto* vervollstaendiger = new QCompleter(ordner, this);
   vervollstaendiger->setCompletionMode(QCompleter::PopupCompletion);
   ui.txtPfadEingabe->setCompleter(vervollstaendiger);
-  QAbstractItemView* liste = vervollstaendiger->popup();
-  liste->installEventFilter(this);
-  vorschlaege_ = liste;
+  vorschlaege_ = vervollstaendiger->popup();
 }
 
 namespace {
