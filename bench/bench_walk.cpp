@@ -127,7 +127,7 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   run.records = static_cast<std::int64_t>(tabelle.size());
   run.lines = liste.Zeilen;
   run.bytes = liste.Text.size();
-  if (keepText) run.text = std::move(liste.Text);
+  if (keepText) run.text = liste.Text;
   return run;
 }
 

@@ -2,7 +2,7 @@
 // step. The Qt implementation lives beside this header; tests use a double.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -12,7 +12,7 @@ class Clipboard {
   // Replaces the clipboard's content with `utf8` as plain text, byte for
   // byte (carriage returns stay carriage returns). False when the clipboard
   // cannot be reached.
-  virtual bool setText(const std::string& utf8) = 0;
+  virtual bool setText(std::string_view utf8) = 0;
 };
 
 }  // namespace platform

@@ -43,7 +43,7 @@ bool x11OwnsClipboard(xcb_connection_t* connection) {
 
 }  // namespace
 
-bool QtClipboard::setText(const std::string& utf8) {
+bool QtClipboard::setText(std::string_view utf8) {
   return setClipboardUtf8(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 

@@ -13,7 +13,7 @@ class QtClipboard : public Clipboard {
   // Puts `utf8` on the system clipboard as plain text, byte for byte (see
   // setClipboardUtf8). Needs a QGuiApplication. False when the clipboard
   // cannot be reached.
-  bool setText(const std::string& utf8) override;
+  bool setText(std::string_view utf8) override;
 };
 
 // Replaces the clipboard's content with `utf8`, offered as "text/plain" and

@@ -56,7 +56,7 @@ WinClipboard::~WinClipboard() {
   if (owner_ != nullptr) DestroyWindow(static_cast<HWND>(owner_));
 }
 
-bool WinClipboard::setText(const std::string& utf8) {
+bool WinClipboard::setText(std::string_view utf8) {
   const HWND owner = static_cast<HWND>(owner_);
   if (owner == nullptr) return false;
   // Everything that can fail is prepared before the clipboard is touched.

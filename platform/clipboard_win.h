@@ -21,7 +21,7 @@ class WinClipboard : public Clipboard {
   // Puts `utf8` on the clipboard as UTF-16 text, carriage returns kept.
   // False, with the clipboard left as it was, when it stays held open by
   // another program beyond the waiting time or cannot take the text.
-  bool setText(const std::string& utf8) override;
+  bool setText(std::string_view utf8) override;
 
  private:
   void* owner_ = nullptr;  // HWND of the message-only owner window

@@ -103,7 +103,7 @@ ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablag
   } catch (const std::bad_alloc&) {
     // Out of memory on the walk's thread: the run fails as a whole, the
     // clipboard untouched.
-    OrdnerTabelle().swap(Tabelle);
+    Tabelle.clear();
     anzeige.fensterFreigeben(true);
     anzeige.AusgabeZeilenAusschalten();
     ergebnis.ausgang = Ausgang::KeineMittel;

@@ -91,21 +91,19 @@ bool DateiMaske::passt(std::string_view Name) const {
   return passtAuf<char32_t>(muster_, name);
 }
 
-std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege) {
-  ordner.Dateien.clear();
-  ordner.Dateien.reserve(static_cast<std::size_t>(
-      std::count_if(eintraege.begin(), eintraege.end(), [](const auto& e) { return istDatei(e.kind); })));
+std::int32_t DateienEintragen(OrdnerTabelle& Tabelle, std::size_t Index,
+                              std::vector<platform::Entry>& eintraege) {
+  thread_local std::vector<std::string_view> namen;  // reused: one call per folder
+  namen.clear();
   for (platform::Entry& e : eintraege) {
     if (!istDatei(e.kind)) continue;
     e.name.resize(NameBisNull(e.name).size());
-    // Most names are their own list form: take them over without a copy.
-    if (schonAnzeigbar(e.name))
-      ordner.Dateien.push_back(std::move(e.name));
-    else
-      ordner.Dateien.push_back(AnzeigeText(e.name));
+    // Most names are their own list form.
+    if (!schonAnzeigbar(e.name)) e.name = AnzeigeText(e.name);
+    namen.push_back(e.name);
   }
-  ordner.LetzterDateiIndex = static_cast<std::int32_t>(ordner.Dateien.size()) - 1;
-  return static_cast<std::int32_t>(ordner.Dateien.size());
+  Tabelle.DateienSetzen(Index, namen);
+  return static_cast<std::int32_t>(namen.size());
 }
 
 std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_t Index,
@@ -120,7 +118,7 @@ std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_
                                     },
                                     /*resolveLinks=*/true};
   listFolder(Pfad, eintraege, filter);
-  return DateienEintragen(Tabelle[Index], eintraege);
+  return DateienEintragen(Tabelle, Index, eintraege);
 }
 
 }  // namespace zweigschau

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,12 @@
 namespace zweigschau {
 
 struct Liste {
-  std::string Text;         // UTF-8, every line ended by one carriage return
+  // UTF-8, every line ended by one carriage return. Folder lines are the
+  // table's own block (valid while the table is unchanged); file lines are
+  // built once, in a block of their own that the list holds.
+  std::string_view Text;
   std::int32_t Zeilen = 0;  // number of lines in Text
+  std::unique_ptr<std::string> Block;  // the file lines' block
 };
 
 // Builds the list from the table: one folder line per record ("a/x/" CR),

@@ -17,9 +17,10 @@ inline bool istDatei(platform::EntryKind kind) {
          kind != platform::EntryKind::FolderLink;
 }
 
-// Stores in `ordner` the list form of every file among `eintraege` (a
-// listing already filtered by the mask; the file names are moved out of it)
-// and returns how many there are.
-std::int32_t DateienEintragen(Ordner& ordner, std::vector<platform::Entry>& eintraege);
+// Stores as the file names of record `Index` the list form of every file
+// among `eintraege` (a listing already filtered by the mask; the names are
+// changed in place) and returns how many there are.
+std::int32_t DateienEintragen(OrdnerTabelle& Tabelle, std::size_t Index,
+                              std::vector<platform::Entry>& eintraege);
 
 }  // namespace zweigschau

@@ -66,8 +66,9 @@ class Walk {
   void alle(bool nurMitDateien) {
     laufen([this, nurMitDateien](std::int32_t ebene) {
       if (pfad_.size() > schnitt_) {
-        Ordner& ordner = aufzeichnen(ebene);
-        const std::int32_t dateien = maske_ != nullptr ? DateienEintragen(ordner, eintraege_) : -1;
+        aufzeichnen(ebene);
+        const std::int32_t dateien =
+            maske_ != nullptr ? DateienEintragen(tabelle_, tabelle_.size() - 1, eintraege_) : -1;
         if (!(nurMitDateien && ebene == 0 && dateien == 0)) ++zaehler_;
       }
     });
@@ -135,14 +136,10 @@ class Walk {
     }
   }
 
-  Ordner& aufzeichnen(std::int32_t ebene) {
-    if (tabelle_.size() <= static_cast<std::size_t>(zaehler_)) tabelle_.resize(zaehler_ + 1);
-    Ordner& ordner = tabelle_[zaehler_];
-    ordner.Pfad.assign(pfad_, std::min(schnitt_, pfad_.size()));
-    ordner.Ebene = ebene;
-    ordner.Dateien.clear();
-    ordner.LetzterDateiIndex = -1;
-    return ordner;
+  // Makes record Zähler (dropping one made before that was not counted).
+  void aufzeichnen(std::int32_t ebene) {
+    tabelle_.resize(static_cast<std::size_t>(zaehler_));
+    tabelle_.Anhaengen(std::string_view(pfad_).substr(std::min(schnitt_, pfad_.size())), ebene);
   }
 
   void nachgeben() {

@@ -11,6 +11,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 
@@ -26,7 +27,8 @@ inline fs::path fsPfad(const std::string& utf8) {
 }
 
 // `text` with the platform's separator shown as "/".
-inline std::string schraeg(std::string text) {
+inline std::string schraeg(std::string_view sicht) {
+  std::string text(sicht);
   for (char& c : text)
     if (c == platform::kSeparator) c = '/';
   return text;

@@ -27,8 +27,8 @@ struct Steuer {
 // A clipboard that records every text set on it.
 class Zwischenablage : public platform::Clipboard {
  public:
-  bool setText(const std::string& utf8) override {
-    gesetzt.push_back(utf8);
+  bool setText(std::string_view utf8) override {
+    gesetzt.emplace_back(utf8);
     return true;
   }
   std::vector<std::string> gesetzt;

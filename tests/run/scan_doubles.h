@@ -51,9 +51,9 @@ class Fenster : public Anzeige {
 
 class Ablage : public platform::Clipboard {
  public:
-  bool setText(const std::string& text) override {
+  bool setText(std::string_view text) override {
     ++gesetzt;
-    inhalt = testing_tree::schraeg(text);  // separators shown as "/"
+    inhalt = testing_tree::schraeg(std::string(text));  // separators shown as "/"
     return erreichbar;
   }
   std::string inhalt = "vorher";

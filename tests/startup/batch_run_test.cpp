@@ -14,9 +14,9 @@ namespace {
 
 class Ablage : public platform::Clipboard {
  public:
-  bool setText(const std::string& text) override {
+  bool setText(std::string_view text) override {
     if (!erreichbar) return false;
-    inhalt = schraeg(text);
+    inhalt = schraeg(std::string(text));
     return true;
   }
   std::string inhalt = "vorher";

@@ -7,17 +7,22 @@
 using namespace zweigschau;
 
 namespace {
-Ordner ordner(std::string pfad, std::vector<std::string> dateien = {}) {
-  Ordner o;
-  o.Pfad = std::move(pfad);
-  o.LetzterDateiIndex = static_cast<std::int32_t>(dateien.size()) - 1;
-  o.Dateien = std::move(dateien);
-  return o;
+struct O {
+  std::string pfad;
+  std::vector<std::string_view> dateien;
+};
+OrdnerTabelle tabelle(const std::vector<O>& ordner) {
+  OrdnerTabelle t;
+  for (const O& o : ordner) {
+    t.Anhaengen(o.pfad, 1);
+    t.DateienSetzen(t.size() - 1, o.dateien);
+  }
+  return t;
 }
 }  // namespace
 
 TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
-  const OrdnerTabelle t{ordner("a/", {"x.mp3"}), ordner("b/c/")};
+  const OrdnerTabelle t = tabelle({{"a/", {"x.mp3"}}, {"b/c/", {}}});
   for (bool tab : {false, true}) {
     const Liste l = ListenText(t, false, tab);
     EXPECT_EQ(l.Text, "a/\rb/c/\r");
@@ -26,7 +31,7 @@ TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
 }
 
 TEST(ListenText, FileLines) {
-  const OrdnerTabelle t{ordner("a/", {"x.mp3", "y.mp3"}), ordner("leer/"), ordner("b/", {"z.mp3"})};
+  const OrdnerTabelle t = tabelle({{"a/", {"x.mp3", "y.mp3"}}, {"leer/", {}}, {"b/", {"z.mp3"}}});
   Liste l = ListenText(t, true, true);
   EXPECT_EQ(l.Text, "a/\tx.mp3\ra/\ty.mp3\rb/\tz.mp3\r");
   EXPECT_EQ(l.Zeilen, 3);
@@ -35,7 +40,7 @@ TEST(ListenText, FileLines) {
 }
 
 TEST(ListenText, NothingToWrite) {
-  const OrdnerTabelle ohneDateien{ordner("a/"), ordner("b/")};
+  const OrdnerTabelle ohneDateien = tabelle({{"a/", {}}, {"b/", {}}});
   EXPECT_EQ(ListenText(ohneDateien, true, true).Text, "");
   EXPECT_EQ(ListenText(ohneDateien, true, true).Zeilen, 0);
   EXPECT_EQ(ListenText(OrdnerTabelle{}, false, false).Zeilen, 0);

@@ -39,7 +39,7 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen, bool vo
     case 2: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.mp3", false, {.Vorauslesen = lesen}); mitDateien = true; break;
     default: r = OrdnerSammeln(t, start, ebenen, startPos, z, "*.j?g", true, {.Vorauslesen = lesen}); mitDateien = true; break;
   }
-  std::string text = std::to_string(r) + "\n" + ListenText(t, mitDateien, mitDateien).Text + "\n";
+  std::string text = std::to_string(r) + "\n" + std::string(ListenText(t, mitDateien, mitDateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
 }

@@ -77,7 +77,7 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen,
   const std::int32_t r = art == 0 ? EndpunkteSammeln(t, start, ebenen, startPos, z, {.Vorauslesen = lesen})
                                   : OrdnerSammeln(t, start, ebenen, startPos, z, art == 3 ? "*.MP3" : "",
                                                   false, {.Vorauslesen = lesen});
-  std::string text = std::to_string(r) + "\n" + ListenText(t, dateien, dateien).Text + "\n";
+  std::string text = std::to_string(r) + "\n" + std::string(ListenText(t, dateien, dateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
 }

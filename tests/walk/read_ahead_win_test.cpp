@@ -108,7 +108,7 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
                                 : OrdnerSammeln(t, baeume[i], ebenen, startPos, z, masken[art], art == 3, {.Vorauslesen = lesen});
         std::string ebenenText;
         for (const Ordner& o : t) ebenenText += std::to_string(o.Ebene) + ",";
-        return std::to_string(r) + "\n" + ListenText(t, art >= 2, art >= 2).Text + "\n" + ebenenText;
+        return std::to_string(r) + "\n" + std::string(ListenText(t, art >= 2, art >= 2).Text) + "\n" + ebenenText;
       };
       const std::string erwartet = text(kArten[0]);
       ASSERT_GT(erwartet.size(), 2u);

@@ -22,7 +22,8 @@ struct Lauf {
 };
 
 // Carriage returns shown as "|", the platform's separator as "/".
-inline std::string sichtbar(std::string text) {
+inline std::string sichtbar(std::string_view sicht) {
+  std::string text(sicht);
   for (char& c : text)
     if (c == '\r') c = '|';
   return testing_tree::schraeg(text);

@@ -162,7 +162,7 @@ TEST(Walks, AHundredThousandLevelsGiveTheirOneLine) {
         std::int32_t z = 0;
         const auto r = EndpunkteSammeln(t, tree.root(), 0, relativ(tree.root()), z);
         const Liste l = ListenText(t, false, false);
-        return std::to_string(r) + " " + std::to_string(l.Zeilen) + "|" + l.Text;
+        return std::to_string(r) + " " + std::to_string(l.Zeilen) + "|" + std::string(l.Text);
       },
       false, /*handles=*/64);
   std::string zeile;
@@ -185,13 +185,15 @@ TEST(Walks, DeepTreesNeedNoDeepStack) {
           OrdnerTabelle t;
           std::int32_t z = 0;
           const auto alleErgebnis = OrdnerSammeln(t, tree.root(), 0, relativ(tree.root()), z, "*", false);
-          ergebnis = std::to_string(alleErgebnis) + " " + t[0].Pfad + t[1].Pfad + t[2].Pfad + t[3].Pfad +
-                     std::to_string(t[5001].Pfad.size()) + t[5002].Pfad;
+          ergebnis = std::to_string(alleErgebnis) + " ";
+          ergebnis.append(t[0].Pfad).append(t[1].Pfad).append(t[2].Pfad).append(t[3].Pfad);
+          ergebnis.append(std::to_string(t[5001].Pfad.size())).append(t[5002].Pfad);
           OrdnerTabelle e;
           z = 0;
           const auto endErgebnis = EndpunkteSammeln(e, tree.root(), 0, relativ(tree.root()), z);
-          ergebnis += " " + std::to_string(endErgebnis) + " " + e[0].Pfad + e[1].Pfad +
-                      std::to_string(e[2].Pfad.size()) + e[3].Pfad;
+          ergebnis += " " + std::to_string(endErgebnis) + " ";
+          ergebnis.append(e[0].Pfad).append(e[1].Pfad);
+          ergebnis.append(std::to_string(e[2].Pfad.size())).append(e[3].Pfad);
         };
         pthread_attr_t attr;
         pthread_attr_init(&attr);

@@ -13,8 +13,8 @@
 // A clipboard that records every text set on it; can be told to fail.
 class AufzeichnendeZwischenablage : public platform::Clipboard {
  public:
-  bool setText(const std::string& utf8) override {
-    gesetzt.push_back(utf8);
+  bool setText(std::string_view utf8) override {
+    gesetzt.emplace_back(utf8);
     return erreichbar;
   }
   std::vector<std::string> gesetzt;

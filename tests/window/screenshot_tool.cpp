@@ -17,7 +17,7 @@ namespace {
 // The screenshot never scans; the clipboard is never used.
 class KeineZwischenablage : public platform::Clipboard {
  public:
-  bool setText(const std::string&) override { return false; }
+  bool setText(std::string_view) override { return false; }
 };
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "walk/ordner_tabelle.h"
+
+#include <cstring>
+#include <utility>
+
+#include "platform/memory_block.h"
+
+namespace zweigschau {
+
+Bytes::Bytes(Bytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+Bytes& Bytes::operator=(Bytes&& other) noexcept {
+  if (this != &other) {
+    platform::freeBlock(data_, capacity_);
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+  }
+  return *this;
+}
+
+Bytes::~Bytes() { platform::freeBlock(data_, capacity_); }
+
+void Bytes::append(std::string_view text) {
+  if (text.size() > capacity_ - size_) {
+    // Doubling keeps appends cheap; the pages beyond size_ cost nothing
+    // until they are written.
+    const std::size_t unit = platform::blockGranularity();
+    std::size_t capacity = capacity_ == 0 ? 16 * unit : capacity_;
+    while (capacity - size_ < text.size()) capacity *= 2;
+    data_ = static_cast<char*>(platform::growBlock(data_, size_, capacity));
+    // growBlock kept only the bytes in use; the block's size is its capacity.
+    capacity_ = capacity;
+  }
+  if (!text.empty()) std::memcpy(data_ + size_, text.data(), text.size());
+  size_ += text.size();
+}
+
+std::string_view DateiListe::operator[](std::size_t i) const { return tabelle_->name(erste_ + i); }
+
+bool operator==(const DateiListe& a, const std::vector<std::string>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < b.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+void OrdnerTabelle::Anhaengen(std::string_view Pfad, std::int32_t Ebene) {
+  const std::size_t vorher = text_.size();
+  try {
+    text_.append(Pfad);
+    text_.append("\r");
+    saetze_.push_back({text_.size(), Ebene});
+    if (!dateien_.empty()) dateien_.push_back({});
+  } catch (...) {
+    if (saetze_.size() > dateien_.size() && !dateien_.empty()) saetze_.pop_back();
+    text_.cut(vorher);
+    throw;
+  }
+}
+
+void OrdnerTabelle::DateienSetzen(std::size_t Index, const std::vector<std::string_view>& Namen) {
+  if (dateien_.empty()) {
+    if (Namen.empty()) return;
+    dateien_.resize(saetze_.size());
+  }
+  // The new names go behind all others; names a record had before stay
+  // unused in the block (a walk sets each record's names once).
+  Dateien bereich{namenEnde_.size(), Namen.size()};
+  for (std::string_view name : Namen) {
+    namen_.append(name);
+    namenEnde_.push_back(namen_.size());
+  }
+  dateien_[Index] = bereich;
+}
+
+void OrdnerTabelle::resize(std::size_t Anzahl) {
+  while (saetze_.size() < Anzahl) Anhaengen({}, 0);
+  if (saetze_.size() == Anzahl) return;
+  // The names of dropped records stay unused in their block until clear().
+  text_.cut(textAnfang(Anzahl));
+  saetze_.resize(Anzahl);
+  if (!dateien_.empty()) dateien_.resize(Anzahl);
+}
+
+void OrdnerTabelle::clear() { *this = OrdnerTabelle(); }
+
+Ordner OrdnerTabelle::operator[](std::size_t Index) const {
+  const std::size_t anfang = textAnfang(Index);
+  Ordner ordner;
+  ordner.Pfad = text_.view(anfang, saetze_[Index].textEnde - 1);  // without its CR
+  ordner.Ebene = saetze_[Index].ebene;
+  if (!dateien_.empty()) {
+    const Dateien& d = dateien_[Index];
+    ordner.Dateien = DateiListe(this, d.erste, d.anzahl);
+    ordner.LetzterDateiIndex = static_cast<std::int32_t>(d.anzahl) - 1;
+  }
+  return ordner;
+}
+
+std::string_view OrdnerTabelle::name(std::size_t index) const {
+  return namen_.view(index == 0 ? 0 : namenEnde_[index - 1], namenEnde_[index]);
+}
+
+}  // namespace zweigschau
