@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/clipboard_display.h"
-#include "platform/clipboard_qt.h"
-#include "platform/clipboard_server.h"
+#include "platform/clipboard_display_x11_wayland.h"
+#include "platform/clipboard_x11_wayland.h"
+#include "platform/clipboard_server_x11.h"
 #include "platform/dialogs.h"
 #include "platform/folder_handle.h"
 #include "platform/qt_start.h"

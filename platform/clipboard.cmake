@@ -6,14 +6,14 @@ find_path(ZS_XCB_INCLUDE_DIR xcb/xcb.h REQUIRED)
 find_library(ZS_XCB_LIBRARY xcb REQUIRED)
 
 add_library(zs_clipboard STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_qt.h
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_qt.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display.h
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server.h
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.h
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_x11_wayland.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_x11_wayland.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display_x11_wayland.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_display_x11_wayland.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server_x11.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_server_x11.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover_x11_wayland.h
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard_handover_x11_wayland.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qt_start.h
   ${CMAKE_CURRENT_LIST_DIR}/qt_start.cpp
 )

@@ -11,9 +11,9 @@
 #include <iterator>
 #include <string>
 
-#include "platform/clipboard_display.h"
-#include "platform/clipboard_qt.h"
-#include "platform/clipboard_server.h"
+#include "platform/clipboard_display_x11_wayland.h"
+#include "platform/clipboard_x11_wayland.h"
+#include "platform/clipboard_server_x11.h"
 #include "platform/qt_start.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The clipboard server: a detached process that owns the X11 clipboard with
 // the text its parent handed over and ends when another program takes the
 // clipboard or the display goes away.
-#include "platform/clipboard_server.h"
+#include "platform/clipboard_server_x11.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -16,8 +16,8 @@
 #include <cerrno>
 #include <limits>
 
-#include "platform/clipboard_handover.h"
-#include "platform/clipboard_qt.h"
+#include "platform/clipboard_handover_x11_wayland.h"
+#include "platform/clipboard_x11_wayland.h"
 
 namespace platform {
 namespace {

@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/clipboard_handover.h"
-#include "platform/clipboard_qt.h"
-#include "platform/clipboard_server.h"
+#include "platform/clipboard_handover_x11_wayland.h"
+#include "platform/clipboard_x11_wayland.h"
+#include "platform/clipboard_server_x11.h"
 
 extern char** environ;
 

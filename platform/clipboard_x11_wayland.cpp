@@ -2,7 +2,7 @@
 // bytes unchanged when the mime data holds them as bytes, so the text is
 // stored as bytes (not as a QString): no conversion to UTF-16 and back, no
 // line-end translation, no second copy of a large list.
-#include "platform/clipboard_qt.h"
+#include "platform/clipboard_x11_wayland.h"
 
 #include <xcb/xcb.h>
 

@@ -1,6 +1,6 @@
 // Display reachability without Qt: libxcb for X11, a socket connect for
 // Wayland.
-#include "platform/clipboard_display.h"
+#include "platform/clipboard_display_x11_wayland.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
