@@ -165,7 +165,12 @@ int main(int argc, char** argv) {
   });
   QApplication app(argc, argv);
   platform::qtStarted();
-  platform::QtClipboard zwischenablage;
+  // A batch run hands its list straight to the process that keeps it after
+  // the run; a window keeps the clipboard itself while it is open.
+  platform::QtClipboard fensterAblage;
+  platform::HandOverClipboard stapelAblage;
+  platform::Clipboard& zwischenablage =
+      art == zweigschau::StartArt::Stapellauf ? static_cast<platform::Clipboard&>(stapelAblage) : fensterAblage;
   platform::QtDialogs dialoge;
   int status = 0;
   {

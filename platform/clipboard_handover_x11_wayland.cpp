@@ -135,7 +135,7 @@ void letQtNoticeTakeOver() {
 
 }  // namespace
 
-bool handToServer(const QByteArray& text) {
+bool handToServer(std::string_view text) {
   SocketPair channel;
   if (channel.mine < 0) return false;
   // Started through /proc/self/exe (valid even when the file was replaced),
@@ -150,7 +150,7 @@ bool handToServer(const QByteArray& text) {
   const QDeadlineTimer deadline(kHandOverTimeoutMs);
   const std::uint64_t size = static_cast<std::uint64_t>(text.size());
   const bool ok = sendAll(channel.mine, reinterpret_cast<const char*>(&size), sizeof size, deadline) &&
-                  sendAll(channel.mine, text.constData(), text.size(), deadline) &&
+                  sendAll(channel.mine, text.data(), text.size(), deadline) &&
                   shutdown(channel.mine, SHUT_WR) == 0 &&
                   awaitConfirmation(channel.mine, deadline);
   if (!ok) {
@@ -161,7 +161,7 @@ bool handToServer(const QByteArray& text) {
   return true;  // the server lives on; it is never waited for
 }
 
-bool handToWlCopy(const QByteArray& text) {
+bool handToWlCopy(std::string_view text) {
   SocketPair channel;
   if (channel.mine < 0) return false;
   DetachedChild wlCopy({"wl-copy", "--type", "text/plain;charset=utf-8", nullptr},
@@ -169,7 +169,7 @@ bool handToWlCopy(const QByteArray& text) {
   channel.closeTheirs();
   if (wlCopy.pid() == 0) return false;  // not installed
   const QDeadlineTimer deadline(kHandOverTimeoutMs);
-  const bool sent = sendAll(channel.mine, text.constData(), text.size(), deadline);
+  const bool sent = sendAll(channel.mine, text.data(), text.size(), deadline);
   close(channel.mine);
   channel.mine = -1;
   int status = 0;
@@ -180,16 +180,30 @@ bool handToWlCopy(const QByteArray& text) {
   return sent && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+namespace {
+
+// Hands `text` to whoever keeps the clipboard after this process: the
+// server on X11, wl-copy on Wayland. Elsewhere (offscreen, minimal) the
+// clipboard is not shared and stays in this process (set here unless
+// `alreadySet`).
+bool handOver(std::string_view text, bool alreadySet) {
+  const QString platformName = QGuiApplication::platformName();
+  if (platformName == QLatin1String("xcb")) return handToServer(text);
+  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(text);
+  return alreadySet || QtClipboard().setText(text);
+}
+
+}  // namespace
+
 bool keepClipboardAfterExit() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr || !thisProcessOwnsClipboard()) return true;
   const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
   if (data == nullptr || !data->hasFormat(QStringLiteral("text/plain"))) return true;
   const QByteArray text = data->data(QStringLiteral("text/plain"));
-  const QString platformName = QGuiApplication::platformName();
-  if (platformName == QLatin1String("xcb")) return handToServer(text);
-  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(text);
-  return true;  // a platform whose clipboard is not shared (offscreen, minimal)
+  return handOver(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), true);
 }
+
+bool HandOverClipboard::setText(std::string_view utf8) { return handOver(utf8, false); }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // Between the program and its clipboard server (internal to zs_clipboard).
 #pragma once
 
-#include <QByteArray>
+#include <string_view>
 #include <sys/types.h>
 
 namespace platform {
@@ -14,10 +14,10 @@ inline constexpr int kHandOverTimeoutMs = 10000;
 
 // Starts the clipboard server (this program again, detached) and sends it
 // `text`; true once the server has confirmed that it owns the clipboard.
-bool handToServer(const QByteArray& text);
+bool handToServer(std::string_view text);
 
 // Gives `text` to wl-copy (found in PATH), which serves it in the background;
 // true when wl-copy took it (exit status 0) within the timeout.
-bool handToWlCopy(const QByteArray& text);
+bool handToWlCopy(std::string_view text);
 
 }  // namespace platform

@@ -5,6 +5,10 @@
 // program takes the clipboard.
 #pragma once
 
+#include <string_view>
+
+#include "platform/clipboard.h"
+
 namespace platform {
 
 // The hidden argument that starts this program as the clipboard server.
@@ -25,5 +29,14 @@ int runClipboardServerIfAsked(int argc, char** argv);
 // the text will outlive this process or there is nothing to keep; false when
 // the hand-over failed (no server confirmation, wl-copy missing or failing).
 bool keepClipboardAfterExit();
+
+// The clipboard of a run that ends right after it: the text goes straight to
+// whoever keeps it after this process (as keepClipboardAfterExit hands it
+// over), from the caller's own bytes, never copied into this process's
+// clipboard first. Needs a QGuiApplication.
+class HandOverClipboard : public Clipboard {
+ public:
+  bool setText(std::string_view utf8) override;
+};
 
 }  // namespace platform
