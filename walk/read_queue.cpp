@@ -25,10 +25,11 @@
 // by the walk and its readers and goes when the last of them goes.
 //
 // On a share the pace (read_pace.h), under the same mutex, decides how many
-// readers may be inside a job at once: every reader is started, and those
-// beyond the pace wait idle although jobs are pending. A reader that posts a
-// job tells the pace when it came back; when the pace allows more, that
-// reader wakes as many idle ones. Without a pace every reader may work.
+// readers may be inside a job at once: readers beyond the pace wait idle
+// although jobs are pending. A reader that posts a job tells the pace when
+// it came back; when the pace allows more, that reader wakes as many idle
+// ones, and starts new readers when the pace allows more than ever before.
+// Without a pace every reader is started at once and may work.
 //
 // States of a reader: idle (waiting on readerWake), busy (inside a job,
 // counted in busy_), ended (counted out of alive_). The invariants below
@@ -96,23 +97,31 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
 std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers,
                                             bool paced) {
   std::shared_ptr<ReadQueue> queue(new ReadQueue(std::move(folders)));
+  std::lock_guard lock(queue->mutex_);
+  queue->readers_ = queue->most_ = readers;
   if (paced && readers > 0) {
     // Never fewer than a few in flight: any share serves that many at once.
     queue->pace_.emplace(std::min(readers, 4u), readers);
     queue->started_ = std::chrono::steady_clock::now();
   }
-  for (unsigned i = 0; i < readers; ++i) {
+  queue->spawnUpTo(queue->allowed());
+  queue->readers_ = queue->most_;
+  return queue;
+}
+
+// Starts reader threads until `count` have been started; when the system
+// starts no more, no more are tried. Under the lock.
+void ReadQueue::spawnUpTo(unsigned count) {
+  while (spawned_ < std::min(count, most_)) {
     try {
-      std::lock_guard lock(queue->mutex_);
       // The thread holds the queue: it may outlive the walk.
-      std::thread([queue] { queue->readerLoop(); }).detach();
-      ++queue->alive_;
-      ++queue->readers_;
+      std::thread([queue = shared_from_this()] { queue->readerLoop(); }).detach();
+      ++spawned_;
+      ++alive_;
     } catch (const std::exception&) {
-      break;  // no more threads to be had: the walk reads for itself
+      most_ = spawned_;  // the walk reads for itself, or the readers there are
     }
   }
-  return queue;
 }
 
 ReadQueue::~ReadQueue() {
@@ -122,7 +131,7 @@ ReadQueue::~ReadQueue() {
 
 void ReadQueue::checkInvariants() const {
   assert(busy_ <= alive_);
-  assert(alive_ <= readers_);
+  assert(alive_ <= spawned_ && spawned_ <= most_ && most_ <= readers_);
   assert((doneFirst_ == nullptr) == (doneLast_ == nullptr));
   assert(!stopping_ || (pending_.empty() && doneFirst_ == nullptr));
 }
@@ -215,7 +224,9 @@ void ReadQueue::paceDone(const ReadJob& job) {
   const unsigned before = allowed();
   const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
   pace_->done(at.count(), busy_, job.strained);
-  // This reader takes a job itself if one waits; the others are woken.
+  // This reader takes a job itself if one waits; the others are woken,
+  // or started when the pace allows more than ever before.
+  spawnUpTo(allowed());
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
 }
 

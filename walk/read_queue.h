@@ -52,7 +52,8 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
  public:
   // A queue with up to `readers` reader threads; fewer when the system
   // starts fewer (readers() tells), none at all included. With `paced`, a
-  // ReadPace decides how many of them may be inside a job at once.
+  // ReadPace decides how many of them may be inside a job at once, and
+  // threads are started only as the pace first allows them.
   static std::shared_ptr<ReadQueue> start(std::shared_ptr<const Folders> folders, unsigned readers,
                                           bool paced = false);
   ~ReadQueue();
@@ -84,11 +85,12 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   void readerLoop();
   ReadJob* nextJob(std::unique_lock<std::mutex>& lock);
   void paceDone(const ReadJob& job);
-  unsigned allowed() const { return pace_ ? std::min(pace_->allowed(), readers_) : readers_; }
+  void spawnUpTo(unsigned count);
+  unsigned allowed() const { return std::min(pace_ ? pace_->allowed() : readers_, most_); }
   void checkInvariants() const;
 
   const std::shared_ptr<const Folders> folders_;
-  unsigned readers_ = 0;
+  unsigned readers_ = 0;  // the most reader threads; set by start()
 
   std::mutex mutex_;  // guards everything below
   std::condition_variable readerWake_;  // a job is waiting, or stop
@@ -97,7 +99,9 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::set<std::pair<double, ReadJob*>> pending_;  // owned; the first is next
   ReadJob* doneFirst_ = nullptr;                   // owned; a list in order
   ReadJob* doneLast_ = nullptr;
-  unsigned alive_ = 0;  // readers started and not ended
+  unsigned most_ = 0;     // readers_, or fewer once the system started no more
+  unsigned spawned_ = 0;  // reader threads started
+  unsigned alive_ = 0;    // readers started and not ended
   unsigned busy_ = 0;   // readers inside a job; a reader takes one only
                         // while fewer than allowed() are
   std::optional<ReadPace> pace_;  // with `paced`
