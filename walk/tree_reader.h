@@ -82,11 +82,13 @@ struct ReadAhead {
 // many requests in flight, and how many pays depends on the server: on a
 // 10,000-folder tree at 0.5 ms, 16 readers did as well as any on a server
 // of 8 threads, 64 took half the time of 32 on one of 64 threads. So the
-// pace finds the number, from 4 up to 128 readers. The window of 4,096
+// pace finds the number, from 4 up to 64 readers: as many as the handle
+// budget gives readers (512 handles at most, a quarter of them for readers
+// at two handles each). The window of 4,096
 // listings costs a few MiB at most and never held the readers back; below
 // 256 they stall.
 inline constexpr ReadAhead kLocalReadAhead{1, 4096, true};
-inline constexpr ReadAhead kRemoteReadAhead{128, 4096, false, true};
+inline constexpr ReadAhead kRemoteReadAhead{64, 4096, false, true};
 
 // The read-ahead that suits the file system holding `path`: many readers
 // on a network share or a user-space file system, where each request waits
