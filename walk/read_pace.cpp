@@ -1,5 +1,5 @@
 // The pace finds its number as TCP finds a link's capacity. It starts
-// small and doubles while each doubling brings listings back clearly
+// low and doubles while each doubling brings listings back clearly
 // faster (Grow). Where a doubling no longer pays it returns to the level
 // before and from then on probes around it: it measures the level (Measure),
 // tries a quarter more (ProbeUp: kept when clearly faster) and, when that
@@ -19,10 +19,11 @@
 namespace zweigschau {
 namespace {
 
-// How long a measurement lasts at the least: twice the level's listings
-// and this long, so that a few slow listings do not decide it.
-constexpr double kGrowSeconds = 0.01;
-constexpr double kProbeSeconds = 0.03;
+// How long a measurement lasts at the least: the level's listings (while
+// doubling; twice that when probing) and this long, so that a few slow
+// listings do not decide it.
+constexpr double kGrowSeconds = 0.02;
+constexpr double kProbeSeconds = 0.1;
 // A doubling pays when listings come back this much faster; a quarter more
 // when this much faster; a fifth less is kept while this fast still.
 constexpr double kGrowGain = 1.15;
@@ -38,9 +39,9 @@ unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 
 
 }  // namespace
 
-ReadPace::ReadPace(unsigned least, unsigned most)
-    : least_(least), most_(most), allowed_(least), skip_(1), home_(least), ceiling_(most) {
-  assert(least >= 1 && least <= most);
+ReadPace::ReadPace(unsigned least, unsigned start, unsigned most)
+    : least_(least), most_(most), allowed_(start), skip_(1), home_(start), ceiling_(most) {
+  assert(least >= 1 && least <= start && start <= most);
 }
 
 void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
@@ -60,8 +61,8 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
   ++counted_;
   inFlightSum_ += inFlight;
   const double elapsed = seconds - from_;
-  const double shortest = step_ == Step::Grow ? kGrowSeconds : kProbeSeconds;
-  if (counted_ < 2 * allowed_ || elapsed < shortest) return;
+  const bool growing = step_ == Step::Grow;
+  if (counted_ < (growing ? 1 : 2) * allowed_ || elapsed < (growing ? kGrowSeconds : kProbeSeconds)) return;
   const bool filled = inFlightSum_ >= kBusy * counted_ * allowed_;
   const double rate = counted_ / elapsed;
   from_ = seconds;
@@ -131,10 +132,10 @@ unsigned ReadPace::twice(unsigned level) const {
   return doubled < ceiling_ || ceiling_ == most_ ? doubled : level;
 }
 
-// Goes to `level`; the listings in flight were asked for under the level
-// before and are not counted.
+// Goes to `level`; the listings in flight, as many as the level before
+// allowed, were asked for under it and are not counted.
 void ReadPace::moveTo(unsigned level, Step next) {
-  skip_ = std::max(allowed_, level) + 1;
+  skip_ = allowed_ + 1;
   allowed_ = level;
   step_ = next;
   counted_ = 0;

@@ -13,9 +13,9 @@ namespace zweigschau {
 
 class ReadPace {
  public:
-  // Starts at `least` listings in flight and never allows fewer than
-  // `least` nor more than `most` (least >= 1, least <= most).
-  ReadPace(unsigned least, unsigned most);
+  // Starts at `start` listings in flight and never allows fewer than
+  // `least` nor more than `most` (1 <= least <= start <= most).
+  ReadPace(unsigned least, unsigned start, unsigned most);
 
   // How many listings may be in flight now.
   unsigned allowed() const { return allowed_; }
@@ -41,8 +41,8 @@ class ReadPace {
   unsigned allowed_;
   Step step_ = Step::Grow;
 
-  // The measurement at allowed_: the first `allowed_` listings after a
-  // change were asked for under the level before, and are not counted.
+  // The measurement at allowed_: the listings in flight at a change were
+  // asked for under the level before, and are not counted.
   unsigned skip_ = 0;
   double from_ = 0;        // when counting began
   unsigned counted_ = 0;   // listings back since then

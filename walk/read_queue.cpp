@@ -100,8 +100,10 @@ std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folde
   std::lock_guard lock(queue->mutex_);
   queue->readers_ = queue->most_ = readers;
   if (paced && readers > 0) {
-    // Never fewer than a few in flight: any share serves that many at once.
-    queue->pace_.emplace(std::min(readers, 4u), readers);
+    // Never fewer than 4 in flight: any share serves that many at once. It
+    // starts at 16: no share measured was read faster with fewer, and each
+    // doubling from there costs a few round trips at a pace too slow.
+    queue->pace_.emplace(std::min(readers, 4u), std::min(readers, 16u), readers);
     queue->started_ = std::chrono::steady_clock::now();
   }
   queue->spawnUpTo(queue->allowed());

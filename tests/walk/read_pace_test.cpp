@@ -65,7 +65,7 @@ class Simulation {
     inFlight_.emplace(now_ + server.latency * over, server.refuses && over > 1);
   }
 
-  ReadPace pace_{4, 128};
+  ReadPace pace_{4, 4, 128};
   double now_ = 0;
   std::multimap<double, bool> inFlight_;  // when each request ends; refused
 };
