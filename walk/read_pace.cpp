@@ -47,6 +47,7 @@ ReadPace::ReadPace(unsigned least, unsigned start, unsigned most)
 void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
   if (skip_ > 0) {
     // The last listing asked for under the level before marks the start.
+    // One turned away meanwhile was asked for under that level too.
     if (--skip_ == 0) from_ = seconds;
     return;
   }
