@@ -19,7 +19,7 @@
 // the figures are, and with 2 only when it cannot run at all.
 //
 // zs_bench_walk --once MODE DIR runs one mode once, cold or warm as the tree
-// is, and prints "seconds records lines" (MODE: reference, ends,
+// is, and prints "seconds records lines text-sum peak-kB" (MODE: reference, ends,
 // ends-serial, paths, paths-serial); scripts/bench uses it on slow shares.
 #include <sys/wait.h>
 #include <unistd.h>
@@ -280,17 +280,27 @@ void printTable(const std::vector<Run>& best, const std::vector<Peak>& peaks, st
   std::printf("full paths, *.mp3 file lines against the plain folder reference: x %.2f\n", vsPlain);
 }
 
-// --once: one run of the mode named `key`, then "seconds records lines".
+// FNV-1a of `text`: two list texts with the same sum are the same bytes,
+// for all a benchmark needs to know.
+std::uint64_t textSum(const std::string& text) {
+  std::uint64_t sum = 14695981039346656037ull;
+  for (unsigned char c : text) sum = (sum ^ c) * 1099511628211ull;
+  return sum;
+}
+
+// --once: one run of the mode named `key`, then "seconds records lines
+// text-sum peak-kB" (peak: VmHWM with the table and text still alive).
 int runOnce(const char* key, const std::string& dir) {
   for (int m = 0; m < kModeCount; ++m) {
     if (kModeKeys[m][0] == '\0' || std::strcmp(kModeKeys[m], key) != 0) continue;
-    Run run = runMode(static_cast<Mode>(m), dir, false);
+    Run run = runMode(static_cast<Mode>(m), dir, true);
     if (!run.ok) {
       std::fprintf(stderr, "zs_bench_walk: cannot list %s\n", dir.c_str());
       return 2;
     }
-    std::printf("%.3f %lld %lld\n", run.total(), static_cast<long long>(run.records),
-                static_cast<long long>(run.lines));
+    std::printf("%.3f %lld %lld %016llx %ld\n", run.total(), static_cast<long long>(run.records),
+                static_cast<long long>(run.lines), static_cast<unsigned long long>(textSum(run.text)),
+                statusKb("VmHWM"));
     return 0;
   }
   std::fprintf(stderr, "zs_bench_walk: unknown mode %s\n", key);

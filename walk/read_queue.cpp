@@ -2,13 +2,17 @@
 //
 //   walk's thread                     one mutex                  readers
 //   -------------                ----------------------          -------
-//   submit(jobs) ─────────────▶  pending (by order)  ──────────▶ take the first,
-//     (wakes idle readers)                                       unlock, run it
-//   withdraw / takeFirst  ◀────  pending                         (open, list,
-//     (the walk runs it itself)                                   sort: no lock)
-//   collect() ◀──────────────────  done (a list)  ◀───────────── post it back
-//   await() sleeps on walkWake       ▲                           (wakes the walk
-//                                    │                            if it waits)
+//   submit(jobs) ─────────────▶  pending (by order)  ──────────▶ take the first
+//     (wakes idle readers,                                       while busy <
+//      as many as may start)                                     allowed, unlock,
+//   withdraw / takeFirst  ◀────  pending                         run it (open,
+//     (the walk runs it itself)                                  list, sort: no lock)
+//   collect() ◀──────────────────  done (a list)  ◀───────────── post it back,
+//   await() sleeps on walkWake       ▲                           tell the pace
+//                                    │                           (wakes the walk
+//                                    │                            if it waits, and
+//                                    │                            readers the pace
+//                                    │                            now allows)
 //   stop(): drops pending and done, wakes the readers, waits for those
 //   that are idle; a reader inside a job drops it when the job returns.
 //
@@ -20,11 +24,19 @@
 // outlives its walk still holds what it needs; the queue itself is shared
 // by the walk and its readers and goes when the last of them goes.
 //
+// On a share the pace (read_pace.h), under the same mutex, decides how many
+// readers may be inside a job at once: readers beyond the pace wait idle
+// although jobs are pending. A reader that posts a job tells the pace when
+// it came back; when the pace allows more, that reader wakes as many idle
+// ones, and starts new readers when the pace allows more than ever before.
+// Without a pace every reader is started at once and may work.
+//
 // States of a reader: idle (waiting on readerWake), busy (inside a job,
 // counted in busy_), ended (counted out of alive_). The invariants below
 // are asserted in debug builds.
 #include "walk/read_queue.h"
 
+#include <algorithm>
 #include <cassert>
 #include <exception>
 #include <system_error>
@@ -67,7 +79,9 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
         return;
       }
       job.entries.clear();
-      if (failure != Folders::Failure::Transient || attempt == 4) return;
+      if (failure != Folders::Failure::Transient) return;
+      job.strained = true;
+      if (attempt == 4) return;
       handle.reset();
       std::this_thread::sleep_for(std::chrono::milliseconds(1 << (2 * attempt)));
     }
@@ -80,20 +94,36 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
   }
 }
 
-std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers) {
+std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers,
+                                            bool paced) {
   std::shared_ptr<ReadQueue> queue(new ReadQueue(std::move(folders)));
-  for (unsigned i = 0; i < readers; ++i) {
+  std::lock_guard lock(queue->mutex_);
+  queue->readers_ = queue->most_ = readers;
+  if (paced && readers > 0) {
+    // Never fewer than 4 in flight: any share serves that many at once. It
+    // starts at 16: no share measured was read faster with fewer, and each
+    // doubling from there costs a few round trips at a pace too slow.
+    queue->pace_.emplace(std::min(readers, 4u), std::min(readers, 16u), readers);
+    queue->started_ = std::chrono::steady_clock::now();
+  }
+  queue->spawnUpTo(queue->allowed());
+  queue->readers_ = queue->most_;
+  return queue;
+}
+
+// Starts reader threads until `count` have been started; when the system
+// starts no more, no more are tried. Under the lock.
+void ReadQueue::spawnUpTo(unsigned count) {
+  while (spawned_ < std::min(count, most_)) {
     try {
-      std::lock_guard lock(queue->mutex_);
       // The thread holds the queue: it may outlive the walk.
-      std::thread([queue] { queue->readerLoop(); }).detach();
-      ++queue->alive_;
-      ++queue->readers_;
+      std::thread([queue = shared_from_this()] { queue->readerLoop(); }).detach();
+      ++spawned_;
+      ++alive_;
     } catch (const std::exception&) {
-      break;  // no more threads to be had: the walk reads for itself
+      most_ = spawned_;  // the walk reads for itself, or the readers there are
     }
   }
-  return queue;
 }
 
 ReadQueue::~ReadQueue() {
@@ -103,14 +133,16 @@ ReadQueue::~ReadQueue() {
 
 void ReadQueue::checkInvariants() const {
   assert(busy_ <= alive_);
-  assert(alive_ <= readers_);
+  assert(alive_ <= spawned_ && spawned_ <= most_ && most_ <= readers_);
   assert((doneFirst_ == nullptr) == (doneLast_ == nullptr));
   assert(!stopping_ || (pending_.empty() && doneFirst_ == nullptr));
 }
 
 void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
+  std::size_t wake = jobs.size();  // readers that may start one of them
   {
     std::lock_guard lock(mutex_);
+    wake = std::min<std::size_t>(wake, allowed() > busy_ ? allowed() - busy_ : 0);
     assert(!stopping_);
     for (auto& job : jobs) {
       pending_.emplace(job->order, job.get());
@@ -118,8 +150,8 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
     }
     checkInvariants();
   }
-  if (jobs.size() == 1) readerWake_.notify_one();
-  else readerWake_.notify_all();
+  if (wake >= readers_) readerWake_.notify_all();
+  else for (std::size_t i = 0; i < wake; ++i) readerWake_.notify_one();
   jobs.clear();
 }
 
@@ -180,12 +212,24 @@ void ReadQueue::stop() {
 
 // The next job for a reader, or nullptr when it must end.
 ReadJob* ReadQueue::nextJob(std::unique_lock<std::mutex>& lock) {
-  readerWake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+  readerWake_.wait(lock, [this] { return stopping_ || (!pending_.empty() && busy_ < allowed()); });
   if (stopping_) return nullptr;
   ReadJob* job = pending_.begin()->second;
   pending_.erase(pending_.begin());
   ++busy_;
   return job;
+}
+
+// Tells the pace that `job` came back; wakes the readers it now allows.
+void ReadQueue::paceDone(const ReadJob& job) {
+  if (!pace_) return;
+  const unsigned before = allowed();
+  const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
+  pace_->done(at.count(), busy_, job.strained);
+  // This reader takes a job itself if one waits; the others are woken,
+  // or started when the pace allows more than ever before.
+  spawnUpTo(allowed());
+  for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
 }
 
 void ReadQueue::readerLoop() {
@@ -195,6 +239,7 @@ void ReadQueue::readerLoop() {
     runJob(*folders_, *job);
     job->base.reset();  // closing may wait for a server: not under the lock
     lock.lock();
+    if (!stopping_) paceDone(*job);
     --busy_;
     if (stopping_) {
       // The walk is gone: nobody takes the job.

@@ -3,16 +3,19 @@
 // self-contained read jobs; readers run them and post them back done.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "walk/read_pace.h"
 #include "walk/tree_reader.h"
 
 namespace zweigschau {
@@ -34,6 +37,7 @@ struct ReadJob {
   std::vector<Entry> entries;             // in the fixed order
   bool listed = false;
   Folders::Failure failure = Folders::Failure::None;  // why it was not listed
+  bool strained = false;  // the folders turned a try away for a moment
 
   ReadJob* next = nullptr;  // in the queue of done jobs
 };
@@ -47,8 +51,11 @@ void runJob(const Folders& folders, ReadJob& job) noexcept;
 class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
  public:
   // A queue with up to `readers` reader threads; fewer when the system
-  // starts fewer (readers() tells), none at all included.
-  static std::shared_ptr<ReadQueue> start(std::shared_ptr<const Folders> folders, unsigned readers);
+  // starts fewer (readers() tells), none at all included. With `paced`, a
+  // ReadPace decides how many of them may be inside a job at once, and
+  // threads are started only as the pace first allows them.
+  static std::shared_ptr<ReadQueue> start(std::shared_ptr<const Folders> folders, unsigned readers,
+                                          bool paced = false);
   ~ReadQueue();
 
   unsigned readers() const { return readers_; }
@@ -77,10 +84,13 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   explicit ReadQueue(std::shared_ptr<const Folders> folders) : folders_(std::move(folders)) {}
   void readerLoop();
   ReadJob* nextJob(std::unique_lock<std::mutex>& lock);
+  void paceDone(const ReadJob& job);
+  void spawnUpTo(unsigned count);
+  unsigned allowed() const { return std::min(pace_ ? pace_->allowed() : readers_, most_); }
   void checkInvariants() const;
 
   const std::shared_ptr<const Folders> folders_;
-  unsigned readers_ = 0;
+  unsigned readers_ = 0;  // the most reader threads; set by start()
 
   std::mutex mutex_;  // guards everything below
   std::condition_variable readerWake_;  // a job is waiting, or stop
@@ -89,8 +99,13 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::set<std::pair<double, ReadJob*>> pending_;  // owned; the first is next
   ReadJob* doneFirst_ = nullptr;                   // owned; a list in order
   ReadJob* doneLast_ = nullptr;
-  unsigned alive_ = 0;  // readers started and not ended
-  unsigned busy_ = 0;   // readers inside a job
+  unsigned most_ = 0;     // readers_, or fewer once the system started no more
+  unsigned spawned_ = 0;  // reader threads started
+  unsigned alive_ = 0;    // readers started and not ended
+  unsigned busy_ = 0;   // readers inside a job; a reader takes one only
+                        // while fewer than allowed() are
+  std::optional<ReadPace> pace_;  // with `paced`
+  std::chrono::steady_clock::time_point started_;  // the pace's origin
   bool walkWaiting_ = false;
   bool stopping_ = false;
 };

@@ -128,10 +128,12 @@ TreeReader::Engine::Engine(std::shared_ptr<const Folders> folders, TreeReaderOpt
   const std::size_t handles = folders_->handleBudget();
   // Each reader (and the walk reading for itself) holds up to two handles:
   // the folder it opens and the one it opens from on the way. A quarter of
-  // the budget goes to them, the rest to handles kept for later.
+  // the budget goes to them, the rest to handles kept for later (with half
+  // to the readers, a walk on a share asked for up to half again as many
+  // requests: fewer kept handles, more folders opened a name at a time).
   const unsigned readers = options_.how.readers == 0 ? 0u
       : static_cast<unsigned>(std::clamp<std::size_t>(handles / 8, 1, options_.how.readers));
-  if (readers > 0) queue_ = ReadQueue::start(folders_, readers);
+  if (readers > 0) queue_ = ReadQueue::start(folders_, readers, options_.how.paced);
   if (queue_ && queue_->readers() == 0) queue_.reset();  // no thread started: read serially
   const unsigned started = queue_ ? queue_->readers() : 0;
   // The start folder's handle is not counted in the budget, the others are.

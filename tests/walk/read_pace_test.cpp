@@ -1,0 +1,120 @@
+// The pace of reading ahead against simulated servers: it finds each
+// server's capacity, follows a server that changes during the walk, steps
+// back from one that turns requests away, and does not climb while too
+// few folders are waiting to fill its level. Simulated time: no sleeping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "walk/read_pace.h"
+
+using namespace zweigschau;
+
+namespace {
+
+// A server as the readers see it: `capacity` requests served at once, each
+// in `latency` seconds; beyond the capacity the requests share the server
+// and each takes longer in proportion (or, with `refuses`, the request is
+// turned away after the same time). `waiting` caps the listings the walk
+// has to ask for.
+struct Server {
+  unsigned capacity;
+  double latency;
+  bool refuses = false;
+  unsigned waiting = 1u << 30;
+};
+
+// What happened in the last second of a phase.
+struct Seen {
+  unsigned lowest = ~0u, highest = 0;  // allowed()
+  double rate = 0;                     // listings a second
+  double refused = 0;                  // share of the requests
+};
+
+class Simulation {
+ public:
+  // Runs `server` for `seconds`, watching the last one.
+  Seen run(const Server& server, double seconds) {
+    Seen seen;
+    const double end = now_ + seconds, watch = end - 1;
+    unsigned listed = 0, refused = 0;
+    while (now_ < end) {
+      while (inFlight_.size() < std::min(pace_.allowed(), server.waiting)) start(server);
+      const auto [at, turnedAway] = *inFlight_.begin();
+      const unsigned count = static_cast<unsigned>(inFlight_.size());
+      inFlight_.erase(inFlight_.begin());
+      now_ = at;
+      pace_.done(now_, count, turnedAway);
+      if (now_ < watch) continue;
+      (turnedAway ? refused : listed) += 1;
+      seen.lowest = std::min(seen.lowest, pace_.allowed());
+      seen.highest = std::max(seen.highest, pace_.allowed());
+    }
+    seen.rate = listed;
+    seen.refused = listed + refused > 0 ? double(refused) / (listed + refused) : 0;
+    return seen;
+  }
+
+ private:
+  void start(const Server& server) {
+    const double n = static_cast<double>(inFlight_.size() + 1);
+    const double over = std::max(1.0, n / server.capacity);
+    inFlight_.emplace(now_ + server.latency * over, server.refuses && over > 1);
+  }
+
+  ReadPace pace_{4, 4, 128};
+  double now_ = 0;
+  std::multimap<double, bool> inFlight_;  // when each request ends; refused
+};
+
+// A phase of a server's life and what the pace must do by its last second:
+// keep allowed() within [low, high] and reach `share` of the rate the
+// server can give (its capacity, or the pace's most, over its latency).
+struct Phase {
+  Server server;
+  double seconds;
+  unsigned low, high;
+  double share;
+};
+
+struct Case {
+  std::string name;
+  std::vector<Phase> phases;
+};
+
+TEST(ReadPace, FindsAndFollowsTheServersPace) {
+  const std::vector<Case> cases = {
+      {"8 at 0.5 ms", {{{8, 0.0005}, 3, 6, 20, 0.87}}},
+      {"16 at 0.5 ms", {{{16, 0.0005}, 3, 12, 40, 0.87}}},
+      {"64 at 0.5 ms", {{{64, 0.0005}, 3, 48, 128, 0.87}}},
+      {"256 at 0.5 ms: the most", {{{256, 0.0005}, 3, 100, 128, 0.95}}},
+      {"64 at 10 ms", {{{64, 0.01}, 4, 48, 128, 0.87}}},
+      {"16 at 50 ms", {{{16, 0.05}, 8, 12, 40, 0.87}}},
+      {"capacity falls, rises", {{{64, 0.0005}, 3, 48, 128, 0.87},
+                                 {{8, 0.0005}, 3, 6, 20, 0.87},
+                                 {{64, 0.0005}, 3, 48, 128, 0.87}}},
+      {"latency rises, falls", {{{64, 0.0005}, 3, 48, 128, 0.87},
+                                {{64, 0.01}, 4, 48, 128, 0.87},
+                                {{64, 0.0005}, 3, 48, 128, 0.87}}},
+      {"turns requests away", {{{16, 0.002, true}, 4, 4, 20, 0.6}}},
+      {"few folders waiting", {{{64, 0.0005, false, 6}, 3, 4, 8, 0}}},
+  };
+  for (const Case& c : cases) {
+    Simulation sim;
+    for (std::size_t i = 0; i < c.phases.size(); ++i) {
+      const Phase& p = c.phases[i];
+      SCOPED_TRACE(c.name + ", phase " + std::to_string(i + 1));
+      const Seen seen = sim.run(p.server, p.seconds);
+      EXPECT_GE(seen.lowest, p.low);
+      EXPECT_LE(seen.highest, p.high);
+      const double best = std::min(p.server.capacity, 128u) / p.server.latency;
+      EXPECT_GE(seen.rate, p.share * best);
+      EXPECT_LT(seen.refused, 0.05);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// The pace finds its number as TCP finds a link's capacity. It starts
+// low and doubles while each doubling brings listings back clearly
+// faster (Grow). Where a doubling no longer pays it returns to the level
+// before and from then on probes around it: it measures the level (Measure),
+// tries a quarter more (ProbeUp: kept when clearly faster) and, when that
+// did not pay, a fifth less (ProbeDown: kept while hardly slower, so that
+// no more requests are in flight than the server serves at once). After
+// probes that did not pay it rests at its level for longer, up to a few
+// measurements, so that a steady server costs little probing. A
+// measurement in which the readers did not fill the level (too few folders
+// waiting) says nothing about the server and is started again. A request
+// the server turned away halves the level at once, and the pace no longer
+// doubles past the level that was turned away.
+#include "walk/read_pace.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace zweigschau {
+namespace {
+
+// How long a measurement lasts at the least: the level's listings (while
+// doubling; twice that when probing) and this long, so that a few slow
+// listings do not decide it.
+constexpr double kGrowSeconds = 0.02;
+constexpr double kProbeSeconds = 0.1;
+// A doubling pays when listings come back this much faster; a quarter more
+// when this much faster; a fifth less is kept while this fast still.
+constexpr double kGrowGain = 1.15;
+constexpr double kProbeGain = 1.05;
+constexpr double kProbeKeep = 0.97;
+// A measurement counts when this share of the level was in flight.
+constexpr double kBusy = 0.8;
+// Measurements at home between probes that do not pay, at the most.
+constexpr unsigned kMostRests = 8;
+
+unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
+unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
+
+}  // namespace
+
+ReadPace::ReadPace(unsigned least, unsigned start, unsigned most)
+    : least_(least), most_(most), allowed_(start), skip_(1), home_(start), ceiling_(most) {
+  assert(least >= 1 && least <= start && start <= most);
+}
+
+void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
+  if (skip_ > 0) {
+    // The last listing asked for under the level before marks the start.
+    // One turned away meanwhile was asked for under that level too.
+    if (--skip_ == 0) from_ = seconds;
+    return;
+  }
+  if (strained) {
+    ceiling_ = std::min(ceiling_, allowed_);
+    home_ = std::max(least_, allowed_ / 2);
+    homeRate_ = 0;
+    rests_ = restsAfterNext_ = 0;
+    moveTo(home_, Step::Measure);
+    return;
+  }
+  ++counted_;
+  inFlightSum_ += inFlight;
+  const double elapsed = seconds - from_;
+  const bool growing = step_ == Step::Grow;
+  if (counted_ < (growing ? 1 : 2) * allowed_ || elapsed < (growing ? kGrowSeconds : kProbeSeconds)) return;
+  const bool filled = inFlightSum_ >= kBusy * counted_ * allowed_;
+  const double rate = counted_ / elapsed;
+  from_ = seconds;
+  counted_ = 0;
+  inFlightSum_ = 0;
+  if (filled) judge(rate);
+}
+
+void ReadPace::judge(double rate) {
+  switch (step_) {
+    case Step::Grow: judgeGrowth(rate); break;
+    case Step::Measure:
+      homeRate_ = rate;
+      if (rests_ > 0) --rests_;
+      else probeFromHome();
+      break;
+    case Step::ProbeUp:
+    case Step::ProbeDown: judgeProbe(rate); break;
+  }
+}
+
+void ReadPace::judgeGrowth(double rate) {
+  if (homeRate_ > 0 && rate < kGrowGain * homeRate_) {
+    moveTo(home_, Step::Measure);  // the doubling did not pay: back
+    return;
+  }
+  home_ = allowed_;
+  homeRate_ = rate;
+  if (twice(home_) > home_) moveTo(twice(home_), Step::Grow);
+  else probeFromHome();
+}
+
+void ReadPace::judgeProbe(double rate) {
+  const bool up = step_ == Step::ProbeUp;
+  if (up ? rate > kProbeGain * homeRate_ : rate >= kProbeKeep * homeRate_) {
+    // Kept. A fifth less is judged against the best rate of the way down,
+    // so that many small steps cannot add up to a large loss.
+    const bool leap = up && rate > kGrowGain * homeRate_ && twice(allowed_) > allowed_;
+    home_ = allowed_;
+    homeRate_ = std::max(homeRate_, rate);
+    rests_ = restsAfterNext_ = 0;
+    if (leap) moveTo(twice(home_), Step::Grow);
+    else if (up && home_ < most_) moveTo(std::min(most_, quarterMore(home_)), Step::ProbeUp);
+    else if (!up && home_ > least_) moveTo(std::max(least_, fifthLess(home_)), Step::ProbeDown);
+    else moveTo(home_, Step::Measure);
+    return;
+  }
+  if (up && home_ > least_) {
+    moveTo(std::max(least_, fifthLess(home_)), Step::ProbeDown);
+    return;
+  }
+  // Neither way paid: rest at home before probing again.
+  rests_ = restsAfterNext_;
+  restsAfterNext_ = std::min(kMostRests, 2 * restsAfterNext_ + 1);
+  moveTo(home_, Step::Measure);
+}
+
+// Probes a quarter more, or, at the most already, a fifth less.
+void ReadPace::probeFromHome() {
+  if (home_ < most_) moveTo(std::min(most_, quarterMore(home_)), Step::ProbeUp);
+  else if (home_ > least_) moveTo(std::max(least_, fifthLess(home_)), Step::ProbeDown);
+}
+
+// Twice `level`, within the most and below a level turned away.
+unsigned ReadPace::twice(unsigned level) const {
+  const unsigned doubled = std::min(most_, 2 * level);
+  return doubled < ceiling_ || ceiling_ == most_ ? doubled : level;
+}
+
+// Goes to `level`; the listings in flight, as many as the level before
+// allowed, were asked for under it and are not counted.
+void ReadPace::moveTo(unsigned level, Step next) {
+  skip_ = allowed_ + 1;
+  allowed_ = level;
+  step_ = next;
+  counted_ = 0;
+  inFlightSum_ = 0;
+}
+
+}  // namespace zweigschau
