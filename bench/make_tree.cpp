@@ -1,4 +1,4 @@
-// zs_make_tree DIR FOLDERS [SEED]
+// zs_make_tree DIR FOLDERS [SEED [FILES]]
 //
 // Makes a folder tree for the benchmark: exactly FOLDERS folders below DIR
 // (DIR itself not counted), shaped like a music or document collection.
@@ -7,7 +7,7 @@
 // Shape: DIR holds 8-12 top folders; below that a folder has 0-12
 // sub-folders (few more often than many, more ends the deeper it lies),
 // down to level 12. About 1.5 % of the folders are hidden (leading dot) and
-// have nothing below them. Every folder holds 0-6 files: "*.mp3" (some
+// have nothing below them. Every folder holds 0-6 files (or FILES): "*.mp3" (some
 // "*.MP3"), "*.jpg" and "*.txt", now and then a hidden file. Names have
 // blanks, umlauts and ß in mixed case, so that the listing order matters.
 //
@@ -166,12 +166,16 @@ std::vector<Node> plan(std::uint32_t folders, std::uint64_t seed) {
   return nodes;
 }
 
+// Files per folder when given (a file-heavy tree); -1: 0-6 by chance.
+int filesPerFolder = -1;
+
 // The files of one folder; chosen from the folder's own seed, so they do not
 // depend on the order in which folders are created.
 std::vector<std::string> filesOf(std::uint32_t id, std::uint64_t seed) {
   Rng rng(seed * 0x2545F4914F6CDD1DULL + id + 1);
   std::vector<std::string> files;
   int n = rng.range(0, 6);
+  if (filesPerFolder >= 0) n = filesPerFolder;
   for (int i = 0; i < n; ++i) {
     int kind = rng.range(0, 7);
     std::string f = i < 9 ? "0" : "";
@@ -260,13 +264,16 @@ bool readNumber(const char* text, std::uint64_t& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::uint64_t folders = 0, seed = 1;
-  if (argc < 3 || argc > 4 || !readNumber(argv[2], folders) || folders > 50'000'000 ||
-      (argc == 4 && !readNumber(argv[3], seed))) {
-    std::fprintf(stderr, "usage: zs_make_tree DIR FOLDERS [SEED]\n"
-                         "  makes exactly FOLDERS folders below DIR (a new or empty folder)\n");
+  std::uint64_t folders = 0, seed = 1, files = 0;
+  if (argc < 3 || argc > 5 || !readNumber(argv[2], folders) || folders > 50'000'000 ||
+      (argc >= 4 && !readNumber(argv[3], seed)) ||
+      (argc == 5 && (!readNumber(argv[4], files) || files > 10'000))) {
+    std::fprintf(stderr, "usage: zs_make_tree DIR FOLDERS [SEED [FILES]]\n"
+                         "  makes exactly FOLDERS folders below DIR (a new or empty folder),\n"
+                         "  with FILES files in each (default: 0 to 6)\n");
     return 2;
   }
+  if (argc == 5) filesPerFolder = static_cast<int>(files);
   const char* dir = argv[1];
   if (mkdir(dir, 0755) != 0 && errno != EEXIST) {
     std::fprintf(stderr, "zs_make_tree: cannot make %s: %s\n", dir, std::strerror(errno));
