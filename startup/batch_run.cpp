@@ -23,11 +23,10 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
   return {3, "Zwischenablage nicht erreichbar"};
 }
 
-int Stapellauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
-               const StapelWerte& werte, ScanErgebnis& ergebnis) {
-  std::string Pfad = werte.Pfad;
-  ergebnis = ListeErstellen(anzeige, zwischenablage, Tabelle, Pfad, werte.MitStartordner, werte.Ebenen,
-                            /*NurEndpunkte=*/true, werte.Maske, werte.NurOrdnerMitDateien);
+int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+               const ScanOptionen& werte, ScanErgebnis& ergebnis) {
+  ScanOptionen Optionen = werte;
+  ergebnis = ListeErstellen(fenster, zwischenablage, Tabelle, Optionen);
   const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
   if (ausgang.meldung != nullptr) {
     std::fprintf(stderr, "%s\n", ausgang.meldung);

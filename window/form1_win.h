@@ -13,7 +13,7 @@
 #include "platform/clipboard.h"
 #include "startup/command_line.h"
 #include "window/form1_logik.h"
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik {
  public:
