@@ -72,7 +72,7 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   const bool mitTab = fenster.wert(S::cbTab) != 0;
   const Liste liste = ListenText(Tabelle, !Optionen.NurEndpunkte && Optionen.NurOrdnerMitDateien, mitTab);
   if (!zwischenablage.setText(liste.Text)) {
-    ergebnis.ausgang = Ausgang::Fehler;
+    ergebnis.ausgang = zwischenablage.takenByOther() ? Ausgang::Uebernommen : Ausgang::Fehler;
     return false;
   }
   ergebnis.Zeilen = liste.Zeilen;

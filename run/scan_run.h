@@ -32,6 +32,7 @@ enum class Ausgang {
   KeineZeilen,       // folders recorded, but no file line to write
   InZwischenablage,  // the list is on the clipboard
   Fehler,            // the clipboard could not be reached
+  Uebernommen,       // the clipboard was reachable, but another program took it at once
   Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
   KeineMittel,       // the system was short of handles or memory: nothing shown
 };

@@ -16,6 +16,8 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
       return {2, "Keine Unter-Ordner"};
     case Ausgang::KeineMittel:
       return {3, "Zu wenig Speicher oder Datei-Handles frei"};
+    case Ausgang::Uebernommen:
+      return {3, "Zwischenablage von einem anderen Programm übernommen"};
     case Ausgang::Abgebrochen:  // a batch run cannot be cancelled but by a signal
     case Ausgang::Fehler:
       break;

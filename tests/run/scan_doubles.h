@@ -64,9 +64,11 @@ class Ablage : public platform::Clipboard {
     inhalt = testing_tree::schraeg(text);  // separators shown as "/"
     return erreichbar;
   }
+  bool takenByOther() const override { return genommen; }
   std::string inhalt = "vorher";
   int gesetzt = 0;
   bool erreichbar = true;
+  bool genommen = false;  // after a failed set: another program owns the clipboard
 };
 
 struct Umgebung {
