@@ -112,13 +112,13 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   std::int32_t zähler = 0;
   std::int64_t yields = 0;
   zweigschau::YieldFn yield = [&yields](std::int32_t) { ++yields; };
-  zweigschau::LaufOptionen lauf{.yield = yield};
+  zweigschau::SammelOptionen lauf{.Pfad = dir, .yield = yield};
   if (isSerial(mode)) lauf.Vorauslesen = zweigschau::ReadAhead{0, 0, false};
   const bool mp3 = mode == kPathsMp3 || mode == kPathsMp3Serial;
-  std::int32_t result =
-      mode == kEnds || mode == kEndsSerial
-          ? zweigschau::EndpunkteSammeln(tabelle, dir, 0, 1, zähler, lauf)
-          : zweigschau::OrdnerSammeln(tabelle, dir, 0, 1, zähler, mp3 ? "*.mp3" : "", false, lauf);
+  if (mp3) lauf.Maske = "*.mp3";
+  std::int32_t result = mode == kEnds || mode == kEndsSerial
+                            ? zweigschau::EndpunkteSammeln(tabelle, lauf, zähler)
+                            : zweigschau::OrdnerSammeln(tabelle, lauf, zähler);
   run.walkSecs = since(t0);
   auto t1 = std::chrono::steady_clock::now();
   zweigschau::Liste liste = zweigschau::ListenText(tabelle, mp3, mp3);

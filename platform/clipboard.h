@@ -13,6 +13,11 @@ class Clipboard {
   // byte (carriage returns stay carriage returns). False when the clipboard
   // cannot be reached.
   virtual bool setText(std::string_view utf8) = 0;
+  // After a failed setText: true when the clipboard was reachable but
+  // another program owned it right afterwards (one that takes every new
+  // content at once, such as a clipboard manager), false when the clipboard
+  // could not be reached.
+  virtual bool takenByOther() const { return false; }
 };
 
 }  // namespace platform

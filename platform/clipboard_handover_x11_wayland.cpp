@@ -204,6 +204,10 @@ bool keepClipboardAfterExit() {
   return handOver(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), true);
 }
 
-bool HandOverClipboard::setText(std::string_view utf8) { return handOver(utf8, false); }
+bool HandOverClipboard::setText(std::string_view utf8) {
+  const bool gesetzt = handOver(utf8, false);
+  takenByOther_ = !gesetzt && anotherProgramOwnsClipboard();
+  return gesetzt;
+}
 
 }  // namespace platform

@@ -37,6 +37,10 @@ bool keepClipboardAfterExit();
 class HandOverClipboard : public Clipboard {
  public:
   bool setText(std::string_view utf8) override;
+  bool takenByOther() const override { return takenByOther_; }
+
+ private:
+  bool takenByOther_ = false;
 };
 
 }  // namespace platform

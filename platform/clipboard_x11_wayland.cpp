@@ -21,30 +21,39 @@ xcb_connection_t* x11Connection() {
   return x11 != nullptr ? x11->connection() : nullptr;
 }
 
+enum class Owner { nobody, thisClient, otherClient };
+
 // Asks the X server for the owner of CLIPBOARD; an owner window created by
 // this client carries this client's resource-id base.
-bool x11OwnsClipboard(xcb_connection_t* connection) {
-  if (connection == nullptr || xcb_connection_has_error(connection)) return false;
+Owner x11ClipboardOwner(xcb_connection_t* connection) {
+  if (connection == nullptr || xcb_connection_has_error(connection)) return Owner::nobody;
   xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
       connection, xcb_intern_atom(connection, 1, 9, "CLIPBOARD"), nullptr);
-  if (atom == nullptr) return false;
+  if (atom == nullptr) return Owner::nobody;
   const xcb_atom_t clipboard = atom->atom;
   std::free(atom);
-  if (clipboard == XCB_NONE) return false;
+  if (clipboard == XCB_NONE) return Owner::nobody;
   xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
       connection, xcb_get_selection_owner(connection, clipboard), nullptr);
-  if (reply == nullptr) return false;
+  if (reply == nullptr) return Owner::nobody;
   const xcb_window_t owner = reply->owner;
   std::free(reply);
+  if (owner == XCB_NONE) return Owner::nobody;
   const xcb_setup_t* setup = xcb_get_setup(connection);
-  return owner != XCB_NONE &&
-         (owner & ~setup->resource_id_mask) == setup->resource_id_base;
+  return (owner & ~setup->resource_id_mask) == setup->resource_id_base ? Owner::thisClient
+                                                                         : Owner::otherClient;
+}
+
+bool x11OwnsClipboard(xcb_connection_t* connection) {
+  return x11ClipboardOwner(connection) == Owner::thisClient;
 }
 
 }  // namespace
 
 bool QtClipboard::setText(std::string_view utf8) {
-  return setClipboardUtf8(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  const bool gesetzt = setClipboardUtf8(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  takenByOther_ = !gesetzt && anotherProgramOwnsClipboard();
+  return gesetzt;
 }
 
 bool setClipboardUtf8(const QByteArray& utf8) {
@@ -62,6 +71,10 @@ bool thisProcessOwnsClipboard() {
   if (onX11()) return x11OwnsClipboard(x11Connection());
   QClipboard* clipboard = QGuiApplication::clipboard();
   return clipboard != nullptr && clipboard->ownsClipboard();
+}
+
+bool anotherProgramOwnsClipboard() {
+  return onX11() && x11ClipboardOwner(x11Connection()) == Owner::otherClient;
 }
 
 }  // namespace platform

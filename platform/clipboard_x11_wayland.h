@@ -14,6 +14,10 @@ class QtClipboard : public Clipboard {
   // setClipboardUtf8). Needs a QGuiApplication. False when the clipboard
   // cannot be reached.
   bool setText(std::string_view utf8) override;
+  bool takenByOther() const override { return takenByOther_; }
+
+ private:
+  bool takenByOther_ = false;
 };
 
 // Replaces the clipboard's content with `utf8`, offered as "text/plain" and
@@ -28,5 +32,8 @@ bool setClipboardUtf8(const QByteArray& utf8);
 // asked who owns CLIPBOARD right now (Qt's own flag lags behind until it has
 // processed the events); elsewhere Qt is asked.
 bool thisProcessOwnsClipboard();
+
+// True while another X11 client owns the system clipboard; false elsewhere.
+bool anotherProgramOwnsClipboard();
 
 }  // namespace platform

@@ -1,6 +1,9 @@
 #include "run/scan_run.h"
 
+#include <chrono>
+#include <memory>
 #include <new>
+#include <optional>
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
@@ -19,34 +22,78 @@ std::string heimordnerEinsetzen(const std::string& pfad) {
   return pfad;
 }
 
-// Steps 6 to 13 of a run, on a trimmed path with its separator.
-ScanErgebnis Durchlauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
-                       const std::string& Pfad, bool MitStartordner, std::int32_t Ebenen,
-                       bool NurEndpunkte, const std::string& Maske, bool NurOrdnerMitDateien) {
-  ScanErgebnis ergebnis;
-  anzeige.fensterFreigeben(false);
-  Tabelle.clear();
-  const std::int32_t Schnittposition =
-      MitStartordner ? 1 : static_cast<std::int32_t>(AnzeigeText(Pfad).size()) + 1;
+using S = Steuerelement;
 
-  // Progress: the count of records made so far, refreshed when it changed.
-  std::int32_t gezeigt = 0;
-  LaufOptionen lauf;
-  lauf.Abbruch = anzeige.abbruch();
-  lauf.yield = [&](std::int32_t zaehler) {
-    if (zaehler != gezeigt) {
-      gezeigt = zaehler;
-      anzeige.setzeText(StatusLabel::Arbeite, "arbeite ... " + std::to_string(zaehler));
-    }
-    anzeige.nachgeben();
+// A walk calls back very often; the window's events are processed at most
+// this often.
+constexpr std::chrono::milliseconds kNachgebenAbstand{30};
+
+// The walk's callback: the count of records made so far in "arbeite ...",
+// refreshed when it changed, and the window's events now and then.
+YieldFn Fortschritt(Steuerelemente& fenster) {
+  struct Stand {
+    std::int32_t gezeigt = 0;
+    std::optional<std::chrono::steady_clock::time_point> nachgegeben;
   };
+  return [&fenster, stand = std::make_shared<Stand>()](std::int32_t zaehler) {
+    if (zaehler != stand->gezeigt) {
+      stand->gezeigt = zaehler;
+      fenster.textSetzen(S::lblArbeite, "arbeite ... " + std::to_string(zaehler));
+    }
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (stand->nachgegeben && jetzt - *stand->nachgegeben < kNachgebenAbstand) return;
+    fenster.ereignisseVerarbeiten();
+    stand->nachgegeben = std::chrono::steady_clock::now();
+  };
+}
+
+// Steps 6 to 12 up to the list output: the walk the options ask for.
+std::int32_t Sammeln(Steuerelemente& fenster, OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
+                     const std::atomic<bool>* Abbruch) {
+  SammelOptionen sammeln;
+  sammeln.Pfad = Optionen.Pfad;
+  sammeln.Ebenen = Optionen.Ebenen;
+  sammeln.StartPos =
+      Optionen.MitStartordner ? 1 : static_cast<std::int32_t>(AnzeigeText(Optionen.Pfad).size()) + 1;
+  sammeln.yield = Fortschritt(fenster);
+  sammeln.Abbruch = Abbruch;
   std::int32_t Zähler = 0;
-  ergebnis.Anzahl = NurEndpunkte
-                        ? EndpunkteSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, lauf)
-                        : OrdnerSammeln(Tabelle, Pfad, Ebenen, Schnittposition, Zähler, Maske,
-                                        NurOrdnerMitDateien, lauf);
-  anzeige.fensterFreigeben(true);
-  anzeige.AusgabeZeilenAusschalten();
+  if (Optionen.NurEndpunkte) return EndpunkteSammeln(Tabelle, sammeln, Zähler);
+  sammeln.Maske = Optionen.Maske;
+  sammeln.NurMitDateien = Optionen.NurOrdnerMitDateien;
+  return OrdnerSammeln(Tabelle, sammeln, Zähler);
+}
+
+// The list output and its label; false when the clipboard is out of reach.
+bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+              const ScanOptionen& Optionen, ScanErgebnis& ergebnis) {
+  Tabelle.resize(static_cast<std::size_t>(ergebnis.Anzahl));
+  // After the end-point walk the list is always made of folder lines.
+  const bool mitTab = fenster.wert(S::cbTab) != 0;
+  const Liste liste = ListenText(Tabelle, !Optionen.NurEndpunkte && Optionen.NurOrdnerMitDateien, mitTab);
+  if (!zwischenablage.setText(liste.Text)) {
+    ergebnis.ausgang = zwischenablage.takenByOther() ? Ausgang::Uebernommen : Ausgang::Fehler;
+    return false;
+  }
+  ergebnis.Zeilen = liste.Zeilen;
+  ergebnis.ausgang = liste.Zeilen > 0 ? Ausgang::InZwischenablage : Ausgang::KeineZeilen;
+  if (liste.Zeilen > 0) {
+    fenster.textSetzen(S::lblfertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
+    fenster.einblenden(S::lblfertig, true);
+  }
+  return true;
+}
+
+// Steps 6 to 13 of a run, on a trimmed path with its separator.
+ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage,
+                       OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
+                       const std::atomic<bool>* Abbruch) {
+  ScanErgebnis ergebnis;
+  fenster.fensterAktiv(false);
+  Tabelle.clear();
+  ergebnis.Anzahl = Sammeln(fenster, Tabelle, Optionen, Abbruch);
+  fenster.fensterAktiv(true);
+  AusgabeZeilenAusschalten(fenster);
 
   if (ergebnis.Anzahl == kAbgebrochen || ergebnis.Anzahl == kKeineMittel) {
     // The clipboard keeps what it held; no label, no beep.
@@ -56,56 +103,51 @@ ScanErgebnis Durchlauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, Or
   }
   if (ergebnis.Anzahl < 0) {
     ergebnis.ausgang = Ausgang::NichtGefunden;
-    anzeige.zeigen(StatusLabel::NichtGefunden);
+    fenster.einblenden(S::lblNichtGefunden, true);
   } else if (ergebnis.Anzahl == 0) {
     ergebnis.ausgang = Ausgang::KeineUnterordner;
-    anzeige.zeigen(StatusLabel::KeineUnterordner);
-  } else {
-    Tabelle.resize(static_cast<std::size_t>(ergebnis.Anzahl));
-    // After the end-point walk the list is always made of folder lines.
-    const Liste liste = ListenText(Tabelle, !NurEndpunkte && NurOrdnerMitDateien, anzeige.mitTab());
-    if (!zwischenablage.setText(liste.Text)) {
-      ergebnis.ausgang = Ausgang::Fehler;
-      return ergebnis;
-    }
-    ergebnis.Zeilen = liste.Zeilen;
-    ergebnis.ausgang = liste.Zeilen > 0 ? Ausgang::InZwischenablage : Ausgang::KeineZeilen;
-    if (liste.Zeilen > 0) {
-      anzeige.setzeText(StatusLabel::Fertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
-      anzeige.zeigen(StatusLabel::Fertig);
-    }
+    fenster.einblenden(S::lblKeineUnterordner, true);
+  } else if (!Ausgeben(fenster, zwischenablage, Tabelle, Optionen, ergebnis)) {
+    return ergebnis;
   }
-  if (anzeige.sichtbar()) anzeige.piep();
+  if (fenster.fensterGezeigt()) fenster.signalton();
   return ergebnis;
 }
 
 }  // namespace
 
-ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablage,
-                            OrdnerTabelle& Tabelle, std::string& Pfad, bool MitStartordner,
-                            std::int32_t Ebenen, bool NurEndpunkte, const std::string& Maske,
-                            bool NurOrdnerMitDateien) {
-  ScanErgebnis ergebnis;
-  anzeige.setzeText(StatusLabel::Arbeite, "arbeite ...");
-  anzeige.zeigen(StatusLabel::Arbeite);
+void AusgabeZeilenAusschalten(Steuerelemente& fenster) {
+  fenster.einblenden(S::lblArbeite, false);
+  fenster.einblenden(S::lblfertig, false);
+  fenster.einblenden(S::lblNichtGefunden, false);
+  fenster.einblenden(S::lblKeineUnterordner, false);
+  if (fenster.fensterGezeigt()) fenster.fokusSetzen(S::txtPfadEingabe);
+}
 
+ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwischenablage,
+                            OrdnerTabelle& Tabelle, ScanOptionen& Optionen,
+                            const std::atomic<bool>* Abbruch) {
+  ScanErgebnis ergebnis;
+  fenster.textSetzen(S::lblArbeite, "arbeite ...");
+  fenster.einblenden(S::lblArbeite, true);
+
+  std::string& Pfad = Optionen.Pfad;
   Pfad = OhneLeerzeichen(Pfad);
   if (Pfad.empty()) {
     // Nothing to do; "arbeite ..." must not stay on screen.
-    anzeige.AusgabeZeilenAusschalten();
+    AusgabeZeilenAusschalten(fenster);
     return ergebnis;
   }
   Pfad = heimordnerEinsetzen(Pfad);
   if (Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
   try {
-    return Durchlauf(anzeige, zwischenablage, Tabelle, Pfad, MitStartordner, Ebenen, NurEndpunkte, Maske,
-                     NurOrdnerMitDateien);
+    return Durchlauf(fenster, zwischenablage, Tabelle, Optionen, Abbruch);
   } catch (const std::bad_alloc&) {
     // Out of memory on the walk's thread: the run fails as a whole, the
     // clipboard untouched.
     Tabelle.clear();
-    anzeige.fensterFreigeben(true);
-    anzeige.AusgabeZeilenAusschalten();
+    fenster.fensterAktiv(true);
+    AusgabeZeilenAusschalten(fenster);
     ergebnis.ausgang = Ausgang::KeineMittel;
     return ergebnis;
   }

@@ -1,7 +1,7 @@
 // One scan run: from the six options to the list on the clipboard and the
-// status labels. The window (shown or not) supplies what the run needs
-// through Anzeige, so the run itself needs no Qt and is tested without a
-// display.
+// status labels. The run reaches its window (shown or not) through the
+// controls interface Steuerelemente, so it needs no Qt and is tested without
+// a display.
 #pragma once
 
 #include <atomic>
@@ -9,27 +9,19 @@
 #include <string>
 
 #include "platform/clipboard.h"
+#include "run/steuerelemente.h"
 #include "walk/ordner_tabelle.h"
 
 namespace zweigschau {
 
-// The four status labels sharing the window's top-right corner.
-enum class StatusLabel { Arbeite, Fertig, NichtGefunden, KeineUnterordner };
-
-// What the run needs from its window.
-class Anzeige {
- public:
-  virtual ~Anzeige() = default;
-  virtual void zeigen(StatusLabel label) = 0;              // make one label visible
-  virtual void setzeText(StatusLabel label, const std::string& text) = 0;  // caption
-  virtual void AusgabeZeilenAusschalten() = 0;             // hide all four labels
-  virtual void fensterFreigeben(bool frei) = 0;            // enable/disable user input
-  virtual void nachgeben() = 0;                            // let the event loop run
-  virtual bool sichtbar() const = 0;                       // window shown?
-  virtual void piep() = 0;                                 // system beep
-  virtual bool mitTab() const = 0;                         // state of "mit Tab"
-  // Set while a run walks when the user cancels it; nullptr: never.
-  virtual const std::atomic<bool>* abbruch() const { return nullptr; }
+// The six values of one run.
+struct ScanOptionen {
+  std::string Pfad;                  // start folder; the run writes it back trimmed
+  bool MitStartordner = true;        // entries carry the start folder's path
+  std::int32_t Ebenen = 0;           // depth limit; 0 = all levels
+  bool NurEndpunkte = false;         // end-point walk, else full-path walk
+  std::string Maske;                 // file mask; "" = no file search
+  bool NurOrdnerMitDateien = false;  // full-path walk: file lines
 };
 
 // How a run ended.
@@ -40,6 +32,7 @@ enum class Ausgang {
   KeineZeilen,       // folders recorded, but no file line to write
   InZwischenablage,  // the list is on the clipboard
   Fehler,            // the clipboard could not be reached
+  Uebernommen,       // the clipboard was reachable, but another program took it at once
   Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
   KeineMittel,       // the system was short of handles or memory: nothing shown
 };
@@ -50,13 +43,18 @@ struct ScanErgebnis {
   std::int32_t Zeilen = 0;  // lines put on the clipboard
 };
 
-// Runs one scan. `Pfad` is trimmed of blanks, a leading "~" is expanded to
-// the home folder, the separator is appended, and the result is written
-// back. The table is emptied and refilled.
-ScanErgebnis ListeErstellen(Anzeige& anzeige, platform::Clipboard& zwischenablage,
-                            OrdnerTabelle& Tabelle, std::string& Pfad,
-                            bool MitStartordner, std::int32_t Ebenen,
-                            bool NurEndpunkte, const std::string& Maske,
-                            bool NurOrdnerMitDateien);
+// Hides the four status labels and, while the window is shown, moves the
+// keyboard focus to the path box.
+void AusgabeZeilenAusschalten(Steuerelemente& fenster);
+
+// Runs one scan with `Optionen` over `fenster`'s status labels. The path is
+// trimmed of blanks, a leading "~" is expanded to the home folder, the
+// separator is appended, and the result is written back to Optionen.Pfad.
+// The table is emptied and refilled. While the walk runs the window is
+// disabled and its events are processed now and then; when `Abbruch`
+// becomes true the walk ends at once and the run ends as Abgebrochen.
+ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwischenablage,
+                            OrdnerTabelle& Tabelle, ScanOptionen& Optionen,
+                            const std::atomic<bool>* Abbruch = nullptr);
 
 }  // namespace zweigschau

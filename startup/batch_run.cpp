@@ -16,6 +16,8 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
       return {2, "Keine Unter-Ordner"};
     case Ausgang::KeineMittel:
       return {3, "Zu wenig Speicher oder Datei-Handles frei"};
+    case Ausgang::Uebernommen:
+      return {3, "Zwischenablage von einem anderen Programm übernommen"};
     case Ausgang::Abgebrochen:  // a batch run cannot be cancelled but by a signal
     case Ausgang::Fehler:
       break;
@@ -23,11 +25,10 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
   return {3, "Zwischenablage nicht erreichbar"};
 }
 
-int Stapellauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
-               const StapelWerte& werte, ScanErgebnis& ergebnis) {
-  std::string Pfad = werte.Pfad;
-  ergebnis = ListeErstellen(anzeige, zwischenablage, Tabelle, Pfad, werte.MitStartordner, werte.Ebenen,
-                            /*NurEndpunkte=*/true, werte.Maske, werte.NurOrdnerMitDateien);
+int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+               const ScanOptionen& werte, ScanErgebnis& ergebnis) {
+  ScanOptionen Optionen = werte;
+  ergebnis = ListeErstellen(fenster, zwischenablage, Tabelle, Optionen);
   const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
   if (ausgang.meldung != nullptr) {
     std::fprintf(stderr, "%s\n", ausgang.meldung);

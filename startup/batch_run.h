@@ -21,27 +21,36 @@ struct StapelAusgang {
 
 // 0 = list on the clipboard; 1 "Ordner nicht gefunden" (start folder not
 // found, path empty); 2 "Keine Unter-Ordner" (no folder recorded, or no
-// line written); 3 "Zwischenablage nicht erreichbar", or "Zu wenig Speicher
-// oder Datei-Handles frei" when the system ran short of either.
+// line written); 3 "Zwischenablage nicht erreichbar", "Zwischenablage von
+// einem anderen Programm übernommen" (reachable, but another program owned
+// it right after the list was set), or "Zu wenig Speicher oder
+// Datei-Handles frei" when the system ran short of either.
 StapelAusgang StapelAusgangVon(Ausgang ausgang);
 
 // A window that is never shown: the run's labels change unseen, it never
-// yields or beeps, and "mit Tab" keeps its design state (checked).
-class OhneFenster : public Anzeige {
+// yields, beeps or asks anything, and "mit Tab" keeps its design state
+// (checked).
+class OhneFenster : public Steuerelemente {
  public:
-  void zeigen(StatusLabel) override {}
-  void setzeText(StatusLabel, const std::string&) override {}
-  void AusgabeZeilenAusschalten() override {}
-  void fensterFreigeben(bool) override {}
-  void nachgeben() override {}
-  bool sichtbar() const override { return false; }
-  void piep() override {}
-  bool mitTab() const override { return true; }
+  int wert(Steuerelement s) const override { return s == Steuerelement::cbTab ? 1 : 0; }
+  void freigeben(Steuerelement, bool) override {}
+  void einblenden(Steuerelement, bool) override {}
+  std::string text(Steuerelement) const override { return {}; }
+  void textSetzen(Steuerelement, const std::string&) override {}
+  void fokusSetzen(Steuerelement) override {}
+  bool fensterGezeigt() const override { return false; }
+  void fensterAktiv(bool) override {}
+  void ereignisseVerarbeiten() override {}
+  void signalton() override {}
+  void meldung(const std::string&, const std::string&) override {}
+  std::string ordnerDialog(const std::string&) override { return {}; }
+  void beenden() override {}
 };
 
-// Makes the batch run with `werte` (always the end-point walk), prints the
-// outcome's line on stderr when there is one and returns the exit status. `ergebnis` receives the scan run's outcome.
-int Stapellauf(Anzeige& anzeige, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
-               const StapelWerte& werte, ScanErgebnis& ergebnis);
+// Makes the batch run with `werte` (the start choice asks for the end-point
+// walk), prints the outcome's line on stderr when there is one and returns
+// the exit status. `ergebnis` receives the scan run's outcome.
+int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
+               const ScanOptionen& werte, ScanErgebnis& ergebnis);
 
 }  // namespace zweigschau

@@ -83,10 +83,11 @@ StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
   const std::string ordner = Parameter("/o:");
   if (ordner.empty()) return entscheidung;
   entscheidung.art = StartArt::Stapellauf;
-  StapelWerte& w = entscheidung.werte;
+  ScanOptionen& w = entscheidung.werte;
   w.Pfad = ordner;
-  w.Ebenen = ZahlLesen(Parameter("/e:"));
   w.MitStartordner = Parameter("/i").empty();
+  w.Ebenen = ZahlLesen(Parameter("/e:"));
+  w.NurEndpunkte = true;
   w.Maske = Parameter("/d:");
   w.NurOrdnerMitDateien = Parameter("/n").empty();
   return entscheidung;

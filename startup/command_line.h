@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "run/scan_run.h"
+
 namespace zweigschau {
 
 // Looks up key `Teil` (lower case, e.g. "/o:") in one raw command-line text
@@ -26,17 +28,12 @@ std::string BefehlszeilenParameter(const std::vector<std::string>& Argumente, st
 // What the program does at start.
 enum class StartArt { Anleitung, Stapellauf, Fenster };
 
-struct StapelWerte {            // the options of a batch run
-  std::string Pfad;             // value of "/o:"
-  bool MitStartordner = true;   // "/i" absent
-  std::int32_t Ebenen = 0;      // "/e:" read as a number
-  std::string Maske;            // value of "/d:" ("" absent, " " empty)
-  bool NurOrdnerMitDateien = true;  // "/n" absent
-};
-
 struct StartEntscheidung {
   StartArt art = StartArt::Fenster;
-  StapelWerte werte;  // filled for Stapellauf
+  // Stapellauf: Pfad = value of "/o:", MitStartordner = "/i" absent, Ebenen
+  // = "/e:" read as a number, NurEndpunkte always, Maske = value of "/d:"
+  // ("" absent, " " empty), NurOrdnerMitDateien = "/n" absent.
+  ScanOptionen werte;
   std::string ordner;  // Fenster: a folder given without a key, for the path box ("" none)
 };
 

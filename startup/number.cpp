@@ -39,15 +39,10 @@ std::int64_t zehnerPotenz(std::string_view zahl) {
   return potenz;
 }
 
-}  // namespace
-
-std::int32_t ZahlLesen(std::string_view Text) {
-  // Blanks, tabs and line feeds do not count, wherever they stand.
-  std::string zeichen;
-  for (char c : Text)
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') zeichen += c;
-
-  // The longest leading number: sign, digits, decimal point, exponent.
+// The length of the longest leading number of `zeichen`: sign, digits,
+// decimal point, exponent (only when digits follow it). 0 when no digit
+// comes before or just after the point.
+std::size_t ZahlLaenge(std::string_view zeichen) {
   std::size_t i = 0;
   const auto ziffern = [&] {
     const std::size_t anfang = i;
@@ -61,12 +56,33 @@ std::int32_t ZahlLesen(std::string_view Text) {
     mantisse += ziffern();
   }
   if (mantisse == 0) return 0;
-  std::size_t ende = i;
+  const std::size_t ende = i;
   if (i < zeichen.size() && (zeichen[i] == 'e' || zeichen[i] == 'E')) {
     ++i;
     if (i < zeichen.size() && (zeichen[i] == '+' || zeichen[i] == '-')) ++i;
-    if (ziffern() > 0) ende = i;
+    if (ziffern() > 0) return i;
   }
+  return ende;
+}
+
+// `wert` rounded half to even, within -32768 to 32767: anything beyond the
+// range keeps its meaning at the limit; not a number gives 0.
+std::int32_t AlsEbenen(double wert) {
+  const double gerundet = std::nearbyint(wert);
+  if (!(gerundet >= -32768.0)) return std::isnan(gerundet) ? 0 : -32768;
+  if (gerundet > 32767.0) return 32767;
+  return static_cast<std::int32_t>(gerundet);
+}
+
+}  // namespace
+
+std::int32_t ZahlLesen(std::string_view Text) {
+  // Blanks, tabs and line feeds do not count, wherever they stand.
+  std::string zeichen;
+  for (char c : Text)
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') zeichen += c;
+  const std::size_t ende = ZahlLaenge(zeichen);
+  if (ende == 0) return 0;
   // from_chars reads "." whatever the user's locale says; it takes no "+".
   const std::size_t vorn = zeichen[0] == '+' ? 1 : 0;
   double wert = 0;
@@ -76,11 +92,7 @@ std::int32_t ZahlLesen(std::string_view Text) {
     const bool winzig = zehnerPotenz(std::string_view(zeichen).substr(0, ende)) < 0;
     wert = winzig ? 0.0 : (zeichen[vorn] == '-' ? -HUGE_VAL : HUGE_VAL);
   }
-  // Half to even; anything beyond the range keeps its meaning at the limit.
-  const double gerundet = std::nearbyint(wert);
-  if (!(gerundet >= -32768.0)) return std::isnan(gerundet) ? 0 : -32768;
-  if (gerundet > 32767.0) return 32767;
-  return static_cast<std::int32_t>(gerundet);
+  return AlsEbenen(wert);
 }
 
 }  // namespace zweigschau

@@ -5,51 +5,54 @@
 
 namespace text {
 
+namespace {
+
+// A multi-byte sequence as its lead byte announces it: its length, the
+// value decoded so far, and the smallest value that needs this length.
+struct Sequence {
+  std::size_t length = 0;  // 0: the byte begins no sequence
+  char32_t value = 0;
+  char32_t smallest = 0;
+};
+
+Sequence sequenceFor(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return {2, char32_t{lead & 0x1Fu}, 0x80};
+  if ((lead & 0xF0) == 0xE0) return {3, char32_t{lead & 0x0Fu}, 0x800};
+  if ((lead & 0xF8) == 0xF0) return {4, char32_t{lead & 0x07u}, 0x10000};
+  return {};
+}
+
+// Adds the continuation bytes after text[pos] to `s`; false when the text
+// ends first or a byte is no continuation byte.
+bool addContinuations(std::string_view text, std::size_t pos, Sequence& s) {
+  if (pos + s.length > text.size()) return false;
+  for (std::size_t i = 1; i < s.length; ++i) {
+    const unsigned char next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) return false;
+    s.value = (s.value << 6) | (next & 0x3F);
+  }
+  return true;
+}
+
+}  // namespace
+
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
+  const unsigned char lead = static_cast<unsigned char>(text[pos]);
   if (lead < 0x80) {
     ++pos;
     return lead;
   }
-  std::size_t length;
-  char32_t c;
-  char32_t smallest;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, c = lead & 0x1F, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, c = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, c = lead & 0x07, smallest = 0x10000;
-  } else {
-    ++pos;
-    return kInvalidByte;
-  }
-  if (pos + length > text.size()) {
-    ++pos;
-    return kInvalidByte;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned char next = byte(pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return kInvalidByte;
-    }
-    c = (c << 6) | (next & 0x3F);
-  }
+  Sequence s = sequenceFor(lead);
   // Overlong forms and values beyond Unicode are not valid UTF-8.
-  if (c < smallest || c > 0x10FFFF) {
+  if (s.length == 0 || !addContinuations(text, pos, s) || s.value < s.smallest || s.value > 0x10FFFF) {
     ++pos;
     return kInvalidByte;
   }
+  pos += s.length;
   // An encoded surrogate is how a Windows name holds a lone UTF-16 surrogate
   // (see fromWide): not a character, but one unit of the name all the same.
-  if (c >= 0xD800 && c <= 0xDFFF) {
-    pos += length;
-    return kInvalidByte;
-  }
-  pos += length;
-  return c;
+  if (s.value >= 0xD800 && s.value <= 0xDFFF) return kInvalidByte;
+  return s.value;
 }
 
 void appendUtf8(std::string& out, char32_t c) {

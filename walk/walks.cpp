@@ -18,10 +18,9 @@ namespace {
 
 class Walk {
  public:
-  Walk(OrdnerTabelle& tabelle, std::int32_t ebenen, std::int32_t startPos, std::int32_t& zaehler,
-       const LaufOptionen& lauf)
-      : tabelle_(tabelle), ebenen_(ebenen), zaehler_(zaehler), lauf_(lauf),
-        schnitt_(startPos > 1 ? static_cast<std::size_t>(startPos - 1) : 0) {}
+  Walk(OrdnerTabelle& tabelle, const SammelOptionen& lauf, std::int32_t& zaehler)
+      : tabelle_(tabelle), ebenen_(lauf.Ebenen), zaehler_(zaehler), lauf_(lauf),
+        schnitt_(lauf.StartPos > 1 ? static_cast<std::size_t>(lauf.StartPos - 1) : 0) {}
 
   // Opens and lists the start folder; false when it cannot be listed or
   // the walk was cancelled.
@@ -149,7 +148,7 @@ class Walk {
   OrdnerTabelle& tabelle_;
   const std::int32_t ebenen_;
   std::int32_t& zaehler_;
-  const LaufOptionen& lauf_;
+  const SammelOptionen& lauf_;
   const std::size_t schnitt_;
   const DateiMaske* maske_ = nullptr;                  // the filter's mask, when there is one
   platform::ListFilter filter_{istUnterordner, false};  // what a listing keeps
@@ -160,10 +159,10 @@ class Walk {
 
 }  // namespace
 
-std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
-                              std::int32_t StartPos, std::int32_t& Zähler, const LaufOptionen& Lauf) {
-  Walk walk(Tabelle, Ebenen, StartPos, Zähler, Lauf);
-  const bool gelistet = walk.start(Pfad);
+std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                              std::int32_t& Zähler) {
+  Walk walk(Tabelle, Optionen, Zähler);
+  const bool gelistet = walk.start(Optionen.Pfad);
   if (walk.abgebrochen()) return kAbgebrochen;
   if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
   walk.endpunkte();
@@ -172,15 +171,14 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, s
   return Zähler;
 }
 
-std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad, std::int32_t Ebenen,
-                           std::int32_t StartPos, std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const LaufOptionen& Lauf) {
-  Walk walk(Tabelle, Ebenen, StartPos, Zähler, Lauf);
-  walk.setzeMaske(Maske);
-  const bool gelistet = walk.start(Pfad);
+std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                           std::int32_t& Zähler) {
+  Walk walk(Tabelle, Optionen, Zähler);
+  walk.setzeMaske(Optionen.Maske);
+  const bool gelistet = walk.start(Optionen.Pfad);
   if (walk.abgebrochen()) return kAbgebrochen;
   if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
-  walk.alle(NurMitDateien);
+  walk.alle(Optionen.NurMitDateien);
   if (walk.abgebrochen()) return kAbgebrochen;
   walk.abschliessen();
   return Zähler;

@@ -18,8 +18,19 @@ namespace zweigschau {
 // so that a caller can keep its window alive and show progress.
 using YieldFn = std::function<void(std::int32_t Zähler)>;
 
-// How a walk runs, beside what it records.
-struct LaufOptionen {
+// What a walk records and how it runs.
+struct SammelOptionen {
+  // Start folder, ending in the separator.
+  std::string Pfad{};
+  // 0 = all levels; n > 0 = down to level n; n < 0 = none.
+  std::int32_t Ebenen = 0;
+  // 1-based byte position in AnzeigeText(Pfad) at which stored paths begin
+  // (1 = whole path).
+  std::int32_t StartPos = 1;
+  // OrdnerSammeln only: the file mask ("" = no file search) and whether the
+  // start folder is dropped again when none of its files match.
+  std::string Maske{};
+  bool NurMitDateien = false;
   // Called on the walk's thread whenever Zähler is a multiple of 100 after
   // a folder is done, and about every 20 ms while the walk waits for a
   // listing.
@@ -39,31 +50,23 @@ inline constexpr std::int32_t kAbgebrochen = -2;
 // system was short of handles (or memory): not a missing folder.
 inline constexpr std::int32_t kKeineMittel = -3;
 
-// Records the ends of the tree below `Pfad`: every folder without
+// Records the ends of the tree below `Optionen.Pfad`: every folder without
 // sub-folders and, when Ebenen = n > 0, every folder at level n. The start
-// folder itself is never recorded.
-//   Pfad      start folder, ending in the separator
-//   Ebenen    0 = all levels; n > 0 = down to level n; n < 0 = none
-//   StartPos  1-based byte position in AnzeigeText(Pfad) at which stored
-//             paths begin (1 = whole path)
+// folder itself is never recorded; Maske and NurMitDateien are not used.
 //   Zähler    next free record index; the caller sets it to 0
-//   Lauf      progress, reading and cancelling (LaufOptionen)
 // Returns -1 when the start folder cannot be listed (missing, not a folder,
 // unreadable), kAbgebrochen when the walk was cancelled; otherwise Zähler
 // after the walk. The table then holds exactly Zähler records.
-std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
-                              std::int32_t Ebenen, std::int32_t StartPos,
-                              std::int32_t& Zähler, const LaufOptionen& Lauf = {});
+std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                              std::int32_t& Zähler);
 
 // Records every folder of the depth-limited tree in pre-order (a folder
 // before its sub-folders), the start folder first when StartPos is 1. With a
 // non-empty Maske each recorded folder gets its matching file names; with
 // NurMitDateien the start folder is dropped again when none of its files
-// match (sub-folders are always kept). Arguments and result as for
+// match (sub-folders are always kept). Zähler and result as for
 // EndpunkteSammeln.
-std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const std::string& Pfad,
-                           std::int32_t Ebenen, std::int32_t StartPos,
-                           std::int32_t& Zähler, const std::string& Maske,
-                           bool NurMitDateien, const LaufOptionen& Lauf = {});
+std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                           std::int32_t& Zähler);
 
 }  // namespace zweigschau

@@ -12,7 +12,7 @@
 #include "platform/dialogs.h"
 #include "ui_Form1.h"
 #include "window/form1_logik.h"
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 class QAbstractItemView;
 class QWidget;
@@ -51,6 +51,9 @@ class Form1 : public QDialog,
   // Escape while a scan runs (the window is disabled then), Enter in a mask
   // box, Tab onto the option pair, the completions' list: see form1.cpp.
   bool eventFilter(QObject* objekt, QEvent* event) override;
+  // Lets the window repaint and process pending events (a scan run calls it
+  // while it walks).
+  void ereignisseVerarbeiten() override;
 
  public slots:
   // Escape and the window's close button end the program like "Ende".
@@ -70,7 +73,6 @@ class Form1 : public QDialog,
   void fokusSetzen(zweigschau::Steuerelement s) override;
   bool fensterGezeigt() const override;
   void fensterAktiv(bool an) override;
-  void ereignisseVerarbeiten() override;
   void signalton() override;
   void meldung(const std::string& titel, const std::string& text) override;
   std::string ordnerDialog(const std::string& titel) override;

@@ -13,24 +13,6 @@ namespace {
 
 using S = Steuerelement;
 
-// A walk calls nachgeben very often; the events are processed at most this
-// often.
-constexpr std::chrono::milliseconds kNachgebenAbstand{30};
-
-Steuerelement LabelVon(StatusLabel label) {
-  switch (label) {
-    case StatusLabel::Arbeite:
-      return S::lblArbeite;
-    case StatusLabel::Fertig:
-      return S::lblfertig;
-    case StatusLabel::NichtGefunden:
-      return S::lblNichtGefunden;
-    case StatusLabel::KeineUnterordner:
-      return S::lblKeineUnterordner;
-  }
-  return S::lblArbeite;
-}
-
 std::filesystem::path AlsPfad(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
@@ -65,7 +47,7 @@ std::optional<int> Form1Logik::Form_Load(const StartEntscheidung& start) {
       Anleitung(true);
       return 0;
     case StartArt::Stapellauf:
-      return Stapellauf(*this, zwischenablage_, tabelle_, start.werte, letztesErgebnis_);
+      return Stapellauf(fenster_, zwischenablage_, tabelle_, start.werte, letztesErgebnis_);
     case StartArt::Fenster:
       break;
   }
@@ -105,13 +87,7 @@ void Form1Logik::DateiFelderAnAus(bool AnAus) {
   fenster_.freigeben(S::comMaskeTyp, AnAus && fenster_.wert(S::cbDateien) == 1);
 }
 
-void Form1Logik::AusgabeZeilenAusschalten() {
-  fenster_.einblenden(S::lblArbeite, false);
-  fenster_.einblenden(S::lblfertig, false);
-  fenster_.einblenden(S::lblNichtGefunden, false);
-  fenster_.einblenden(S::lblKeineUnterordner, false);
-  if (fenster_.fensterGezeigt()) fenster_.fokusSetzen(S::txtPfadEingabe);
-}
+void Form1Logik::AusgabeZeilenAusschalten() { zweigschau::AusgabeZeilenAusschalten(fenster_); }
 
 void Form1Logik::cbDateien_Click() { DateiFelderAnAus(fenster_.wert(S::cbDateien) != 0); }
 
@@ -132,43 +108,21 @@ void Form1Logik::txtPfadEingabe_Change() {
 
 void Form1Logik::cmdScannen_Click() {
   AusgabeZeilenAusschalten();
-  std::string Pfad = fenster_.text(S::txtPfadEingabe);
-  const bool MitStartordner = fenster_.wert(S::cbinkl) == 1;
-  const std::int32_t Ebenen = ZahlLesen(fenster_.text(S::txtEbenen));
-  const bool NurEndpunkte = fenster_.wert(S::optAlleOderLetzte0) == 1;
+  ScanOptionen Optionen;
+  Optionen.Pfad = fenster_.text(S::txtPfadEingabe);
+  Optionen.MitStartordner = fenster_.wert(S::cbinkl) == 1;
+  Optionen.Ebenen = ZahlLesen(fenster_.text(S::txtEbenen));
+  Optionen.NurEndpunkte = fenster_.wert(S::optAlleOderLetzte0) == 1;
   const bool dateien = fenster_.wert(S::cbDateien) == 1;
-  std::string Maske;
   if (dateien)
-    Maske = OhneLeerzeichen(fenster_.text(S::comMaskeName)) + '.' +
-            OhneLeerzeichen(fenster_.text(S::comMaskeTyp));
-  const bool NurOrdnerMitDateien = dateien && fenster_.wert(S::cbNurOrdnerMitPassendenDateien) == 1;
+    Optionen.Maske = OhneLeerzeichen(fenster_.text(S::comMaskeName)) + '.' +
+                     OhneLeerzeichen(fenster_.text(S::comMaskeTyp));
+  Optionen.NurOrdnerMitDateien = dateien && fenster_.wert(S::cbNurOrdnerMitPassendenDateien) == 1;
   abbruch_ = false;
   scanLaeuft_ = true;
-  letztesErgebnis_ = ListeErstellen(*this, zwischenablage_, tabelle_, Pfad, MitStartordner, Ebenen,
-                                    NurEndpunkte, Maske, NurOrdnerMitDateien);
+  letztesErgebnis_ = ListeErstellen(fenster_, zwischenablage_, tabelle_, Optionen, &abbruch_);
   scanLaeuft_ = false;
 }
-
-void Form1Logik::zeigen(StatusLabel label) { fenster_.einblenden(LabelVon(label), true); }
-
-void Form1Logik::setzeText(StatusLabel label, const std::string& text) {
-  fenster_.textSetzen(LabelVon(label), text);
-}
-
-void Form1Logik::fensterFreigeben(bool frei) { fenster_.fensterAktiv(frei); }
-
-void Form1Logik::nachgeben() {
-  const auto jetzt = std::chrono::steady_clock::now();
-  if (letztesNachgeben_ && jetzt - *letztesNachgeben_ < kNachgebenAbstand) return;
-  fenster_.ereignisseVerarbeiten();
-  letztesNachgeben_ = std::chrono::steady_clock::now();
-}
-
-bool Form1Logik::sichtbar() const { return fenster_.fensterGezeigt(); }
-
-void Form1Logik::piep() { fenster_.signalton(); }
-
-bool Form1Logik::mitTab() const { return fenster_.wert(S::cbTab) != 0; }
 
 // ---- Folder picker -----------------------------------------------------
 

@@ -5,7 +5,7 @@
 // the folder picker. The controls are reached through Steuerelemente only.
 #pragma once
 
-#include <chrono>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,16 +16,16 @@
 #include "startup/command_line.h"
 #include "walk/ordner_tabelle.h"
 #include "window/ordner_wahl.h"
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 namespace zweigschau {
 
-class Form1Logik : public Anzeige {
+class Form1Logik {
  public:
   // Rules over `fenster`'s controls; lists go to `zwischenablage`. Both
   // must outlive this object; `fenster` is not used before the first call.
   Form1Logik(Steuerelemente& fenster, platform::Clipboard& zwischenablage);
-  ~Form1Logik() override;
+  virtual ~Form1Logik();
 
   // Start-up, before the window is shown. Returns the exit status when the
   // program must end instead of showing the window: 0 after the usage box
@@ -43,7 +43,7 @@ class Form1Logik : public Anzeige {
 
   // Hides the four status labels and, while the window is shown, moves the
   // keyboard focus to the path box.
-  void AusgabeZeilenAusschalten() override;
+  void AusgabeZeilenAusschalten();
 
   // Shows the usage box (eight lines) and waits until it is closed; with
   // `UndBeenden` the program is ended afterwards.
@@ -75,16 +75,8 @@ class Form1Logik : public Anzeige {
   // Escape: cancels a running scan (the window stays); without one it ends
   // the program like "Ende".
   void Abbrechen();
-
-  // What the scan run needs from its window, over the same controls.
-  void zeigen(StatusLabel label) override;
-  void setzeText(StatusLabel label, const std::string& text) override;
-  void fensterFreigeben(bool frei) override;
-  void nachgeben() override;
-  bool sichtbar() const override;
-  void piep() override;
-  bool mitTab() const override;
-  const std::atomic<bool>* abbruch() const override { return &abbruch_; }
+  // The controls the rules and the scan runs work on.
+  Steuerelemente& steuerelemente() { return fenster_; }
 
  private:
   Steuerelemente& fenster_;
@@ -92,7 +84,6 @@ class Form1Logik : public Anzeige {
   OrdnerTabelle tabelle_;
   std::unique_ptr<OrdnerWahl> ordnerWahl_;
   ScanErgebnis letztesErgebnis_;
-  std::optional<std::chrono::steady_clock::time_point> letztesNachgeben_;
   bool beendet_ = false;
   bool scanLaeuft_ = false;
   std::atomic<bool> abbruch_ = false;  // the running scan is to end

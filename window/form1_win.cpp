@@ -150,7 +150,8 @@ INT_PTR Form1::Nachricht(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       Befehl(LOWORD(wp), HIWORD(wp));
       return TRUE;
-    case WM_CLOSE:  // the title bar's close button ends the program like "Ende"
+    case WM_CLOSE:  // the title bar's close button ends the program like "Ende",
+                    // a running scan cancelled first
       cmdEnde_Click();
       return TRUE;
     case WM_CTLCOLORSTATIC:
@@ -214,6 +215,12 @@ void Form1::Einrichten() {
 
 void Form1::Befehl(int id, int code) {
   if (!verbunden_) return;
+  // While a scan runs only a cancel counts (Escape, as IDCANCEL); Enter
+  // must not start a second scan inside the first.
+  if (scanLaeuft()) {
+    if (id == IDCANCEL) Abbrechen();
+    return;
+  }
   if (id == IDC_txtPfadEingabe) {
     if (code == EN_CHANGE) PfadGeaendert();
     return;
@@ -326,13 +333,38 @@ void Form1::fokusSetzen(Steuerelement s) {
 
 bool Form1::fensterGezeigt() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
 
-void Form1::fensterAktiv(bool an) { EnableWindow(hwnd_, an ? TRUE : FALSE); }
+// While a scan runs its controls are disabled, not the dialog itself: a
+// disabled window gets no input at all, and Escape and the close button must
+// still reach it to cancel the scan. The keyboard focus goes to the dialog;
+// afterwards the controls that were enabled before are enabled again, and
+// the path box has its selection back (the dialog selects all of it when
+// it moves the focus on its own).
+void Form1::fensterAktiv(bool an) {
+  const HWND pfad = control(Steuerelement::txtPfadEingabe);
+  if (an || hwnd_ == nullptr) {
+    if (hwnd_ != nullptr) {
+      for (HWND steuer : gesperrt_) EnableWindow(steuer, TRUE);
+      SendMessageW(pfad, EM_SETSEL, auswahl_[0], auswahl_[1]);
+    }
+    gesperrt_.clear();
+    return;
+  }
+  SendMessageW(pfad, EM_GETSEL, reinterpret_cast<WPARAM>(&auswahl_[0]), reinterpret_cast<LPARAM>(&auswahl_[1]));
+  gesperrt_.clear();
+  for (HWND steuer = GetWindow(hwnd_, GW_CHILD); steuer != nullptr; steuer = GetWindow(steuer, GW_HWNDNEXT)) {
+    if (!IsWindowEnabled(steuer)) continue;
+    gesperrt_.push_back(steuer);
+    EnableWindow(steuer, FALSE);
+  }
+  SetFocus(hwnd_);
+}
 
 void Form1::ereignisseVerarbeiten() {
   MSG m;
   while (hwnd_ != nullptr && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    // The window is disabled while a scan runs; Escape still cancels it.
-    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE && scanLaeuft()) {
+    // Escape cancels a running scan; while no window has the focus it
+    // arrives as a system key.
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == VK_ESCAPE && scanLaeuft()) {
       Abbrechen();
       continue;
     }

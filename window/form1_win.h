@@ -9,11 +9,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clipboard.h"
 #include "startup/command_line.h"
 #include "window/form1_logik.h"
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik {
  public:
@@ -72,6 +73,8 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   std::string pfad_;  // the path box's text as the rules last saw it
   int option_ = 1;    // the selected member of optAlleOderLetzte
   bool verbunden_ = false;  // handlers run only once the design values are set
+  std::vector<HWND> gesperrt_;  // the controls a running scan disabled
+  DWORD auswahl_[2] = {};       // the path box's selection before the scan
 };
 
 namespace platform {

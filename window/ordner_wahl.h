@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 namespace zweigschau {
 

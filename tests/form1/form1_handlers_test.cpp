@@ -183,7 +183,7 @@ TEST(Form1Ordner, PickedFolderReplacesPathAndRunsTheChangeHandler) {
   TestFenster f;
   ASSERT_FALSE(f.logik.Form_Load({}).has_value());
   f.klicke(S::cbDateien);  // "mit Tab" off until the path changes
-  f.logik.zeigen(zweigschau::StatusLabel::Fertig);
+  f.logik.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   f.fokus = S::cbinkl;
   f.ordnerAntwort = std::string("c:\\Musik\0Rest", 13);
   f.klicke(S::cmdOrdnerWaehlen);
@@ -207,7 +207,7 @@ TEST(Form1Ordner, CancelKeepsPathButHidesLabelsAndFocusesPathBox) {
   TestFenster f;
   ASSERT_FALSE(f.logik.Form_Load({}).has_value());
   f.textSetzen(S::txtPfadEingabe, "c:\\bleibt");
-  f.logik.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  f.logik.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   f.fokus = S::txtEbenen;
   f.ordnerAntwort.clear();
   f.klicke(S::cmdOrdnerWaehlen);
@@ -237,7 +237,7 @@ TEST(Form1Ordner, DroppedFolderOrFileFolderFillsThePathBox) {
       {{baum.path("b"), baum.path("\xC3\x84rzte")}, baum.path("b")},
   };
   for (const Fall& fall : faelle) {
-    f.logik.zeigen(zweigschau::StatusLabel::Fertig);
+    f.logik.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
     f.fokus = S::cbinkl;
     f.logik.OrdnerAbgelegt(fall.abgelegt);
     EXPECT_EQ(f[S::txtPfadEingabe].text, fall.pfad);

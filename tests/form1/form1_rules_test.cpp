@@ -7,7 +7,6 @@
 namespace {
 
 using form1_test::TestFenster;
-using zweigschau::StatusLabel;
 using S = zweigschau::Steuerelement;
 
 // Enabled states of cbDateien, cbTab and the other three file fields.
@@ -138,9 +137,8 @@ TEST_F(RegelnTest, DisabledControlsTakeNoClick) {
 }
 
 TEST_F(RegelnTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
-  for (StatusLabel label : {StatusLabel::Arbeite, StatusLabel::Fertig, StatusLabel::NichtGefunden,
-                            StatusLabel::KeineUnterordner}) {
-    f.logik.zeigen(label);
+  for (S label : kStatusLabels) {
+    f.logik.steuerelemente().einblenden(label, true);
     f.fokus.reset();
     f.tippe("z");
     erwarteKeinLabel();
@@ -148,14 +146,14 @@ TEST_F(RegelnTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
   }
   // In "&nur Endpunkte" mode too.
   f.klicke(S::optAlleOderLetzte0);
-  f.logik.zeigen(StatusLabel::Fertig);
+  f.logik.steuerelemente().einblenden(S::lblfertig, true);
   f.tippe("q");
   erwarteKeinLabel();
 }
 
 TEST_F(RegelnTest, InklClickHidesResultAndFocusesPathBox) {
-  f.logik.setzeText(StatusLabel::Fertig, "7 in der Zwischenablage");
-  f.logik.zeigen(StatusLabel::Fertig);
+  f.logik.steuerelemente().textSetzen(S::lblfertig, "7 in der Zwischenablage");
+  f.logik.steuerelemente().einblenden(S::lblfertig, true);
   f.fokus = S::cbinkl;
   f.klicke(S::cbinkl);
   EXPECT_EQ(f[S::cbinkl].wert, 0);
@@ -167,7 +165,7 @@ TEST_F(RegelnTest, InklClickHidesResultAndFocusesPathBox) {
 
 TEST_F(RegelnTest, HidingLabelsOnHiddenWindowLeavesFocusAlone) {
   f.gezeigt = false;
-  f.logik.zeigen(StatusLabel::NichtGefunden);
+  f.logik.steuerelemente().einblenden(S::lblNichtGefunden, true);
   f.logik.AusgabeZeilenAusschalten();
   EXPECT_FALSE(f[S::lblNichtGefunden].sichtbar);
   EXPECT_FALSE(f.fokus.has_value());

@@ -11,7 +11,7 @@
 
 #include "platform/clipboard.h"
 #include "window/form1_logik.h"
-#include "window/steuerelemente.h"
+#include "run/steuerelemente.h"
 
 namespace form1_test {
 

@@ -11,42 +11,50 @@ namespace scan_doubles {
 
 using namespace zweigschau;
 
-inline const char* name(StatusLabel l) {
+inline const char* name(Steuerelement l) {
   switch (l) {
-    case StatusLabel::Arbeite: return "arbeite";
-    case StatusLabel::Fertig: return "fertig";
-    case StatusLabel::NichtGefunden: return "nicht";
+    case Steuerelement::lblArbeite: return "arbeite";
+    case Steuerelement::lblfertig: return "fertig";
+    case Steuerelement::lblNichtGefunden: return "nicht";
     default: return "keine";
   }
 }
 
-// Records what the run did to the window, as one line of events.
-class Fenster : public Anzeige {
+// Records what the run did to the window, as one line of events ("aus":
+// the status labels were hidden).
+class Fenster : public Steuerelemente {
  public:
-  void zeigen(StatusLabel l) override { ereignisse += std::string("zeige:") + name(l) + " "; }
-  void setzeText(StatusLabel l, const std::string& t) override {
-    if (l == StatusLabel::Fertig) fertigText = t;
-    if (l == StatusLabel::Arbeite) arbeiteText = t;
+  int wert(Steuerelement s) const override { return s == Steuerelement::cbTab && tab ? 1 : 0; }
+  void freigeben(Steuerelement, bool) override {}
+  void einblenden(Steuerelement l, bool an) override {
+    if (an) ereignisse += std::string("zeige:") + name(l) + " ";
+    else if (l == Steuerelement::lblArbeite) ereignisse += "aus ";
   }
-  void AusgabeZeilenAusschalten() override { ereignisse += "aus "; }
-  void fensterFreigeben(bool frei) override {
+  std::string text(Steuerelement) const override { return {}; }
+  void textSetzen(Steuerelement l, const std::string& t) override {
+    if (l == Steuerelement::lblfertig) fertigText = t;
+    if (l == Steuerelement::lblArbeite) arbeiteText = t;
+  }
+  void fokusSetzen(Steuerelement) override {}
+  bool fensterGezeigt() const override { return istSichtbar; }
+  void fensterAktiv(bool frei) override {
     gesperrt = !frei;
     ereignisse += frei ? "frei " : "gesperrt ";
   }
-  void nachgeben() override {
+  void ereignisseVerarbeiten() override {
     if (!gesperrt) ereignisse += "NACHGEBEN-OHNE-SPERRE ";
-    if (++nachgegeben == abbrechenBei) abbruch_ = true;  // the user cancels
+    if (++nachgegeben == abbrechenBei) abbruch = true;  // the user cancels
   }
-  const std::atomic<bool>* abbruch() const override { return &abbruch_; }
-  bool sichtbar() const override { return istSichtbar; }
-  void piep() override { ereignisse += "piep "; }
-  bool mitTab() const override { return tab; }
+  void signalton() override { ereignisse += "piep "; }
+  void meldung(const std::string&, const std::string&) override {}
+  std::string ordnerDialog(const std::string&) override { return {}; }
+  void beenden() override {}
 
   std::string ereignisse, fertigText, arbeiteText;
   bool gesperrt = false, istSichtbar = true, tab = true;
   int nachgegeben = 0;
-  int abbrechenBei = 0;  // cancel at this call of nachgeben (0: never)
-  std::atomic<bool> abbruch_ = false;
+  int abbrechenBei = 0;  // cancel at this call of ereignisseVerarbeiten (0: never)
+  std::atomic<bool> abbruch = false;
 };
 
 class Ablage : public platform::Clipboard {
@@ -56,9 +64,11 @@ class Ablage : public platform::Clipboard {
     inhalt = testing_tree::schraeg(std::string(text));  // separators shown as "/"
     return erreichbar;
   }
+  bool takenByOther() const override { return genommen; }
   std::string inhalt = "vorher";
   int gesetzt = 0;
   bool erreichbar = true;
+  bool genommen = false;  // after a failed set: another program owns the clipboard
 };
 
 struct Umgebung {
@@ -67,7 +77,10 @@ struct Umgebung {
   OrdnerTabelle tabelle;
   ScanErgebnis lauf(std::string& pfad, bool mitStart, std::int32_t ebenen, bool nurEnden,
                     const std::string& maske = "", bool nurMitDateien = false) {
-    return ListeErstellen(fenster, ablage, tabelle, pfad, mitStart, ebenen, nurEnden, maske, nurMitDateien);
+    ScanOptionen optionen{pfad, mitStart, ebenen, nurEnden, maske, nurMitDateien};
+    const ScanErgebnis ergebnis = ListeErstellen(fenster, ablage, tabelle, optionen, &fenster.abbruch);
+    pfad = optionen.Pfad;
+    return ergebnis;
   }
 };
 

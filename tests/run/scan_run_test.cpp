@@ -110,6 +110,9 @@ TEST(ListeErstellen, ClipboardOutOfReach) {
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Fehler);
   // No result label, no beep, the window enabled, "arbeite ..." hidden.
   EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus ");
+  // Reachable, but taken by another program at once: told apart.
+  u.ablage.genommen = true;
+  EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Uebernommen);
 }
 
 TEST(ListeErstellen, ProgressWhileTheWindowIsLocked) {

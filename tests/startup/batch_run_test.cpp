@@ -53,6 +53,9 @@ TEST(Stapellauf, ExitStatusForEveryOutcome) {
   EXPECT_STREQ(StapelAusgangVon(Ausgang::KeineZeilen).meldung, "Keine Unter-Ordner");
   EXPECT_EQ(StapelAusgangVon(Ausgang::Fehler).status, 3);
   EXPECT_STREQ(StapelAusgangVon(Ausgang::Fehler).meldung, "Zwischenablage nicht erreichbar");
+  EXPECT_EQ(StapelAusgangVon(Ausgang::Uebernommen).status, 3);
+  EXPECT_STREQ(StapelAusgangVon(Ausgang::Uebernommen).meldung,
+               "Zwischenablage von einem anderen Programm übernommen");
 }
 
 TEST(Stapellauf, EndPointsFromTheRawCommandLine) {

@@ -59,6 +59,7 @@ TEST(StartEntscheiden, UsageBatchOrWindow) {
   EXPECT_EQ(e.art, StartArt::Stapellauf);
   EXPECT_EQ(e.werte.Pfad, "/tmp");
   EXPECT_TRUE(e.werte.MitStartordner);
+  EXPECT_TRUE(e.werte.NurEndpunkte);
   EXPECT_EQ(e.werte.Ebenen, 0);
   EXPECT_EQ(e.werte.Maske, "");
   EXPECT_TRUE(e.werte.NurOrdnerMitDateien);

@@ -74,9 +74,8 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen,
   std::int32_t z = 0;
   const std::int32_t startPos = static_cast<std::int32_t>(start.size()) + 1;
   const bool dateien = art >= 2;
-  const std::int32_t r = art == 0 ? EndpunkteSammeln(t, start, ebenen, startPos, z, {.Vorauslesen = lesen})
-                                  : OrdnerSammeln(t, start, ebenen, startPos, z, art == 3 ? "*.MP3" : "",
-                                                  false, {.Vorauslesen = lesen});
+  const std::int32_t r = art == 0 ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
+                                  : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = art == 3 ? "*.MP3" : "", .Vorauslesen = lesen}, z);
   std::string text = std::to_string(r) + "\n" + std::string(ListenText(t, dateien, dateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
@@ -126,8 +125,7 @@ TEST(VorauslesenAufFreigaben, TheWalkCallsBackWhileItWaits) {
   std::int32_t z = 0;
   std::vector<std::int32_t> gesehen;
   const std::string start = tree.path("ziel") + "/";
-  const auto r = OrdnerSammeln(t, start, 0, static_cast<std::int32_t>(start.size()) + 1, z, "", false,
-                               {.yield = [&](std::int32_t n) { gesehen.push_back(n); }});
+  const auto r = OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .yield = [&](std::int32_t n) { gesehen.push_back(n); }}, z);
   EXPECT_EQ(r, 3);
   EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\ra/b/\rc/\r");
   // Called while the start folder was read (no record yet) and while later

@@ -34,8 +34,8 @@ Lauf lauf(bool nurEnden, const std::string& start, std::int32_t ebenen, bool vol
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : relativ(start);
-  const auto r = nurEnden ? EndpunkteSammeln(t, start, ebenen, startPos, z, {.yield = yield, .Vorauslesen = lesen})
-                          : OrdnerSammeln(t, start, ebenen, startPos, z, "", false, {.yield = yield, .Vorauslesen = lesen});
+  const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z)
+                          : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z);
   return auswerten(r, t);
 }
 
@@ -104,8 +104,8 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
         OrdnerTabelle t;
         std::int32_t z = 0;
         const std::int32_t startPos = voll ? 1 : relativ(baeume[i]);
-        const auto r = art == 0 ? EndpunkteSammeln(t, baeume[i], ebenen, startPos, z, {.Vorauslesen = lesen})
-                                : OrdnerSammeln(t, baeume[i], ebenen, startPos, z, masken[art], art == 3, {.Vorauslesen = lesen});
+        const auto r = art == 0 ? EndpunkteSammeln(t, {.Pfad = baeume[i], .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
+                                : OrdnerSammeln(t, {.Pfad = baeume[i], .Ebenen = ebenen, .StartPos = startPos, .Maske = masken[art], .NurMitDateien = art == 3, .Vorauslesen = lesen}, z);
         std::string ebenenText;
         for (const Ordner& o : t) ebenenText += std::to_string(o.Ebene) + ",";
         return std::to_string(r) + "\n" + std::string(ListenText(t, art >= 2, art >= 2).Text) + "\n" + ebenenText;

@@ -43,8 +43,8 @@ inline Lauf walk(bool nurEnden, const std::string& start, std::int32_t ebenen, b
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : relativ(start);
-  const auto r = nurEnden ? EndpunkteSammeln(t, start, ebenen, startPos, z)
-                          : OrdnerSammeln(t, start, ebenen, startPos, z, "", false);
+  const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos}, z)
+                          : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos}, z);
   EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
   return auswerten(r, t);
 }

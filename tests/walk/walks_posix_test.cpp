@@ -90,11 +90,11 @@ TEST(Walks, DeepChainsAndLongPathsWithFewHandles) {
       [&] {
         OrdnerTabelle t;
         std::int32_t z = 0;
-        const auto alleErgebnis = OrdnerSammeln(t, tree.root(), 0, relativ(tree.root()), z, "*", false);
+        const auto alleErgebnis = OrdnerSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root()), .Maske = "*"}, z);
         const std::size_t tiefstes = t.back().Pfad.size();
         OrdnerTabelle e;
         z = 0;
-        const auto endErgebnis = EndpunkteSammeln(e, tree.root(), 0, 1, z);
+        const auto endErgebnis = EndpunkteSammeln(e, {.Pfad = tree.root()}, z);
         return std::to_string(alleErgebnis) + " " + std::to_string(tiefstes) + " " +
                std::to_string(endErgebnis) + " " + std::to_string(e[0].Pfad.size() - tree.root().size()) +
                " " + std::to_string(e[1].Pfad.size() - tree.root().size());
@@ -160,7 +160,7 @@ TEST(Walks, AHundredThousandLevelsGiveTheirOneLine) {
       [&] {
         OrdnerTabelle t;
         std::int32_t z = 0;
-        const auto r = EndpunkteSammeln(t, tree.root(), 0, relativ(tree.root()), z);
+        const auto r = EndpunkteSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root())}, z);
         const Liste l = ListenText(t, false, false);
         return std::to_string(r) + " " + std::to_string(l.Zeilen) + "|" + std::string(l.Text);
       },
@@ -184,13 +184,13 @@ TEST(Walks, DeepTreesNeedNoDeepStack) {
         const auto laufen = [&] {
           OrdnerTabelle t;
           std::int32_t z = 0;
-          const auto alleErgebnis = OrdnerSammeln(t, tree.root(), 0, relativ(tree.root()), z, "*", false);
+          const auto alleErgebnis = OrdnerSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root()), .Maske = "*"}, z);
           ergebnis = std::to_string(alleErgebnis) + " ";
           ergebnis.append(t[0].Pfad).append(t[1].Pfad).append(t[2].Pfad).append(t[3].Pfad);
           ergebnis.append(std::to_string(t[5001].Pfad.size())).append(t[5002].Pfad);
           OrdnerTabelle e;
           z = 0;
-          const auto endErgebnis = EndpunkteSammeln(e, tree.root(), 0, relativ(tree.root()), z);
+          const auto endErgebnis = EndpunkteSammeln(e, {.Pfad = tree.root(), .StartPos = relativ(tree.root())}, z);
           ergebnis += " " + std::to_string(endErgebnis) + " ";
           ergebnis.append(e[0].Pfad).append(e[1].Pfad);
           ergebnis.append(std::to_string(e[2].Pfad.size())).append(e[3].Pfad);
@@ -232,9 +232,9 @@ TEST(Walks, NoHandleLeftIsNotAMissingFolder) {
         for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) belegt.push_back(fd);
         OrdnerTabelle t;
         std::int32_t z = 0;
-        const auto r = EndpunkteSammeln(t, tree.root(), 0, 1, z, {.Vorauslesen = ReadAhead{0, 0, false}});
+        const auto r = EndpunkteSammeln(t, {.Pfad = tree.root(), .Vorauslesen = ReadAhead{0, 0, false}}, z);
         for (int fd : belegt) close(fd);
-        return std::to_string(r) + " " + std::to_string(EndpunkteSammeln(t, tree.root(), 0, 1, z));
+        return std::to_string(r) + " " + std::to_string(EndpunkteSammeln(t, {.Pfad = tree.root()}, z));
       },
       false, /*handles=*/64);
   EXPECT_EQ(ergebnis, std::to_string(kKeineMittel) + " 1");

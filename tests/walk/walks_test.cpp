@@ -108,15 +108,18 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
     // After the 100th end the walk lets the caller run: remove folders it has
     // seen but not yet entered.
     const auto r = EndpunkteSammeln(
-        t, tree.root(), 0, relativ(tree.root()), z,
-        {.yield =
+        t,
+        {.Pfad = tree.root(),
+         .StartPos = relativ(tree.root()),
+         .yield =
              [&](std::int32_t zaehler) {
                if (zaehler == 100 && aufrufe++ == 0) {
                  tree.remove("b/weg");
                  tree.remove("c");
                }
              },
-         .Vorauslesen = art.lesen});
+         .Vorauslesen = art.lesen},
+        z);
     EXPECT_GE(aufrufe, 1);
     EXPECT_EQ(r, static_cast<std::int32_t>(t.size()));
     const std::string text = sichtbar(ListenText(t, false, false).Text);
@@ -132,9 +135,9 @@ TEST(Walks, YieldReportsTheCountAtEveryHundred) {
   std::int32_t z = 0;
   std::vector<std::int32_t> gesehen;
   // (A walk that waits long for a listing also calls back in between.)
-  OrdnerSammeln(t, tree.root(), 0, 1, z, "", false, {.yield = [&](std::int32_t n) {
+  OrdnerSammeln(t, {.Pfad = tree.root(), .yield = [&](std::int32_t n) {
     if (n > 0 && n % 100 == 0 && (gesehen.empty() || gesehen.back() != n)) gesehen.push_back(n);
-  }});
+  }}, z);
   EXPECT_EQ(z, 251);
   EXPECT_EQ(gesehen, (std::vector<std::int32_t>{100, 200}));
 }
@@ -144,7 +147,7 @@ TEST(Walks, PlatformSeparatorAndOverlongStartPath) {
   tree.folders({"a/x"});
   OrdnerTabelle t;
   std::int32_t z = 0;
-  ASSERT_EQ(EndpunkteSammeln(t, tree.root(), 0, relativ(tree.root()), z), 1);
+  ASSERT_EQ(EndpunkteSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root())}, z), 1);
   EXPECT_EQ(t[0].Pfad, std::string("a") + platform::kSeparator + "x" + platform::kSeparator);
   // Longer than any path the system takes: not found, no crash.
   const std::string lang = tree.root() + std::string(40000, 'n') + "/";

@@ -263,22 +263,22 @@ int SchriftPixel(const QImage& bild, QColor schrift, QColor hinten) {
 
 TEST_F(LayoutTest, StatusLabelColours) {
   struct Farben {
-    zweigschau::StatusLabel label;
+    zweigschau::Steuerelement label;
     QLabel* widget;
     QColor hinten;
     QColor schrift;
   };
   const Ui::Form1& ui = form.ui;
   const Farben faelle[] = {
-      {zweigschau::StatusLabel::Arbeite, ui.lblArbeite, QColor(0, 0, 192), QColor(255, 255, 255)},
-      {zweigschau::StatusLabel::KeineUnterordner, ui.lblKeineUnterordner, QColor(255, 255, 0), Qt::black},
-      {zweigschau::StatusLabel::NichtGefunden, ui.lblNichtGefunden, QColor(255, 128, 128), Qt::black},
-      {zweigschau::StatusLabel::Fertig, ui.lblfertig, QColor(192, 255, 192), QColor(0, 64, 0)},
+      {zweigschau::Steuerelement::lblArbeite, ui.lblArbeite, QColor(0, 0, 192), QColor(255, 255, 255)},
+      {zweigschau::Steuerelement::lblKeineUnterordner, ui.lblKeineUnterordner, QColor(255, 255, 0), Qt::black},
+      {zweigschau::Steuerelement::lblNichtGefunden, ui.lblNichtGefunden, QColor(255, 128, 128), Qt::black},
+      {zweigschau::Steuerelement::lblfertig, ui.lblfertig, QColor(192, 255, 192), QColor(0, 64, 0)},
   };
   for (const Farben& f : faelle) {
     SCOPED_TRACE(f.widget->objectName().toStdString());
     form.AusgabeZeilenAusschalten();
-    form.zeigen(f.label);
+    form.steuerelemente().einblenden(f.label, true);
     ASSERT_TRUE(f.widget->isVisible());
     const QImage bild = f.widget->grab().toImage();
     const int flaeche = bild.width() * bild.height();

@@ -104,7 +104,7 @@ TEST_F(RulesTest, PathChangeInEndpointsModeChangesNothing) {
 TEST_F(RulesTest, PathAssignedByProgramRunsTheChangeHandler) {
   klicke(form.ui.cbDateien);
   erwarte({true, false, false});
-  form.zeigen(zweigschau::StatusLabel::Fertig);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   form.ui.txtPfadEingabe->setText("/somewhere");
   erwarte({true, true, false});
   EXPECT_FALSE(form.ui.lblfertig->isVisible());
@@ -121,9 +121,9 @@ TEST_F(RulesTest, OptionHandlerIgnoresItsIndex) {
 
 TEST_F(RulesTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
   const Ui::Form1& ui = form.ui;
-  for (auto label : {zweigschau::StatusLabel::Arbeite, zweigschau::StatusLabel::Fertig,
-                     zweigschau::StatusLabel::NichtGefunden, zweigschau::StatusLabel::KeineUnterordner}) {
-    form.zeigen(label);
+  for (auto label : {zweigschau::Steuerelement::lblArbeite, zweigschau::Steuerelement::lblfertig,
+                     zweigschau::Steuerelement::lblNichtGefunden, zweigschau::Steuerelement::lblKeineUnterordner}) {
+    form.steuerelemente().einblenden(label, true);
     tippe("z");
     for (QLabel* l : {ui.lblArbeite, ui.lblfertig, ui.lblNichtGefunden, ui.lblKeineUnterordner})
       EXPECT_FALSE(l->isVisible()) << l->objectName().toStdString();
@@ -133,8 +133,8 @@ TEST_F(RulesTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
 TEST_F(RulesTest, InklClickHidesResultAndFocusesPathBox) {
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  form.setzeText(zweigschau::StatusLabel::Fertig, "7 in der Zwischenablage");
-  form.zeigen(zweigschau::StatusLabel::Fertig);
+  form.steuerelemente().textSetzen(zweigschau::Steuerelement::lblfertig, "7 in der Zwischenablage");
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   klicke(form.ui.cbinkl);
   EXPECT_EQ(form.ui.cbinkl->checkState(), Qt::Unchecked);
   EXPECT_FALSE(form.ui.lblfertig->isVisible());
@@ -147,7 +147,7 @@ TEST_F(RulesTest, HidingLabelsOnHiddenWindowLeavesFocusAlone) {
   AufzeichnendeZwischenablage z;
   TestDialoge d;
   Form1 unsichtbar(z, d);
-  unsichtbar.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  unsichtbar.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   unsichtbar.AusgabeZeilenAusschalten();
   EXPECT_TRUE(unsichtbar.ui.lblNichtGefunden->isHidden());
   EXPECT_FALSE(unsichtbar.ui.txtPfadEingabe->hasFocus());

@@ -26,15 +26,16 @@ void BaueBaum(const TempOrdner& t) {
   t.datei("top.mp3");
 }
 
-// A window that records what it looks like whenever the run yields.
+// A window that records what it looks like whenever the run lets it
+// process its events.
 class BeobachtetesForm1 : public Form1 {
  public:
   using Form1::Form1;
-  void nachgeben() override {
+  void ereignisseVerarbeiten() override {
     freigegeben.push_back(isEnabled());
     arbeiteSichtbar.push_back(ui.lblArbeite->isVisible());
     arbeiteText.push_back(ui.lblArbeite->text());
-    Form1::nachgeben();
+    Form1::ereignisseVerarbeiten();
   }
   std::vector<bool> freigegeben;
   std::vector<bool> arbeiteSichtbar;

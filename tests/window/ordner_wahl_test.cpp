@@ -30,7 +30,7 @@ class PickerTest : public ::testing::Test {
 TEST_F(PickerTest, PickedFolderReplacesPathAndHidesLabels) {
   dialoge.ordnerAntwort = "/home/user/Musik";
   form.ui.cbDateien->click();  // "mit Tab" off until the path changes
-  form.zeigen(zweigschau::StatusLabel::Fertig);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   form.ui.cbinkl->setFocus();
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
   ASSERT_EQ(dialoge.ordnerTitel.size(), 1);
@@ -45,7 +45,7 @@ TEST_F(PickerTest, PickedFolderReplacesPathAndHidesLabels) {
 TEST_F(PickerTest, CancelKeepsPathButHidesLabelsAndFocusesPathBox) {
   dialoge.ordnerAntwort = QString();
   form.ui.txtPfadEingabe->setText("/bleibt");
-  form.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   form.ui.txtEbenen->setFocus();
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "/bleibt");

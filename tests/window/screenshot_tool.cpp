@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
   Form1 form(zwischenablage, dialoge);
   if (form.Form_Load({})) return 2;
   if (args.contains("--fertig")) {
-    form.setzeText(zweigschau::StatusLabel::Fertig, "1234 in der Zwischenablage");
-    form.zeigen(zweigschau::StatusLabel::Fertig);
+    form.steuerelemente().textSetzen(zweigschau::Steuerelement::lblfertig, "1234 in der Zwischenablage");
+    form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   }
   form.move(20, 20);
   form.show();

@@ -119,11 +119,11 @@ TEST_F(DialogTest, EnabledStatesTable) {
 }
 
 TEST_F(DialogTest, InputHidesStatusLabels) {
-  form.zeigen(zweigschau::StatusLabel::Fertig);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   ASSERT_TRUE(sichtbar(S::lblfertig));
   setze(S::txtPfadEingabe, L"c:\\neu");
   erwarteNurLabel(S::Label1);
-  form.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   klicke(S::cbinkl);
   erwarteNurLabel(S::Label1);
   EXPECT_EQ(GetFocus(), c(S::txtPfadEingabe));
@@ -168,7 +168,7 @@ TEST_F(DialogTest, ScannenInAllThreeModes) {
 TEST_F(DialogTest, PickerCancelLeavesThePath) {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   setze(S::txtPfadEingabe, L"c:\\bleibt");
-  form.zeigen(zweigschau::StatusLabel::NichtGefunden);
+  form.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   std::atomic<bool> gefunden{false};
   std::thread abbrecher([&] {
     for (int i = 0; i < 400 && !gefunden; ++i) {

@@ -1,6 +1,6 @@
-// The controls of Form1 as the window's rules see them, whatever toolkit
-// draws them: the Qt window on Linux, the Win32 dialog on Windows, a plain
-// recording double in the tests. Texts are UTF-8 throughout.
+// The controls of Form1 as the window's rules and the scan run see them,
+// whatever toolkit draws them: the Qt window on Linux, the Win32 dialog on
+// Windows, a plain recording double in the tests. Texts are UTF-8 throughout.
 #pragma once
 
 #include <string>
