@@ -121,10 +121,11 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
                             : zweigschau::OrdnerSammeln(tabelle, lauf, zähler);
   run.walkSecs = since(t0);
   auto t1 = std::chrono::steady_clock::now();
-  zweigschau::Liste liste = zweigschau::ListenText(tabelle, mp3, mp3);
+  run.records = static_cast<std::int64_t>(tabelle.size());
+  // As the program does: the table is used up by the list.
+  zweigschau::Liste liste = zweigschau::ListenText(std::move(tabelle), mp3, mp3);
   run.textSecs = since(t1);
   run.ok = result >= 0;
-  run.records = static_cast<std::int64_t>(tabelle.size());
   run.lines = liste.Zeilen;
   run.bytes = liste.Text.size();
   if (keepText) run.text = liste.Text;

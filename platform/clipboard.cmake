@@ -19,5 +19,5 @@ add_library(zs_clipboard STATIC
 )
 target_include_directories(zs_clipboard PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(zs_clipboard SYSTEM PRIVATE ${ZS_XCB_INCLUDE_DIR})
-target_link_libraries(zs_clipboard PUBLIC Qt6::Gui PRIVATE ${ZS_XCB_LIBRARY})
+target_link_libraries(zs_clipboard PUBLIC Qt6::Gui zs_platform PRIVATE ${ZS_XCB_LIBRARY})
 target_compile_options(zs_clipboard PRIVATE ${ZWEIGSCHAU_WARNINGS})

@@ -13,6 +13,10 @@ class Clipboard {
   // byte (carriage returns stay carriage returns). False when the clipboard
   // cannot be reached.
   virtual bool setText(std::string_view utf8) = 0;
+  // As setText, for bytes in a block from growBlock that the caller gives
+  // up and never reads again: an implementation that copies them may give
+  // their memory back as it goes, so that a large list never exists twice.
+  virtual bool setTextReleasing(std::string_view utf8) { return setText(utf8); }
   // After a failed setText: true when the clipboard was reachable but
   // another program owned it right afterwards (one that takes every new
   // content at once, such as a clipboard manager), false when the clipboard

@@ -9,7 +9,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/memory_block.h"
 
 namespace platform {
 namespace {
@@ -51,7 +55,27 @@ bool x11OwnsClipboard(xcb_connection_t* connection) {
 }  // namespace
 
 bool QtClipboard::setText(std::string_view utf8) {
-  const bool gesetzt = setClipboardUtf8(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return set(QByteArray(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+// Qt keeps the bytes it serves in a QByteArray of its own (a transfer in
+// progress holds on to them), so they are copied; the caller's block gives
+// its memory back behind the copy.
+bool QtClipboard::setTextReleasing(std::string_view utf8) {
+  constexpr std::size_t kStep = std::size_t{4} << 20;
+  QByteArray copy(static_cast<qsizetype>(utf8.size()), Qt::Uninitialized);
+  const char* released = utf8.data();
+  for (std::size_t done = 0; done < utf8.size();) {
+    const std::size_t n = std::min(kStep, utf8.size() - done);
+    std::memcpy(copy.data() + done, utf8.data() + done, n);
+    done += n;
+    released = releasePages(released, utf8.data() + done);
+  }
+  return set(copy);
+}
+
+bool QtClipboard::set(const QByteArray& utf8) {
+  const bool gesetzt = setClipboardUtf8(utf8);
   takenByOther_ = !gesetzt && anotherProgramOwnsClipboard();
   return gesetzt;
 }

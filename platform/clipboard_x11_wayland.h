@@ -14,9 +14,11 @@ class QtClipboard : public Clipboard {
   // setClipboardUtf8). Needs a QGuiApplication. False when the clipboard
   // cannot be reached.
   bool setText(std::string_view utf8) override;
+  bool setTextReleasing(std::string_view utf8) override;
   bool takenByOther() const override { return takenByOther_; }
 
  private:
+  bool set(const QByteArray& utf8);
   bool takenByOther_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -33,6 +34,16 @@ void* growBlock(void* old, std::size_t oldSize, std::size_t newSize) {
 
 void freeBlock(void* block, std::size_t size) noexcept {
   if (block != nullptr) munmap(block, size);
+}
+
+const char* releasePages(const char* from, const char* to) noexcept {
+  const std::uintptr_t page = blockGranularity();
+  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(from) + page - 1) / page * page;
+  const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(to) / page * page;
+  if (end <= start) return from;
+  // MADV_DONTNEED drops the pages at once; they come back as zeros if touched.
+  if (madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED) != 0) return from;
+  return reinterpret_cast<const char*>(end);
 }
 
 }  // namespace platform

@@ -21,4 +21,8 @@ void freeBlock(void* block, std::size_t /*size*/) noexcept {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
+// Pages of a heap block belong to the heap: they are kept until the block
+// is freed.
+const char* releasePages(const char* from, const char* /*to*/) noexcept { return from; }
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <utility>
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
@@ -70,8 +71,11 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   Tabelle.resize(static_cast<std::size_t>(ergebnis.Anzahl));
   // After the end-point walk the list is always made of folder lines.
   const bool mitTab = fenster.wert(S::cbTab) != 0;
-  const Liste liste = ListenText(Tabelle, !Optionen.NurEndpunkte && Optionen.NurOrdnerMitDateien, mitTab);
-  if (!zwischenablage.setText(liste.Text)) {
+  // The table is used up here: its memory becomes the list's, and the list
+  // goes to the clipboard while its own memory is given back.
+  const Liste liste =
+      ListenText(std::move(Tabelle), !Optionen.NurEndpunkte && Optionen.NurOrdnerMitDateien, mitTab);
+  if (!zwischenablage.setTextReleasing(liste.Text)) {
     ergebnis.ausgang = zwischenablage.takenByOther() ? Ausgang::Uebernommen : Ausgang::Fehler;
     return false;
   }

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <string_view>
 
 #include "walk/ordner_tabelle.h"
@@ -11,18 +9,24 @@
 namespace zweigschau {
 
 struct Liste {
-  // UTF-8, every line ended by one carriage return. Folder lines are the
-  // table's own block (valid while the table is unchanged); file lines are
-  // built once, in a block of their own that the list holds.
+  // UTF-8, every line ended by one carriage return; the table's text block
+  // or the list's own Block.
   std::string_view Text;
   std::int32_t Zeilen = 0;  // number of lines in Text
-  std::unique_ptr<std::string> Block;  // the file lines' block
+  Bytes Block;
 };
 
 // Builds the list from the table: one folder line per record ("a/x/" CR),
 // or with NurOrdnerMitDateien one file line per stored file name ("a/" [TAB
 // when MitTab] "x.mp3" CR). No header, no line feed, nothing after the last
-// carriage return.
+// carriage return. Folder lines are the table's own text block (valid while
+// the table is unchanged); file lines are built once, in the list's Block.
 Liste ListenText(const OrdnerTabelle& Tabelle, bool NurOrdnerMitDateien, bool MitTab);
+
+// The same list from a table that is emptied on the way, so that table and
+// list never exist whole side by side: folder lines take the table's text
+// block over; file lines give the memory of each record back once it is
+// written.
+Liste ListenText(OrdnerTabelle&& Tabelle, bool NurOrdnerMitDateien, bool MitTab);
 
 }  // namespace zweigschau

@@ -1,5 +1,7 @@
 #include "walk/ordner_tabelle.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <utility>
 
@@ -10,7 +12,8 @@ namespace zweigschau {
 Bytes::Bytes(Bytes&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+      capacity_(std::exchange(other.capacity_, 0)),
+      released_(std::exchange(other.released_, nullptr)) {}
 
 Bytes& Bytes::operator=(Bytes&& other) noexcept {
   if (this != &other) {
@@ -18,25 +21,39 @@ Bytes& Bytes::operator=(Bytes&& other) noexcept {
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
     capacity_ = std::exchange(other.capacity_, 0);
+    released_ = std::exchange(other.released_, nullptr);
   }
   return *this;
 }
 
 Bytes::~Bytes() { platform::freeBlock(data_, capacity_); }
 
+void Bytes::reserve(std::size_t size) {
+  if (size <= capacity_) return;
+  const std::size_t unit = platform::blockGranularity();
+  const std::size_t capacity = (size + unit - 1) / unit * unit;
+  data_ = static_cast<char*>(platform::growBlock(data_, size_, capacity));
+  // growBlock kept only the bytes in use; the block's size is its capacity.
+  capacity_ = capacity;
+}
+
 void Bytes::append(std::string_view text) {
   if (text.size() > capacity_ - size_) {
     // Doubling keeps appends cheap; the pages beyond size_ cost nothing
     // until they are written.
-    const std::size_t unit = platform::blockGranularity();
-    std::size_t capacity = capacity_ == 0 ? 16 * unit : capacity_;
+    std::size_t capacity = capacity_ == 0 ? 16 * platform::blockGranularity() : capacity_;
     while (capacity - size_ < text.size()) capacity *= 2;
-    data_ = static_cast<char*>(platform::growBlock(data_, size_, capacity));
-    // growBlock kept only the bytes in use; the block's size is its capacity.
-    capacity_ = capacity;
+    reserve(capacity);
   }
   if (!text.empty()) std::memcpy(data_ + size_, text.data(), text.size());
   size_ += text.size();
+}
+
+void Bytes::release(std::size_t end) noexcept {
+  constexpr std::size_t kStep = 1 << 20;
+  if (released_ == nullptr) released_ = data_;
+  if (data_ + end - released_ >= static_cast<std::ptrdiff_t>(kStep))
+    released_ = platform::releasePages(released_, data_ + end);
 }
 
 std::string_view DateiListe::operator[](std::size_t i) const { return tabelle_->name(erste_ + i); }
@@ -69,6 +86,8 @@ void OrdnerTabelle::DateienSetzen(std::size_t Index, const std::vector<std::stri
   }
   // The new names go behind all others; names a record had before stay
   // unused in the block (a walk sets each record's names once).
+  if (Index + 1 < letzterMitNamen_) namenGeordnet_ = false;
+  letzterMitNamen_ = std::max(letzterMitNamen_, Index + 1);
   Dateien bereich{namenEnde_.size(), Namen.size()};
   for (std::string_view name : Namen) {
     namen_.append(name);
@@ -87,6 +106,26 @@ void OrdnerTabelle::resize(std::size_t Anzahl) {
 }
 
 void OrdnerTabelle::clear() { *this = OrdnerTabelle(); }
+
+void OrdnerTabelle::Freigeben(std::size_t Index) noexcept {
+  if (Index <= freigegeben_ || Index > saetze_.size()) return;
+  text_.release(textAnfang(Index));
+  if (dateien_.empty() || !namenGeordnet_) {
+    freigegeben_ = Index;
+    return;
+  }
+  for (; freigegeben_ < Index; ++freigegeben_) {
+    const Dateien& d = dateien_[freigegeben_];
+    if (d.anzahl > 0) namenFreiBis_ = namenEnde_[d.erste + d.anzahl - 1];
+  }
+  namen_.release(namenFreiBis_);
+}
+
+Bytes OrdnerTabelle::OrdnerzeilenAbgeben() {
+  Bytes text = std::move(text_);
+  clear();
+  return text;
+}
 
 Ordner OrdnerTabelle::operator[](std::size_t Index) const {
   const std::size_t anfang = textAnfang(Index);

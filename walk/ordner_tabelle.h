@@ -31,8 +31,14 @@ class Bytes {
 
   // Appends `text`; throws std::bad_alloc, leaving the block as it was.
   void append(std::string_view text);
+  // Makes room for `size` bytes in all, at once; throws std::bad_alloc.
+  void reserve(std::size_t size);
   // Cuts the block back to its first `size` bytes (size <= this->size()).
   void cut(std::size_t size) { size_ = size; }
+  // The bytes before `end` are never read again: their memory is given
+  // back, in steps of at least a megabyte. Afterwards the block may only be
+  // read behind `end`, moved and destroyed.
+  void release(std::size_t end) noexcept;
   std::size_t size() const { return size_; }
   std::string_view view() const { return {data_, size_}; }
   std::string_view view(std::size_t from, std::size_t to) const { return {data_ + from, to - from}; }
@@ -41,6 +47,7 @@ class Bytes {
   char* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  const char* released_ = nullptr;  // end of the memory given back
 };
 
 class OrdnerTabelle;
@@ -133,6 +140,13 @@ class OrdnerTabelle {
   void resize(std::size_t Anzahl);
   void clear();
 
+  // For a reader that goes through the records once, in order, and then
+  // empties the table: the records before `Index` are never read again,
+  // so the memory of their paths and file names is given back.
+  void Freigeben(std::size_t Index) noexcept;
+  // Empties the table and hands over its text block: the folder lines.
+  Bytes OrdnerzeilenAbgeben();
+
   std::size_t size() const { return saetze_.size(); }
   bool empty() const { return saetze_.empty(); }
   Ordner operator[](std::size_t Index) const;
@@ -162,6 +176,12 @@ class OrdnerTabelle {
   std::deque<Dateien> dateien_;      // one per record once any record has files
   Bytes namen_;                      // the file names, one after another
   std::deque<std::uint64_t> namenEnde_;  // where each name ends in namen_
+  // Names lie in record order while no record got its names before a
+  // record in front of it; only then can Freigeben give names back.
+  bool namenGeordnet_ = true;
+  std::size_t letzterMitNamen_ = 0;  // 1 + highest index given names
+  std::size_t freigegeben_ = 0;      // records before this one are given back
+  std::size_t namenFreiBis_ = 0;     // end of their names in namen_
 };
 
 }  // namespace zweigschau

@@ -1,6 +1,9 @@
 // The list text, byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "text/list_form.h"
 #include "walk/list_text.h"
 
@@ -45,6 +48,37 @@ TEST(ListenText, NothingToWrite) {
   EXPECT_EQ(ListenText(ohneDateien, true, true).Zeilen, 0);
   EXPECT_EQ(ListenText(OrdnerTabelle{}, false, false).Zeilen, 0);
   EXPECT_EQ(ListenText(OrdnerTabelle{}, false, false).Text, "");
+}
+
+// A table used up by its list gives the same bytes. Large enough that the
+// table's memory is given back on the way (in megabyte steps); also when a
+// record got its names after the records behind it, whose names then lie
+// in front of its own.
+TEST(ListenText, UsedUpTableGivesTheSameList) {
+  constexpr std::size_t kOrdner = 100000;
+  std::vector<std::string> namen;
+  for (std::size_t i = 0; i < kOrdner; ++i) namen.push_back("lied " + std::to_string(i) + ".mp3");
+  auto baue = [&namen](bool ersterZuletzt) {
+    OrdnerTabelle t;
+    for (std::size_t i = 0; i < kOrdner; ++i) t.Anhaengen("ordner/" + std::to_string(i) + "/", 1);
+    for (std::size_t i = ersterZuletzt ? 1 : 0; i < kOrdner; ++i)
+      t.DateienSetzen(i, {namen[i], namen[(i + 1) % kOrdner]});
+    if (ersterZuletzt) t.DateienSetzen(0, {namen[0], namen[1]});
+    return t;
+  };
+  for (const bool ersterZuletzt : {false, true}) {
+    for (const bool dateien : {false, true}) {
+      const OrdnerTabelle t = baue(ersterZuletzt);
+      OrdnerTabelle verbraucht = baue(ersterZuletzt);
+      const Liste erwartet = ListenText(t, dateien, true);
+      const Liste l = ListenText(std::move(verbraucht), dateien, true);
+      EXPECT_TRUE(verbraucht.empty());
+      EXPECT_EQ(l.Zeilen, erwartet.Zeilen);
+      ASSERT_EQ(l.Text.size(), erwartet.Text.size());
+      EXPECT_TRUE(l.Text == erwartet.Text) << "first difference at byte "
+          << std::mismatch(l.Text.begin(), l.Text.end(), erwartet.Text.begin()).first - l.Text.begin();
+    }
+  }
 }
 
 TEST(AnzeigeText, OneEntryStaysOneLine) {
