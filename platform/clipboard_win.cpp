@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "platform/wide_text.h"
 
 namespace platform {
@@ -22,17 +20,18 @@ HWND besitzerFenster() {
   return CreateWindowExW(0, kFensterKlasse, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instanz, nullptr);
 }
 
-// The text in movable global memory, as SetClipboardData takes it.
-HGLOBAL globalerText(const std::wstring& text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+// The text in movable global memory, as SetClipboardData takes it,
+// converted right into it.
+HGLOBAL globalerText(std::string_view utf8) {
+  const std::size_t einheiten = wideLength(utf8);
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (einheiten + 1) * sizeof(wchar_t));
   if (block == nullptr) return nullptr;
-  void* ziel = GlobalLock(block);
+  auto* ziel = static_cast<wchar_t*>(GlobalLock(block));
   if (ziel == nullptr) {
     GlobalFree(block);
     return nullptr;
   }
-  std::memcpy(ziel, text.c_str(), bytes);
+  *toWide(utf8, ziel) = L'\0';
   GlobalUnlock(block);
   return block;
 }
@@ -60,7 +59,7 @@ bool WinClipboard::setText(std::string_view utf8) {
   const HWND owner = static_cast<HWND>(owner_);
   if (owner == nullptr) return false;
   // Everything that can fail is prepared before the clipboard is touched.
-  const HGLOBAL block = globalerText(toWide(utf8));
+  const HGLOBAL block = globalerText(utf8);
   if (block == nullptr) return false;
   if (!oeffnen(owner, wartezeitMs_)) {
     GlobalFree(block);

@@ -49,25 +49,46 @@ std::string fromWide(std::wstring_view wide) {
   return out;
 }
 
-std::wstring toWide(std::string_view utf8) {
-  std::wstring out;
-  out.reserve(utf8.size());
+namespace {
+
+// Hands the UTF-16 units of `utf8` to `aus`, one by one.
+template <class Ausgabe>
+void inUtf16(std::string_view utf8, Ausgabe&& aus) {
   for (std::size_t pos = 0; pos < utf8.size();) {
     if (const char32_t s = surrogatAn(utf8, pos); s != 0) {
-      out += static_cast<wchar_t>(s);
+      aus(static_cast<wchar_t>(s));
       pos += 3;
       continue;
     }
     const char32_t c = decodeUtf8(utf8, pos);
     if (c == kInvalidByte) {
-      out += static_cast<wchar_t>(0xFFFD);
+      aus(static_cast<wchar_t>(0xFFFD));
     } else if (c >= 0x10000) {
-      out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      aus(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
+      aus(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
     } else {
-      out += static_cast<wchar_t>(c);
+      aus(static_cast<wchar_t>(c));
     }
   }
+}
+
+}  // namespace
+
+std::wstring toWide(std::string_view utf8) {
+  std::wstring out;
+  out.reserve(utf8.size());
+  inUtf16(utf8, [&out](wchar_t c) { out += c; });
+  return out;
+}
+
+std::size_t wideLength(std::string_view utf8) {
+  std::size_t n = 0;
+  inUtf16(utf8, [&n](wchar_t) { ++n; });
+  return n;
+}
+
+wchar_t* toWide(std::string_view utf8, wchar_t* out) {
+  inUtf16(utf8, [&out](wchar_t c) { *out++ = c; });
   return out;
 }
 
