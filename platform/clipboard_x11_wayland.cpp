@@ -62,7 +62,7 @@ bool QtClipboard::setText(std::string_view utf8) {
 // progress holds on to them), so they are copied; the caller's block gives
 // its memory back behind the copy.
 bool QtClipboard::setTextReleasing(std::string_view utf8) {
-  constexpr std::size_t kStep = std::size_t{4} << 20;
+  constexpr std::size_t kStep = std::size_t{1} << 20;
   QByteArray copy(static_cast<qsizetype>(utf8.size()), Qt::Uninitialized);
   const char* released = utf8.data();
   for (std::size_t done = 0; done < utf8.size();) {
