@@ -22,11 +22,10 @@ void freeBlock(void* block, std::size_t size) noexcept;
 // Gives back the memory of the whole pages in [from, to), bytes of a block
 // from growBlock that the caller never reads again. A block that is read
 // once from front to back (a list being copied elsewhere) thus never exists
-// twice. The bytes
-// are lost (they read as zero afterwards) where the system gives pages back
-// and kept where it cannot. Returns the end of the part given back, `to`
-// rounded down to a page, or `from` when nothing was: the next call starts
-// there.
+// twice. The bytes are lost (they read as zero afterwards) where the system
+// gives pages back and kept where it cannot. Returns the end of the part
+// given back, `to` rounded down to a page, or `from` when nothing was: the
+// next call starts there.
 const char* releasePages(const char* from, const char* to) noexcept;
 
 }  // namespace platform
