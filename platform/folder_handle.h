@@ -86,6 +86,18 @@ class FolderHandle {
 // every request waits for a reply.
 bool onShare(const std::string& path);
 
+// What the calling thread has spent since it started: its processor time,
+// and how often it blocked waiting (POSIX: voluntary context switches;
+// -1 where the system does not count them per thread, as on Windows). A
+// listing whose thread blocked while it ran waited for the device or the
+// server; one that took longer than its processor time without blocking
+// only waited for a processor.
+struct ThreadWork {
+  double cpuSeconds = 0;
+  std::int64_t blocks = -1;
+};
+ThreadWork threadWork();
+
 // How many handles a tree reader may hold open at once, its readers' and
 // the ones it keeps for later together: on POSIX half of the handles the
 // open-file limit leaves free, so that the rest of the program (display

@@ -157,6 +157,13 @@ std::size_t openHandles() {
   return 16;
 }
 
+ThreadWork threadWork() {
+  struct rusage usage;
+  if (getrusage(RUSAGE_THREAD, &usage) != 0) return {};
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_usec); };
+  return {seconds(usage.ru_utime) + seconds(usage.ru_stime), static_cast<std::int64_t>(usage.ru_nvcsw)};
+}
+
 std::size_t handleBudget() {
   struct rlimit limit;
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 512;

@@ -132,6 +132,15 @@ bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failu
 
 bool FolderHandle::isOpen() const { return !path_.empty(); }
 
+ThreadWork threadWork() {
+  FILETIME created, ended, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) return {};
+  const auto seconds = [](const FILETIME& t) {
+    return 1e-7 * static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return {seconds(kernel) + seconds(user), -1};
+}
+
 std::size_t handleBudget() { return static_cast<std::size_t>(-1); }
 
 bool onShare(const std::string& path) {

@@ -71,7 +71,7 @@ ReadAhead readAheadFor(const std::string& path) {
       end += art == "local" || art == "share" ? 1 + art.size() : 0;
     }
     if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
-      how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads};
+      how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads, Pacing::Fixed};
   }
   return how;
 }

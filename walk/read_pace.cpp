@@ -11,6 +11,15 @@
 // waiting) says nothing about the server and is started again. A request
 // the server turned away halves the level at once, and the pace no longer
 // doubles past the level that was turned away.
+//
+// A disk's pace weighs each listing's cost before that. A listing whose
+// thread blocked waited on the device for the part of its time that was
+// not spent on a processor; when such waiting fills most of the listings'
+// time, the listings wait on the device and the pace works as on a share,
+// from where it left off; when it fills little, they come from the cache
+// and the pace stays at its cheap level. Where threads do not tell whether
+// they blocked (Windows), a listing that got much less processor time than
+// the readers and the walk could share among the processors waited.
 #include "walk/read_pace.h"
 
 #include <algorithm>
@@ -33,6 +42,18 @@ constexpr double kProbeKeep = 0.97;
 constexpr double kBusy = 0.8;
 // Measurements at home between probes that do not pay, at the most.
 constexpr unsigned kMostRests = 8;
+// A disk's verdict on where listings come from takes at least this many
+// listings and this much of their time: enough that one slow listing
+// among quick ones does not decide, short enough to follow a tree that is
+// half in the cache.
+constexpr unsigned kWeighListings = 16;
+constexpr double kWeighSeconds = 0.02;
+// The listings wait on the device when their threads spent more than this
+// share of their time blocked; they come from the cache again below the
+// lower share. Between the two the verdict stays, so that a tree at the
+// edge does not make the pace jump to and fro.
+constexpr double kWaitingShare = 0.5;
+constexpr double kCachedShare = 0.25;
 
 unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
 unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
@@ -44,7 +65,28 @@ ReadPace::ReadPace(unsigned least, unsigned start, unsigned most)
   assert(least >= 1 && least <= start && start <= most);
 }
 
-void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
+ReadPace ReadPace::forDisk(unsigned cheap, unsigned least, unsigned start, unsigned most,
+                           unsigned processors) {
+  assert(cheap >= 1);
+  ReadPace pace(least, start, most);
+  pace.cheap_ = cheap;
+  pace.processors_ = std::max(1u, processors);
+  pace.waiting_ = false;
+  return pace;
+}
+
+void ReadPace::done(double seconds, unsigned inFlight, bool strained, const ListingCost& cost) {
+  if (cheap_ > 0 && weigh(inFlight, cost)) {
+    // The verdict changed. Back on the device, the pace measures again
+    // from the level it had found; the listings in flight were asked for
+    // under the cheap level and are not counted.
+    if (waiting_) {
+      moveTo(home_, homeRate_ > 0 ? Step::Measure : Step::Grow);
+      skip_ = inFlight;
+    }
+    return;
+  }
+  if (!waiting_) return;
   if (skip_ > 0) {
     // The last listing asked for under the level before marks the start.
     // One turned away meanwhile was asked for under that level too.
@@ -70,6 +112,31 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained) {
   counted_ = 0;
   inFlightSum_ = 0;
   if (filled) judge(rate);
+}
+
+// Adds a listing's cost; true when a verdict changed where the listings
+// come from.
+bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
+  Costs& c = costs_;
+  ++c.listings;
+  c.seconds += cost.seconds;
+  c.cpuSeconds += cost.cpuSeconds;
+  if (cost.blocks > 0) c.blockedSeconds += std::max(0.0, cost.seconds - cost.cpuSeconds);
+  if (cost.blocks < 0) c.blocksKnown = false;
+  c.inFlight += inFlight;
+  if (c.listings < kWeighListings || c.seconds < kWeighSeconds) return false;
+  double waited = c.blockedSeconds / c.seconds;
+  if (!c.blocksKnown) {
+    // The readers in flight and the walk share the processors; what a
+    // listing did not get of its share, it waited.
+    const double sharers = c.inFlight / c.listings + 1;
+    const double share = std::min(1.0, processors_ / sharers);
+    waited = std::max(0.0, 1 - c.cpuSeconds / (share * c.seconds));
+  }
+  c = Costs{};
+  const bool before = waiting_;
+  waiting_ = waiting_ ? waited >= kCachedShare : waited > kWaitingShare;
+  return waiting_ != before;
 }
 
 void ReadPace::judge(double rate) {

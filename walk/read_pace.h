@@ -1,34 +1,67 @@
-// The pace of reading ahead on a share: how many listings the readers may
-// have in flight at once. No number suits every server: a small one only
-// queues what it cannot serve, a large one or a slow link needs many
-// requests in flight to be kept busy. The pace finds the number from the
-// rate at which listings come back, and keeps finding it during the walk.
+// The pace of reading ahead: how many listings the readers may have in
+// flight at once. No number suits every server or disk: a small server
+// only queues what it cannot serve, a large one, a slow link or a disk that
+// serves many reads at once needs many requests in flight to be kept busy.
+// The pace finds the number from the rate at which listings come back, and
+// keeps finding it during the walk.
+//
+// On a local disk listings come from the page cache as often as from the
+// device, and from the cache they cost only the processor: there one
+// reader beside the walk keeps both busy, and more readers only take turns
+// on the processors. So a disk's pace also watches what each listing cost
+// its thread: while the listings wait on the device it finds the number as
+// on a share, while they come from the cache it stays at the cheap level.
+// A tree is often half in the cache; the pace follows it both ways.
 //
 // It holds neither threads nor a clock: it is told when each listing came
 // back, and the owner reads allowed() to decide whether a reader may start
 // another.
 #pragma once
 
+#include <cstdint>
+
 namespace zweigschau {
+
+// What one listing cost the thread that read it: wall time, processor time,
+// and how often the thread blocked meanwhile (-1: the system does not say;
+// see platform::threadWork).
+struct ListingCost {
+  double seconds = 0;
+  double cpuSeconds = 0;
+  std::int64_t blocks = -1;
+};
 
 class ReadPace {
  public:
-  // Starts at `start` listings in flight and never allows fewer than
-  // `least` nor more than `most` (1 <= least <= start <= most).
+  // A share's pace: starts at `start` listings in flight and never allows
+  // fewer than `least` nor more than `most` (1 <= least <= start <= most).
   ReadPace(unsigned least, unsigned start, unsigned most);
 
+  // A disk's pace: `cheap` listings in flight while they come from the
+  // cache, the share's pace while they wait on the device. `processors`
+  // the machine has (where listings do not tell whether they blocked, the
+  // processor time they got is weighed against the share of it that
+  // `processors` give the readers and the walk).
+  static ReadPace forDisk(unsigned cheap, unsigned least, unsigned start, unsigned most,
+                          unsigned processors);
+
   // How many listings may be in flight now.
-  unsigned allowed() const { return allowed_; }
+  unsigned allowed() const { return waiting_ ? allowed_ : cheap_; }
+
+  // Whether done() wants to know what each listing cost.
+  bool weighsCost() const { return cheap_ > 0; }
 
   // A listing came back at `seconds` (from any fixed origin; never going
   // back), while `inFlight` listings were in flight, itself counted.
   // `strained` when the server turned a request away for want of resources
-  // (the reader tried again or gave the folder up). May change allowed().
-  void done(double seconds, unsigned inFlight, bool strained);
+  // (the reader tried again or gave the folder up). `cost`: what it cost
+  // the reader (weighed by a disk's pace only). May change allowed().
+  void done(double seconds, unsigned inFlight, bool strained, const ListingCost& cost = {});
 
  private:
   enum class Step { Grow, Measure, ProbeUp, ProbeDown };
 
+  bool weigh(unsigned inFlight, const ListingCost& cost);
   void judge(double rate);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
@@ -59,6 +92,21 @@ class ReadPace {
   // The least level the server has turned requests away at: the pace no
   // longer doubles past it, but still creeps by quarters.
   unsigned ceiling_;
+
+  // A disk's pace only: the level while listings come from the cache (0
+  // on a share), whether they wait on the device now, and what the
+  // listings since the last verdict cost.
+  unsigned cheap_ = 0;
+  unsigned processors_ = 1;
+  bool waiting_ = true;
+  struct Costs {
+    unsigned listings = 0;
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double blockedSeconds = 0;  // of listings whose thread blocked
+    double inFlight = 0;        // summed over the listings
+    bool blocksKnown = true;
+  } costs_;
 };
 
 }  // namespace zweigschau

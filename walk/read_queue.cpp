@@ -60,8 +60,49 @@ std::unique_ptr<Folders::Open> openFolder(const Folders& folders, const ReadJob&
   return step;
 }
 
-void dropAll(ReadJob* first) {
-  while (first != nullptr) delete std::exchange(first, first->next);
+// A paced queue's levels. Never fewer than 4 in flight: any share or disk
+// serves that many at once. It starts at 16: no share or disk measured was
+// read faster with fewer, and each doubling from there costs a few round
+// trips at a pace too slow. A disk whose listings come from the cache is
+// read by one reader beside the walk, which reads too: listing costs only
+// the processor then, and a second reader only takes turns with them.
+constexpr unsigned kLeastInFlight = 4;
+constexpr unsigned kStartInFlight = 16;
+constexpr unsigned kCheapInFlight = 1;
+
+// A folder the system could not open or list for want of handles or
+// memory is tried again after a pause, four times longer each time: 1, 4,
+// 16 and 64 ms, long enough for the other readers to close a handle or
+// for a short peak to pass, short enough not to be felt.
+constexpr int kLastAttempt = 4;
+constexpr std::chrono::milliseconds kFirstPause{1};
+
+// What a listing costs the thread that reads it, when the pace asks.
+class Stopwatch {
+ public:
+  explicit Stopwatch(bool on) : on_(on) {
+    if (!on_) return;
+    start_ = std::chrono::steady_clock::now();
+    work_ = platform::threadWork();
+  }
+  ListingCost cost() const {
+    if (!on_) return {};
+    const platform::ThreadWork work = platform::threadWork();
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start_;
+    const bool counted = work.blocks >= 0 && work_.blocks >= 0;
+    return {wall.count(), work.cpuSeconds - work_.cpuSeconds, counted ? work.blocks - work_.blocks : -1};
+  }
+
+ private:
+  bool on_;
+  std::chrono::steady_clock::time_point start_;
+  platform::ThreadWork work_;
+};
+
+// Frees a list of done jobs one by one: a long chain of owners would
+// recurse as deep.
+void dropList(std::unique_ptr<ReadJob> first) {
+  while (first) first = std::move(first->next);
 }
 
 }  // namespace
@@ -81,9 +122,9 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
       job.entries.clear();
       if (failure != Folders::Failure::Transient) return;
       job.strained = true;
-      if (attempt == 4) return;
+      if (attempt == kLastAttempt) return;
       handle.reset();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1 << (2 * attempt)));
+      std::this_thread::sleep_for(kFirstPause * (1 << (2 * attempt)));
     }
   } catch (const std::exception&) {
     // Out of memory: the folder counts as unreadable.
@@ -95,17 +136,16 @@ void runJob(const Folders& folders, ReadJob& job) noexcept {
 }
 
 std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers,
-                                            bool paced) {
+                                            Pacing pacing) {
   std::shared_ptr<ReadQueue> queue(new ReadQueue(std::move(folders)));
   std::lock_guard lock(queue->mutex_);
   queue->readers_ = queue->most_ = readers;
-  if (paced && readers > 0) {
-    // Never fewer than 4 in flight: any share serves that many at once. It
-    // starts at 16: no share measured was read faster with fewer, and each
-    // doubling from there costs a few round trips at a pace too slow.
-    queue->pace_.emplace(std::min(readers, 4u), std::min(readers, 16u), readers);
-    queue->started_ = std::chrono::steady_clock::now();
-  }
+  const unsigned least = std::min(readers, kLeastInFlight), start = std::min(readers, kStartInFlight);
+  if (pacing == Pacing::Share && readers > 0) queue->pace_.emplace(least, start, readers);
+  if (pacing == Pacing::Disk && readers > 0)
+    queue->pace_.emplace(ReadPace::forDisk(kCheapInFlight, least, start, readers,
+                                           std::max(1u, std::thread::hardware_concurrency())));
+  if (queue->pace_) queue->started_ = std::chrono::steady_clock::now();
   queue->spawnUpTo(queue->allowed());
   queue->readers_ = queue->most_;
   return queue;
@@ -126,10 +166,7 @@ void ReadQueue::spawnUpTo(unsigned count) {
   }
 }
 
-ReadQueue::~ReadQueue() {
-  for (const auto& [order, job] : pending_) delete job;
-  dropAll(doneFirst_);
-}
+ReadQueue::~ReadQueue() { dropList(std::move(doneFirst_)); }
 
 void ReadQueue::checkInvariants() const {
   assert(busy_ <= alive_);
@@ -145,8 +182,8 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
     wake = std::min<std::size_t>(wake, allowed() > busy_ ? allowed() - busy_ : 0);
     assert(!stopping_);
     for (auto& job : jobs) {
-      pending_.emplace(job->order, job.get());
-      job.release();
+      const double order = job->order;
+      pending_.emplace(order, std::move(job));
     }
     checkInvariants();
   }
@@ -155,11 +192,12 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
   jobs.clear();
 }
 
-std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const ReadJob* job) {
+std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const TreeNode* node) {
   std::lock_guard lock(mutex_);
-  const auto at = pending_.find({order, const_cast<ReadJob*>(job)});
-  if (at == pending_.end()) return nullptr;
-  std::unique_ptr<ReadJob> taken(at->second);
+  auto [at, end] = pending_.equal_range(order);
+  while (at != end && at->second->node != node) ++at;
+  if (at == end) return nullptr;
+  std::unique_ptr<ReadJob> taken = std::move(at->second);
   pending_.erase(at);
   return taken;
 }
@@ -167,19 +205,23 @@ std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const ReadJob* job) {
 std::unique_ptr<ReadJob> ReadQueue::takeFirst() {
   std::lock_guard lock(mutex_);
   if (pending_.empty()) return nullptr;
-  std::unique_ptr<ReadJob> taken(pending_.begin()->second);
+  std::unique_ptr<ReadJob> taken = std::move(pending_.begin()->second);
   pending_.erase(pending_.begin());
   return taken;
 }
 
 void ReadQueue::collect(std::vector<std::unique_ptr<ReadJob>>& done) {
-  ReadJob* first = nullptr;
+  std::unique_ptr<ReadJob> first;
   {
     std::lock_guard lock(mutex_);
-    first = std::exchange(doneFirst_, nullptr);
+    first = std::move(doneFirst_);
     doneLast_ = nullptr;
   }
-  while (first != nullptr) done.emplace_back(std::exchange(first, first->next));
+  while (first) {
+    std::unique_ptr<ReadJob> rest = std::move(first->next);
+    done.push_back(std::move(first));
+    first = std::move(rest);
+  }
 }
 
 bool ReadQueue::await(std::chrono::milliseconds most) {
@@ -191,41 +233,40 @@ bool ReadQueue::await(std::chrono::milliseconds most) {
 }
 
 void ReadQueue::stop() {
-  ReadJob* dropped = nullptr;
-  std::vector<ReadJob*> waiting;
+  std::multimap<double, std::unique_ptr<ReadJob>> waiting;
+  std::unique_ptr<ReadJob> dropped;
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
-    for (const auto& [order, job] : pending_) waiting.push_back(job);
-    pending_.clear();
-    dropped = std::exchange(doneFirst_, nullptr);
+    waiting.swap(pending_);
+    dropped = std::move(doneFirst_);
     doneLast_ = nullptr;
     checkInvariants();
   }
   readerWake_.notify_all();
   // Closing their handles happens here, without the lock.
-  for (ReadJob* job : waiting) delete job;
-  dropAll(dropped);
+  waiting.clear();
+  dropList(std::move(dropped));
   std::unique_lock lock(mutex_);
   ended_.wait(lock, [this] { return alive_ == busy_; });
 }
 
-// The next job for a reader, or nullptr when it must end.
-ReadJob* ReadQueue::nextJob(std::unique_lock<std::mutex>& lock) {
+// The next job for a reader, or nothing when it must end.
+std::unique_ptr<ReadJob> ReadQueue::nextJob(std::unique_lock<std::mutex>& lock) {
   readerWake_.wait(lock, [this] { return stopping_ || (!pending_.empty() && busy_ < allowed()); });
   if (stopping_) return nullptr;
-  ReadJob* job = pending_.begin()->second;
+  std::unique_ptr<ReadJob> job = std::move(pending_.begin()->second);
   pending_.erase(pending_.begin());
   ++busy_;
   return job;
 }
 
 // Tells the pace that `job` came back; wakes the readers it now allows.
-void ReadQueue::paceDone(const ReadJob& job) {
+void ReadQueue::paceDone(const ReadJob& job, const ListingCost& cost) {
   if (!pace_) return;
   const unsigned before = allowed();
   const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
-  pace_->done(at.count(), busy_, job.strained);
+  pace_->done(at.count(), busy_, job.strained, cost);
   // This reader takes a job itself if one waits; the others are woken,
   // or started when the pace allows more than ever before.
   spawnUpTo(allowed());
@@ -234,23 +275,26 @@ void ReadQueue::paceDone(const ReadJob& job) {
 
 void ReadQueue::readerLoop() {
   std::unique_lock lock(mutex_);
-  while (ReadJob* job = nextJob(lock)) {
+  const bool weighs = pace_ && pace_->weighsCost();
+  while (std::unique_ptr<ReadJob> job = nextJob(lock)) {
     lock.unlock();
+    const Stopwatch watch(weighs);
     runJob(*folders_, *job);
+    const ListingCost cost = watch.cost();
     job->base.reset();  // closing may wait for a server: not under the lock
     lock.lock();
-    if (!stopping_) paceDone(*job);
+    if (!stopping_) paceDone(*job, cost);
     --busy_;
     if (stopping_) {
       // The walk is gone: nobody takes the job.
       lock.unlock();
-      delete job;
+      job.reset();
       lock.lock();
       break;
     }
-    job->next = nullptr;
-    (doneLast_ != nullptr ? doneLast_->next : doneFirst_) = job;
-    doneLast_ = job;
+    ReadJob* last = job.get();
+    (doneLast_ != nullptr ? doneLast_->next : doneFirst_) = std::move(job);
+    doneLast_ = last;
     checkInvariants();
     if (walkWaiting_) walkWake_.notify_one();
   }

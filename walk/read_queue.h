@@ -7,10 +7,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,12 +20,15 @@
 
 namespace zweigschau {
 
+// A folder of the walk's tree (tree_reader.cpp); readers never look at one.
+struct TreeNode;
+
 // One folder to read: the request, filled in by the walk's thread, and the
 // result, filled in by whoever runs it. While a reader holds it, nothing
 // else touches it.
 struct ReadJob {
   // The request.
-  const void* tag = nullptr;  // the walk's own note; readers never look at it
+  TreeNode* node = nullptr;    // the walk's folder it reads
   double order = 0;           // the walk's order: the smallest is read first
   std::string startPath;      // the start folder's path, when `base` is empty
   std::shared_ptr<const Folders::Open> base;  // the folder to open from
@@ -39,7 +42,7 @@ struct ReadJob {
   Folders::Failure failure = Folders::Failure::None;  // why it was not listed
   bool strained = false;  // the folders turned a try away for a moment
 
-  ReadJob* next = nullptr;  // in the queue of done jobs
+  std::unique_ptr<ReadJob> next;  // in the queue's list of done jobs
 };
 
 // Opens and lists the job's folder, sorts the entries and fills in the
@@ -51,11 +54,11 @@ void runJob(const Folders& folders, ReadJob& job) noexcept;
 class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
  public:
   // A queue with up to `readers` reader threads; fewer when the system
-  // starts fewer (readers() tells), none at all included. With `paced`, a
+  // starts fewer (readers() tells), none at all included. Paced, a
   // ReadPace decides how many of them may be inside a job at once, and
   // threads are started only as the pace first allows them.
   static std::shared_ptr<ReadQueue> start(std::shared_ptr<const Folders> folders, unsigned readers,
-                                          bool paced = false);
+                                          Pacing pacing = Pacing::Fixed);
   ~ReadQueue();
 
   unsigned readers() const { return readers_; }
@@ -63,9 +66,9 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   // Walk's thread: queues `jobs` for the readers (may throw bad_alloc, in
   // which case none is queued).
   void submit(std::vector<std::unique_ptr<ReadJob>>& jobs);
-  // Walk's thread: takes `job`, queued with `order`, back if no reader has
-  // taken it yet. `job` is only compared, never looked into.
-  std::unique_ptr<ReadJob> withdraw(double order, const ReadJob* job);
+  // Walk's thread: takes the job of `node`, queued with `order`, back if
+  // no reader has taken it yet.
+  std::unique_ptr<ReadJob> withdraw(double order, const TreeNode* node);
   // Walk's thread: takes the first waiting job, to run it itself.
   std::unique_ptr<ReadJob> takeFirst();
   // Walk's thread: moves the done jobs into `done`, in the order they were
@@ -83,8 +86,8 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
  private:
   explicit ReadQueue(std::shared_ptr<const Folders> folders) : folders_(std::move(folders)) {}
   void readerLoop();
-  ReadJob* nextJob(std::unique_lock<std::mutex>& lock);
-  void paceDone(const ReadJob& job);
+  std::unique_ptr<ReadJob> nextJob(std::unique_lock<std::mutex>& lock);
+  void paceDone(const ReadJob& job, const ListingCost& cost);
   void spawnUpTo(unsigned count);
   unsigned allowed() const { return std::min(pace_ ? pace_->allowed() : readers_, most_); }
   void checkInvariants() const;
@@ -96,15 +99,17 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::condition_variable readerWake_;  // a job is waiting, or stop
   std::condition_variable walkWake_;    // a job is done
   std::condition_variable ended_;       // a reader ended
-  std::set<std::pair<double, ReadJob*>> pending_;  // owned; the first is next
-  ReadJob* doneFirst_ = nullptr;                   // owned; a list in order
+  std::multimap<double, std::unique_ptr<ReadJob>> pending_;  // the first is next
+  // Done jobs in the order done, a list so that posting one never
+  // allocates: a reader cannot fail there.
+  std::unique_ptr<ReadJob> doneFirst_;
   ReadJob* doneLast_ = nullptr;
   unsigned most_ = 0;     // readers_, or fewer once the system started no more
   unsigned spawned_ = 0;  // reader threads started
   unsigned alive_ = 0;    // readers started and not ended
   unsigned busy_ = 0;   // readers inside a job; a reader takes one only
                         // while fewer than allowed() are
-  std::optional<ReadPace> pace_;  // with `paced`
+  std::optional<ReadPace> pace_;  // when paced
   std::chrono::steady_clock::time_point started_;  // the pace's origin
   bool walkWaiting_ = false;
   bool stopping_ = false;

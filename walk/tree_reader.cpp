@@ -36,14 +36,10 @@
 
 namespace zweigschau {
 
-namespace {
-
-constexpr std::chrono::milliseconds kWaitStep{20};
-
-struct Node {
+struct TreeNode {
   enum class State : std::uint8_t { Unsent, Sent, Done };
 
-  Node* parent = nullptr;
+  TreeNode* parent = nullptr;
   std::string name;  // within the parent; the whole path for the start folder
   std::int32_t level = 0;
   State state = State::Unsent;
@@ -52,24 +48,42 @@ struct Node {
   // so that each sub-tree's orders lie within its own folder's span.
   double order = 0;
   double span = 1;
-  const ReadJob* job = nullptr;  // while Sent: its job, only compared
-  Node* base = nullptr;          // while Sent: the node its job opens from
-  bool keeps = false;            // holds a place in the handle budget
-  std::size_t users = 0;         // jobs sent that open from its handle
+  TreeNode* base = nullptr;  // while Sent: the node its job opens from
+  bool keeps = false;        // holds a place in the handle budget
+  std::size_t users = 0;     // jobs sent that open from its handle
   std::shared_ptr<const Folders::Open> handle;
   std::vector<Entry> entries;
   bool listed = false;
-  std::vector<std::unique_ptr<Node>> children;  // its sub-folders, in order
+  std::vector<std::unique_ptr<TreeNode>> children;  // its sub-folders, in order
   std::size_t unfinished = 0;  // children whose listing has not come back
   std::size_t entered = 0;     // children the walk has entered
 };
 
+namespace {
+
+// How often the walk's thread looks up from waiting for a reader: to see a
+// cancel and to let the window repaint, often enough that neither is felt.
+constexpr std::chrono::milliseconds kWaitStep{20};
+
+// Each reader (and the walk reading for itself) holds up to two handles:
+// the folder it opens and the one it opens from on the way.
+constexpr std::size_t kHandlesPerReader = 2;
+// A quarter of the handle budget goes to the readers, the rest to handles
+// kept for later: with half to the readers, a walk on a share asked for up
+// to half again as many requests (fewer kept handles, more folders opened
+// a name at a time).
+constexpr std::size_t kReaderShare = 4;
+// Handles kept for later, at the most. It bounds them where the budget
+// does not (on Windows a handle is a path, and the system sets no limit);
+// the window of listings read ahead needs far fewer.
+constexpr std::size_t kMostKept = 1024;
+
 // Frees a sub-tree without recursion: trees may be thousands of levels deep.
-void dropTree(std::unique_ptr<Node> top) {
-  std::vector<std::unique_ptr<Node>> stack;
+void dropTree(std::unique_ptr<TreeNode> top) {
+  std::vector<std::unique_ptr<TreeNode>> stack;
   if (top) stack.push_back(std::move(top));
   while (!stack.empty()) {
-    std::unique_ptr<Node> node = std::move(stack.back());
+    std::unique_ptr<TreeNode> node = std::move(stack.back());
     stack.pop_back();
     for (auto& child : node->children)
       if (child) stack.push_back(std::move(child));  // the walk's way back dropped some
@@ -94,16 +108,16 @@ class TreeReader::Engine {
     return options_.levels == 0 || level < options_.levels;
   }
   bool cancelSeen();
-  bool take(Node& node, std::vector<Entry>& out);
-  bool advance(Node& node);
+  bool take(TreeNode& node, std::vector<Entry>& out);
+  bool advance(TreeNode& node);
   void waitForReaders();
-  std::unique_ptr<ReadJob> jobFor(Node& node);
-  void reserveHandle(Node& node);
+  std::unique_ptr<ReadJob> jobFor(TreeNode& node);
+  void reserveHandle(TreeNode& node);
   void runHere(std::unique_ptr<ReadJob> job);
   void finish(std::unique_ptr<ReadJob> job);
-  void addChildren(Node& node);
-  void releaseHandle(Node& node);
-  void letGoIfUnused(Node& node);
+  void addChildren(TreeNode& node);
+  void releaseHandle(TreeNode& node);
+  void letGoIfUnused(TreeNode& node);
   void collect();
   void refill();
 
@@ -113,10 +127,10 @@ class TreeReader::Engine {
   std::size_t window_ = 0;            // listings sent and not taken, at most
   std::size_t budget_ = 1;            // handles kept below the start folder, at most
 
-  std::unique_ptr<Node> root_;
-  Node* current_ = nullptr;
-  std::set<std::pair<double, Node*>> unsent_;       // nodes whose parent is Done
-  std::set<std::pair<std::int32_t, Node*>> keeping_;  // nodes keeping a handle
+  std::unique_ptr<TreeNode> root_;
+  TreeNode* current_ = nullptr;
+  std::set<std::pair<double, TreeNode*>> unsent_;       // nodes whose parent is Done
+  std::set<std::pair<std::int32_t, TreeNode*>> keeping_;  // nodes keeping a handle
   std::size_t outstanding_ = 0;  // Sent or Done, not yet taken
   std::chrono::steady_clock::time_point lastWhileWaiting_;
   bool cancelled_ = false;
@@ -126,19 +140,15 @@ class TreeReader::Engine {
 TreeReader::Engine::Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options)
     : folders_(std::move(folders)), options_(std::move(options)) {
   const std::size_t handles = folders_->handleBudget();
-  // Each reader (and the walk reading for itself) holds up to two handles:
-  // the folder it opens and the one it opens from on the way. A quarter of
-  // the budget goes to them, the rest to handles kept for later (with half
-  // to the readers, a walk on a share asked for up to half again as many
-  // requests: fewer kept handles, more folders opened a name at a time).
   const unsigned readers = options_.how.readers == 0 ? 0u
-      : static_cast<unsigned>(std::clamp<std::size_t>(handles / 8, 1, options_.how.readers));
-  if (readers > 0) queue_ = ReadQueue::start(folders_, readers, options_.how.paced);
+      : static_cast<unsigned>(std::clamp<std::size_t>(handles / kReaderShare / kHandlesPerReader, 1,
+                                                      options_.how.readers));
+  if (readers > 0) queue_ = ReadQueue::start(folders_, readers, options_.how.pacing);
   if (queue_ && queue_->readers() == 0) queue_.reset();  // no thread started: read serially
   const unsigned started = queue_ ? queue_->readers() : 0;
   // The start folder's handle is not counted in the budget, the others are.
-  const std::size_t busy = 2 * (static_cast<std::size_t>(started) + 1) + 1;
-  budget_ = std::min<std::size_t>(handles > busy ? handles - busy : 1, 1024);
+  const std::size_t busy = kHandlesPerReader * (static_cast<std::size_t>(started) + 1) + 1;
+  budget_ = std::min<std::size_t>(handles > busy ? handles - busy : 1, kMostKept);
   window_ = queue_ ? std::max<std::size_t>(options_.how.window, started) : 0;
 }
 
@@ -155,7 +165,7 @@ bool TreeReader::Engine::cancelSeen() {
 
 bool TreeReader::Engine::start(const std::string& path, std::vector<Entry>& out) {
   assert(!root_);
-  root_ = std::make_unique<Node>();
+  root_ = std::make_unique<TreeNode>();
   root_->name = path;
   current_ = root_.get();
   unsent_.emplace(root_->order, root_.get());
@@ -164,9 +174,9 @@ bool TreeReader::Engine::start(const std::string& path, std::vector<Entry>& out)
 }
 
 const std::string* TreeReader::Engine::enterNext(std::vector<Entry>& out, bool& listed) {
-  Node& here = *current_;
+  TreeNode& here = *current_;
   if (cancelSeen() || here.entered == here.children.size()) return nullptr;
-  Node& next = *here.children[here.entered++];
+  TreeNode& next = *here.children[here.entered++];
   current_ = &next;
   if (!take(next, out)) return nullptr;
   listed = next.listed;
@@ -174,7 +184,7 @@ const std::string* TreeReader::Engine::enterNext(std::vector<Entry>& out, bool& 
 }
 
 void TreeReader::Engine::leave() {
-  Node* done = current_;
+  TreeNode* done = current_;
   assert(done->parent != nullptr);
   current_ = done->parent;
   // Its whole sub-tree has been taken (or the walk was cancelled), so no
@@ -185,8 +195,8 @@ void TreeReader::Engine::leave() {
 
 // Waits until `node` is Done and moves its listing into `out`; false when
 // the walk was cancelled meanwhile.
-bool TreeReader::Engine::take(Node& node, std::vector<Entry>& out) {
-  while (node.state != Node::State::Done) {
+bool TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
+  while (node.state != TreeNode::State::Done) {
     if (cancelSeen() || !advance(node)) return false;
   }
   out = std::move(node.entries);
@@ -200,9 +210,9 @@ bool TreeReader::Engine::take(Node& node, std::vector<Entry>& out) {
 
 // One step towards `node` being Done: sends it, reads it or another folder
 // on the walk's thread, or waits for the readers.
-bool TreeReader::Engine::advance(Node& node) {
+bool TreeReader::Engine::advance(TreeNode& node) {
   const bool walkReads = !queue_ || options_.how.walkReads;
-  if (node.state == Node::State::Unsent) {
+  if (node.state == TreeNode::State::Unsent) {
     unsent_.erase({node.order, &node});
     std::unique_ptr<ReadJob> job = jobFor(node);
     if (walkReads) {
@@ -215,7 +225,7 @@ bool TreeReader::Engine::advance(Node& node) {
     return true;
   }
   if (walkReads) {
-    if (std::unique_ptr<ReadJob> job = queue_->withdraw(node.order, node.job)) {
+    if (std::unique_ptr<ReadJob> job = queue_->withdraw(node.order, &node)) {
       runHere(std::move(job));
       return true;
     }
@@ -245,16 +255,16 @@ void TreeReader::Engine::waitForReaders() {
 
 // The job that reads `node`: from the nearest folder above that kept its
 // handle, down by name.
-std::unique_ptr<ReadJob> TreeReader::Engine::jobFor(Node& node) {
-  assert(node.state == Node::State::Unsent);
+std::unique_ptr<ReadJob> TreeReader::Engine::jobFor(TreeNode& node) {
+  assert(node.state == TreeNode::State::Unsent);
   auto job = std::make_unique<ReadJob>();
-  job->tag = &node;
+  job->node = &node;
   job->order = node.order;
   if (node.parent == nullptr) {
     job->startPath = node.name;
   } else {
     std::vector<const std::string*> way{&node.name};
-    Node* from = node.parent;
+    TreeNode* from = node.parent;
     for (; !from->handle; from = from->parent) {
       assert(from->parent != nullptr);  // the start folder keeps its handle
       way.push_back(&from->name);
@@ -266,21 +276,20 @@ std::unique_ptr<ReadJob> TreeReader::Engine::jobFor(Node& node) {
   }
   reserveHandle(node);
   job->keepHandle = node.keeps;
-  node.state = Node::State::Sent;
-  node.job = job.get();
+  node.state = TreeNode::State::Sent;
   ++outstanding_;
   return job;
 }
 
 // Decides whether `node` keeps its handle for its sub-folders.
-void TreeReader::Engine::reserveHandle(Node& node) {
+void TreeReader::Engine::reserveHandle(TreeNode& node) {
   if (!descends(node.level)) return;
   if (node.parent == nullptr) {
     node.keeps = true;  // not counted: the start folder always keeps it
     return;
   }
   if (keeping_.size() >= budget_ && !queue_ && !keeping_.empty() && keeping_.begin()->second->users == 0) {
-    Node& oldest = *keeping_.begin()->second;  // the one nearest the start
+    TreeNode& oldest = *keeping_.begin()->second;  // the one nearest the start
     oldest.handle.reset();
     releaseHandle(oldest);
   }
@@ -289,7 +298,7 @@ void TreeReader::Engine::reserveHandle(Node& node) {
   keeping_.emplace(node.level, &node);
 }
 
-void TreeReader::Engine::releaseHandle(Node& node) {
+void TreeReader::Engine::releaseHandle(TreeNode& node) {
   if (!node.keeps || node.parent == nullptr) return;
   node.keeps = false;
   keeping_.erase({node.level, &node});
@@ -302,10 +311,9 @@ void TreeReader::Engine::runHere(std::unique_ptr<ReadJob> job) {
 
 // Takes a job's result into its node.
 void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
-  Node& node = *static_cast<Node*>(const_cast<void*>(job->tag));
-  assert(node.state == Node::State::Sent && node.job == job.get());
-  node.state = Node::State::Done;
-  node.job = nullptr;
+  TreeNode& node = *job->node;
+  assert(node.state == TreeNode::State::Sent);
+  node.state = TreeNode::State::Done;
   node.listed = job->listed;
   node.entries = std::move(job->entries);
   if (node.parent == nullptr) startShort_ = job->failure == Folders::Failure::Transient;
@@ -316,12 +324,12 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
     releaseHandle(node);
     job.reset();  // closes the handle
   }
-  if (Node* base = std::exchange(node.base, nullptr)) {
+  if (TreeNode* base = std::exchange(node.base, nullptr)) {
     assert(base->users > 0);
     --base->users;
     letGoIfUnused(*base);
   }
-  if (Node* parent = node.parent) {
+  if (TreeNode* parent = node.parent) {
     assert(parent->unfinished > 0);
     --parent->unfinished;
     letGoIfUnused(*parent);
@@ -329,17 +337,17 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
 }
 
 // Closes the handle of `node` once no sub-folder and no job needs it.
-void TreeReader::Engine::letGoIfUnused(Node& node) {
+void TreeReader::Engine::letGoIfUnused(TreeNode& node) {
   if (node.parent == nullptr || node.unfinished > 0 || node.users > 0) return;
   node.handle.reset();
   releaseHandle(node);
 }
 
 // New nodes for the sub-folders in the listing of `node`, waiting to be sent.
-void TreeReader::Engine::addChildren(Node& node) {
+void TreeReader::Engine::addChildren(TreeNode& node) {
   for (const Entry& e : node.entries) {
     if (e.kind != EntryKind::Folder) continue;
-    auto child = std::make_unique<Node>();
+    auto child = std::make_unique<TreeNode>();
     child->parent = &node;
     child->name = e.name;
     child->level = node.level + 1;
@@ -349,7 +357,7 @@ void TreeReader::Engine::addChildren(Node& node) {
   // may tie; that only changes which of them is read first.
   const double span = node.span / static_cast<double>(std::max<std::size_t>(node.children.size(), 1));
   for (std::size_t i = 0; i < node.children.size(); ++i) {
-    Node& child = *node.children[i];
+    TreeNode& child = *node.children[i];
     child.order = node.order + span * static_cast<double>(i);
     child.span = span;
     unsent_.emplace(child.order, &child);
@@ -369,7 +377,7 @@ void TreeReader::Engine::refill() {
   if (!queue_ || cancelled_) return;
   std::vector<std::unique_ptr<ReadJob>> batch;
   while (outstanding_ < window_ && !unsent_.empty()) {
-    Node& node = *unsent_.begin()->second;
+    TreeNode& node = *unsent_.begin()->second;
     unsent_.erase(unsent_.begin());
     batch.push_back(jobFor(node));
   }

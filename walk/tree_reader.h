@@ -56,43 +56,39 @@ std::shared_ptr<const Folders> systemFolders(platform::ListFilter filter);
 // cannot be listed (`out` is then empty).
 bool listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter);
 
-// How a walk reads its folders. With readers > 0 that many threads read
-// folder listings ahead of the walk, at most `window` listings in flight or
-// waiting to be taken at once, and with walkReads the walk's own thread
-// reads a folder it needs that no reader has started (on a local disk; on a
-// share a read may hang, and the walk's thread must keep its window alive).
-// With readers = 0 every folder is read on the walk's own thread when the
-// walk comes to it. With paced, `readers` is only the most: a ReadPace
-// finds how many listings the file system serves at once and lets that
-// many readers work (see read_pace.h).
+// How the number of readers at work is set: fixed at `readers`, or by a
+// ReadPace (read_pace.h) with `readers` as the most, found from the rate at
+// which listings come back: on a share at once, on a disk only while the
+// listings wait on the device (from the cache one reader works).
+enum class Pacing : std::uint8_t { Fixed, Share, Disk };
+
+// How a walk reads its folders. With readers > 0 up to that many threads
+// read folder listings ahead of the walk, at most `window` listings in
+// flight or waiting to be taken at once, and with walkReads the walk's own
+// thread reads a folder it needs that no reader has started (on a local
+// disk; on a share a read may hang, and the walk's thread must keep its
+// window alive). With readers = 0 every folder is read on the walk's own
+// thread when the walk comes to it.
 struct ReadAhead {
   unsigned readers = 0;
   std::size_t window = 0;
   bool walkReads = false;
-  bool paced = false;
+  Pacing pacing = Pacing::Fixed;
 };
 
-// The read-ahead for local disks and for shares, chosen by measurement
-// (scripts/bench, scripts/bench slow; 2 cores).
-// A local disk: listing a folder costs the processor, not waiting, so one
-// reader beside the walk, which reads too, keeps both cores busy; a second
-// reader only adds switching (400,000 folders on tmpfs: serial 2.15 s, one
-// reader 1.38 s, two and three readers slower than one).
-// A share: every request waits for a round trip, so many readers keep
-// many requests in flight, and how many pays depends on the server: on a
-// 10,000-folder tree at 0.5 ms, 16 readers did as well as any on a server
-// of 8 threads, 64 took half the time of 32 on one of 64 threads. So the
-// pace finds the number, from 4 up to 64 readers: as many as the handle
-// budget gives readers (512 handles at most, a quarter of them for readers
-// at two handles each). The window of 4,096
-// listings costs a few MiB at most and never held the readers back; below
-// 256 they stall.
-inline constexpr ReadAhead kLocalReadAhead{1, 4096, true};
-inline constexpr ReadAhead kRemoteReadAhead{64, 4096, false, true};
+// The read-ahead for local disks and for shares (README, "Reading ahead",
+// has the measurements behind them). Both are paced from up to 64 readers:
+// as many as the handle budget gives readers (512 handles at most, a
+// quarter of them for readers at two handles each). The window of 4,096
+// listings costs a few MiB at most and keeps even 64 readers fed.
+inline constexpr unsigned kMostReaders = 64;
+inline constexpr std::size_t kReadWindow = 4096;
+inline constexpr ReadAhead kLocalReadAhead{kMostReaders, kReadWindow, true, Pacing::Disk};
+inline constexpr ReadAhead kRemoteReadAhead{kMostReaders, kReadWindow, false, Pacing::Share};
 
-// The read-ahead that suits the file system holding `path`: many readers
-// on a network share or a user-space file system, where each request waits
-// for a round trip, and few on a local disk. ZWEIGSCHAU_READ_AHEAD=
+// The read-ahead that suits the file system holding `path`: a share's
+// (a network share or a user-space file system, where each request waits
+// for a round trip) or a disk's. ZWEIGSCHAU_READ_AHEAD=
 // READERS[,WINDOW[,share|local]] sets it by hand, unpaced.
 ReadAhead readAheadFor(const std::string& path);
 

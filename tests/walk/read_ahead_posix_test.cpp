@@ -82,7 +82,8 @@ TEST(Vorauslesen, GeneratedTreesGiveTheSameListsAsReadingOneByOne) {
       {1, 4096, true},  // a local disk: one reader, the walk reads too
       {2, 2, true},     // a window so small that readers keep stalling
       {8, 5, false},    // a share: only readers read, the walk waits
-      {32, 4096, false, true},  // a share, the pace deciding how many read
+      {32, 4096, false, Pacing::Share},  // a share, the pace deciding how many read
+      kLocalReadAhead,  // a disk, paced while listings wait on it
   };
   // tmpfs when there is one: the trees are many.
   const std::string ort = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "";

@@ -134,8 +134,8 @@ std::string gang(std::shared_ptr<const Folders> folders, TreeReaderOptions o) {
 }
 
 const ReadAhead kArten[] = {{0, 0, false},          {1, 4096, true},  {8, 3, false},
-                            {8, 5, true},           {32, 4096, false}, {16, 3, false, true},
-                            kRemoteReadAhead};
+                            {8, 5, true},           {32, 4096, false}, {16, 3, false, Pacing::Share},
+                            kRemoteReadAhead,       kLocalReadAhead};
 
 TEST(TreeReader, EveryWayOfReadingGivesTheSerialWalk) {
   auto f = breiterBaum(4, 4);
