@@ -86,15 +86,14 @@ class FolderHandle {
 // every request waits for a reply.
 bool onShare(const std::string& path);
 
-// What the calling thread has spent since it started: its processor time,
-// and how often it blocked waiting (POSIX: voluntary context switches;
-// -1 where the system does not count them per thread, as on Windows). A
-// listing whose thread blocked while it ran waited for the device or the
-// server; one that took longer than its processor time without blocking
-// only waited for a processor.
+// What the calling thread has spent since it started, as far as the
+// system counts it cheaply (-1 where it does not): how often the thread
+// blocked (POSIX: voluntary context switches; a listing that blocked
+// waited for the device or a server, one from the page cache does not
+// block), and its processor time (Windows, which does not count blocks).
 struct ThreadWork {
-  double cpuSeconds = 0;
   std::int64_t blocks = -1;
+  double cpuSeconds = -1;
 };
 ThreadWork threadWork();
 

@@ -138,7 +138,7 @@ ThreadWork threadWork() {
   const auto seconds = [](const FILETIME& t) {
     return 1e-7 * static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
   };
-  return {seconds(kernel) + seconds(user), -1};
+  return {-1, seconds(kernel) + seconds(user)};
 }
 
 std::size_t handleBudget() { return static_cast<std::size_t>(-1); }

@@ -12,14 +12,16 @@
 // the server turned away halves the level at once, and the pace no longer
 // doubles past the level that was turned away.
 //
-// A disk's pace weighs each listing's cost before that. A listing whose
-// thread blocked waited on the device for the part of its time that was
-// not spent on a processor; when such waiting fills most of the listings'
-// time, the listings wait on the device and the pace works as on a share,
-// from where it left off; when it fills little, they come from the cache
-// and the pace stays at its cheap level. Where threads do not tell whether
-// they blocked (Windows), a listing that got much less processor time than
-// the readers and the walk could share among the processors waited.
+// A disk's pace weighs each listing's cost before that. A listing from the
+// page cache costs its thread only the processor; one that had to wait for
+// the device blocked its thread. When most listings block, they wait on
+// the device and the pace works as on a share, from where it left off;
+// when few do, they come from the cache and the pace goes back to its
+// cheap level. (The time they took says less: with many readers on a
+// disk, listings also wait for a processor, both from the cache and from
+// the device.) Where threads do not tell whether they blocked (Windows), a
+// listing that got much less processor time than the readers and the walk
+// could share among the processors waited.
 #include "walk/read_pace.h"
 
 #include <algorithm>
@@ -43,17 +45,22 @@ constexpr double kBusy = 0.8;
 // Measurements at home between probes that do not pay, at the most.
 constexpr unsigned kMostRests = 8;
 // A disk's verdict on where listings come from takes at least this many
-// listings and this much of their time: enough that one slow listing
-// among quick ones does not decide, short enough to follow a tree that is
-// half in the cache.
+// listings and this much of their time: enough that a few listings that
+// met a lock do not decide, short enough to follow a tree that is half in
+// the cache.
 constexpr unsigned kWeighListings = 16;
 constexpr double kWeighSeconds = 0.02;
-// The listings wait on the device when their threads spent more than this
-// share of their time blocked; they come from the cache again below the
-// lower share. Between the two the verdict stays, so that a tree at the
-// edge does not make the pace jump to and fro.
+// The listings wait on the device when more than this share of them
+// blocked (or, where that is not known, they waited this share of their
+// time); they come from the cache again below the lower share. Between the
+// two the verdict stays, so that a tree at the edge does not make the pace
+// jump to and fro.
 constexpr double kWaitingShare = 0.5;
 constexpr double kCachedShare = 0.25;
+// Verdicts in a row that the listings come from the cache before the pace
+// leaves the device's level: a cold tree has short stretches whose blocks
+// an earlier listing read, and each return costs the level's ramp.
+constexpr unsigned kCachedVerdicts = 2;
 
 unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
 unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
@@ -120,12 +127,14 @@ bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
   Costs& c = costs_;
   ++c.listings;
   c.seconds += cost.seconds;
-  c.cpuSeconds += cost.cpuSeconds;
-  if (cost.blocks > 0) c.blockedSeconds += std::max(0.0, cost.seconds - cost.cpuSeconds);
-  if (cost.blocks < 0) c.blocksKnown = false;
   c.inFlight += inFlight;
+  if (cost.blocks > 0) ++c.blocked;
+  if (cost.blocks < 0) {
+    c.blocksKnown = false;
+    c.cpuSeconds += std::max(0.0, cost.cpuSeconds);
+  }
   if (c.listings < kWeighListings || c.seconds < kWeighSeconds) return false;
-  double waited = c.blockedSeconds / c.seconds;
+  double waited = static_cast<double>(c.blocked) / c.listings;
   if (!c.blocksKnown) {
     // The readers in flight and the walk share the processors; what a
     // listing did not get of its share, it waited.
@@ -134,9 +143,15 @@ bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
     waited = std::max(0.0, 1 - c.cpuSeconds / (share * c.seconds));
   }
   c = Costs{};
-  const bool before = waiting_;
-  waiting_ = waiting_ ? waited >= kCachedShare : waited > kWaitingShare;
-  return waiting_ != before;
+  if (!waiting_) {
+    waiting_ = waited > kWaitingShare;
+    return waiting_;
+  }
+  cachedVerdicts_ = waited < kCachedShare ? cachedVerdicts_ + 1 : 0;
+  if (cachedVerdicts_ < kCachedVerdicts) return false;
+  cachedVerdicts_ = 0;
+  waiting_ = false;
+  return true;
 }
 
 void ReadPace::judge(double rate) {

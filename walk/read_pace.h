@@ -22,13 +22,13 @@
 
 namespace zweigschau {
 
-// What one listing cost the thread that read it: wall time, processor time,
-// and how often the thread blocked meanwhile (-1: the system does not say;
-// see platform::threadWork).
+// What one listing cost the thread that read it: its wall time, how often
+// the thread blocked meanwhile and its processor time (-1: not known; see
+// platform::threadWork).
 struct ListingCost {
   double seconds = 0;
-  double cpuSeconds = 0;
   std::int64_t blocks = -1;
+  double cpuSeconds = -1;
 };
 
 class ReadPace {
@@ -99,12 +99,13 @@ class ReadPace {
   unsigned cheap_ = 0;
   unsigned processors_ = 1;
   bool waiting_ = true;
+  unsigned cachedVerdicts_ = 0;  // in a row, while waiting_
   struct Costs {
     unsigned listings = 0;
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double blockedSeconds = 0;  // of listings whose thread blocked
-    double inFlight = 0;        // summed over the listings
+    unsigned blocked = 0;     // listings whose thread blocked
+    double seconds = 0;       // of all listings
+    double cpuSeconds = 0;    // of the listings whose blocks are not known
+    double inFlight = 0;      // summed over the listings
     bool blocksKnown = true;
   } costs_;
 };

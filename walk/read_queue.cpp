@@ -90,7 +90,9 @@ class Stopwatch {
     const platform::ThreadWork work = platform::threadWork();
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start_;
     const bool counted = work.blocks >= 0 && work_.blocks >= 0;
-    return {wall.count(), work.cpuSeconds - work_.cpuSeconds, counted ? work.blocks - work_.blocks : -1};
+    const bool timed = work.cpuSeconds >= 0 && work_.cpuSeconds >= 0;
+    return {wall.count(), counted ? work.blocks - work_.blocks : -1,
+            timed ? work.cpuSeconds - work_.cpuSeconds : -1};
   }
 
  private:

@@ -1,11 +1,14 @@
 // The tree reader over a fake disk: the walk's order in every way of
 // reading, the window of listings read ahead, the handle budget, folders
-// that fail, and a cancel while a reader is blocked on a folder.
+// that fail, a cancel while a reader is blocked on a folder, and a disk's
+// pace over listings that wait on the device or cost only the processor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "walk/tree_reader.h"
@@ -32,6 +36,22 @@ class FakeFolders final : public Folders {
   std::set<std::string> throwing;   // listing runs out of memory
   std::string blocking = "-";       // listing waits until release()
   std::size_t budget = 512;
+  // With it set, a listing it says comes from the device (by its number,
+  // from 0 in the order the listings began) waits 1 ms off the processor;
+  // any other spins 0.2 ms on it, as from the cache.
+  std::function<bool(std::size_t)> fromDevice;
+  // With it set, the most listings begun and not yet taken by the walk,
+  // which counts what it took in *taken.
+  const std::atomic<std::size_t>* taken = nullptr;
+
+  // Each listing as it began: from the device, and how many listings were
+  // in progress then, itself counted.
+  struct Begun {
+    bool device;
+    int inProgress;
+  };
+  std::vector<Begun> begun() const { return {begun_.begin(), begun_.begin() + std::min(begun_.size(), next_.load())}; }
+  std::size_t mostAhead() const { return mostAhead_; }
 
   void release() {
     std::lock_guard lock(m_);
@@ -56,7 +76,9 @@ class FakeFolders final : public Folders {
       blocked_ = true;
       cv_.wait(lock, [this] { return released_; });
     }
-    ++listed_;
+    const std::size_t begun = ++listed_;
+    if (taken != nullptr) raise(mostAhead_, begun - *taken);
+    if (fromDevice) cost();
     if (throwing.count(path)) throw std::bad_alloc();
     failure = failing.count(path) ? Failure::Lasting : Failure::None;
     if (failure != Failure::None) return false;
@@ -74,12 +96,30 @@ class FakeFolders final : public Folders {
     const FakeFolders& folders;
     std::string path;
   };
+  template <typename T>
+  static void raise(std::atomic<T>& most, T now) {
+    for (T seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+    }
+  }
+  // Without a lock, so that the listings that cost only the processor
+  // never wait for one another.
+  void cost() const {
+    const int inProgress = ++inProgress_;
+    const std::size_t at = next_++;
+    const bool device = fromDevice(at);
+    if (at < begun_.size()) begun_[at] = {device, inProgress};
+    if (device) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+      for (const auto end = Clock::now() + std::chrono::microseconds(200); Clock::now() < end;) {
+      }
+    }
+    --inProgress_;
+  }
   std::unique_ptr<Open> open(const std::string& path, Failure& failure) const {
     failure = tree.count(path) ? Failure::None : Failure::Lasting;
     if (failure != Failure::None) return nullptr;
-    const int now = ++open_;
-    for (int seen = maxOpen_; now > seen && !maxOpen_.compare_exchange_weak(seen, now);) {
-    }
+    raise(maxOpen_, ++open_);
     return std::make_unique<Handle>(*this, path);
   }
 
@@ -90,6 +130,10 @@ class FakeFolders final : public Folders {
   mutable std::atomic<std::size_t> listed_ = 0;
   mutable std::atomic<int> open_ = 0;
   mutable std::atomic<int> maxOpen_ = 0;
+  mutable std::atomic<int> inProgress_ = 0;
+  mutable std::vector<Begun> begun_ = std::vector<Begun>(4096);
+  mutable std::atomic<std::size_t> next_ = 0;
+  mutable std::atomic<std::size_t> mostAhead_ = 0;
 };
 
 // A tree `depth` levels deep with `width` sub-folders in each folder, named
@@ -114,15 +158,21 @@ std::shared_ptr<FakeFolders> breiterBaum(int width, int depth) {
 
 // The walk as the walks make it: every folder entered, depth first, written
 // as "path:listed:entries;".
-std::string gang(std::shared_ptr<const Folders> folders, TreeReaderOptions o) {
+// With `taken`, counts the listings it has taken there.
+std::string gang(std::shared_ptr<const Folders> folders, TreeReaderOptions o,
+                 std::atomic<std::size_t>* taken = nullptr) {
+  std::atomic<std::size_t> ungezaehlt = 0;
+  std::atomic<std::size_t>& genommen = taken != nullptr ? *taken : ungezaehlt;
   TreeReader leser(std::move(folders), std::move(o));
   std::vector<Entry> eintraege;
   std::string text = leser.start("", eintraege) ? "" : "!";
+  ++genommen;
   text += ":" + std::to_string(eintraege.size()) + ";";
   std::vector<std::string> weg{""};
   while (!weg.empty()) {
     bool gelistet = false;
     if (const std::string* name = leser.enterNext(eintraege, gelistet)) {
+      ++genommen;
       weg.push_back(weg.back() + "/" + *name);
       text += weg.back() + (gelistet ? ":" : ":!") + std::to_string(eintraege.size()) + ";";
       continue;
@@ -156,21 +206,44 @@ TEST(TreeReader, EveryWayOfReadingGivesTheSerialWalk) {
 }
 
 TEST(TreeReader, ReadsNoFurtherAheadThanItsWindow) {
+  // Four readers with room for ten listings: never more than those, the
+  // one the walk needs now and the one sent while the walk takes its own
+  // are read and not yet taken, however far the readers could run.
   auto f = breiterBaum(300, 1);
-  TreeReader leser(f, {.how = {4, 10, false}});
-  std::vector<Entry> eintraege;
-  ASSERT_TRUE(leser.start("", eintraege));
-  // The readers have room for ten listings (the walk's next one among
-  // them); wait until they have filled it.
-  for (int i = 0; i < 200 && f->listed() < 11; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(f->listed(), 11u);  // the start folder and the window
-  bool gelistet = false;
-  ASSERT_NE(leser.enterNext(eintraege, gelistet), nullptr);
-  leser.leave();
-  for (int i = 0; i < 200 && f->listed() < 12; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(f->listed(), 12u);  // one taken, one more read
+  std::atomic<std::size_t> genommen = 0;
+  f->taken = &genommen;
+  EXPECT_EQ(gang(f, {.how = {4, 10, false}}, &genommen), gang(breiterBaum(300, 1), {}));
+  EXPECT_EQ(f->listed(), 301u);
+  EXPECT_LE(f->mostAhead(), 12u);
+  EXPECT_GE(f->mostAhead(), 2u);
+}
+
+// A disk's pace over a walk of 1,023 folders, whose first 400 listings
+// and the rest each come from the device or from the cache. While listings
+// wait on the device many readers work; while they cost only the processor
+// one reader works beside the walk, so that at most two listings are in
+// progress; the pace follows a switch within one walk. It is judged on the
+// later part of each phase, after it had its time.
+TEST(TreeReader, ADisksPaceFollowsWhereListingsWait) {
+  struct Case {
+    const char* name;
+    bool erstGeraet, dannGeraet;  // each phase: from the device
+  };
+  for (const Case& c : {Case{"device", true, true}, Case{"cache", false, false},
+                        Case{"device, then cache", true, false}, Case{"cache, then device", false, true}}) {
+    SCOPED_TRACE(c.name);
+    auto f = breiterBaum(2, 9);
+    f->fromDevice = [&c](std::size_t n) { return n < 400 ? c.erstGeraet : c.dannGeraet; };
+    gang(f, {.how = kLocalReadAhead});
+    const std::vector<FakeFolders::Begun> begun = f->begun();
+    ASSERT_EQ(begun.size(), 1023u);
+    for (const auto& [from, to, geraet] : {std::tuple{250u, 400u, c.erstGeraet}, std::tuple{700u, 1023u, c.dannGeraet}}) {
+      int most = 0;
+      for (std::size_t i = from; i < to; ++i) most = std::max(most, begun[i].inProgress);
+      if (geraet) EXPECT_GT(most, 4) << "listings " << from << " to " << to;
+      else EXPECT_LE(most, 2) << "listings " << from << " to " << to;
+    }
+  }
 }
 
 TEST(TreeReader, KeepsWithinTheHandleBudget) {
