@@ -184,8 +184,8 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
     wake = std::min<std::size_t>(wake, allowed() > busy_ ? allowed() - busy_ : 0);
     assert(!stopping_);
     for (auto& job : jobs) {
-      const double order = job->order;
-      pending_.emplace(order, std::move(job));
+      const PendingKey key{job->order, job->node};
+      pending_.emplace(key, std::move(job));
     }
     checkInvariants();
   }
@@ -196,9 +196,8 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
 
 std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const TreeNode* node) {
   std::lock_guard lock(mutex_);
-  auto [at, end] = pending_.equal_range(order);
-  while (at != end && at->second->node != node) ++at;
-  if (at == end) return nullptr;
+  const auto at = pending_.find({order, node});
+  if (at == pending_.end()) return nullptr;
   std::unique_ptr<ReadJob> taken = std::move(at->second);
   pending_.erase(at);
   return taken;
@@ -235,7 +234,7 @@ bool ReadQueue::await(std::chrono::milliseconds most) {
 }
 
 void ReadQueue::stop() {
-  std::multimap<double, std::unique_ptr<ReadJob>> waiting;
+  std::map<PendingKey, std::unique_ptr<ReadJob>> waiting;
   std::unique_ptr<ReadJob> dropped;
   {
     std::lock_guard lock(mutex_);

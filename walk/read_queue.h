@@ -99,7 +99,11 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::condition_variable readerWake_;  // a job is waiting, or stop
   std::condition_variable walkWake_;    // a job is done
   std::condition_variable ended_;       // a reader ended
-  std::multimap<double, std::unique_ptr<ReadJob>> pending_;  // the first is next
+  // By the walk's order, the first next. Orders may tie deep in a tree
+  // (tree_reader.cpp): the node keeps the keys apart, so that withdraw()
+  // finds a job at once.
+  using PendingKey = std::pair<double, const TreeNode*>;
+  std::map<PendingKey, std::unique_ptr<ReadJob>> pending_;
   // Done jobs in the order done, a list so that posting one never
   // allocates: a reader cannot fail there.
   std::unique_ptr<ReadJob> doneFirst_;
