@@ -74,6 +74,8 @@ class FolderHandle {
 
   bool isOpen() const;
 
+  friend std::vector<std::string> mountsBelow(const FolderHandle& folder);
+
  private:
 #ifdef _WIN32
   std::wstring path_;  // long form, without a trailing separator
@@ -85,6 +87,14 @@ class FolderHandle {
 // Whether `path` lies on a network share or a user-space file system, where
 // every request waits for a reply.
 bool onShare(const std::string& path);
+
+// The folders strictly below the open `folder` on which another file
+// system is mounted, as paths relative to it, names joined by kSeparator.
+// Found in the system's tables, without touching any folder by its path: a
+// share that does not answer stalls whoever opens or looks at its folder.
+// None on Windows, where a volume mounted in a folder is a reparse point,
+// which the walks never enter.
+std::vector<std::string> mountsBelow(const FolderHandle& folder);
 
 // What the calling thread has spent since it started, as far as the
 // system counts it cheaply (-1 where it does not): how often the thread

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <fstream>
+#include <sstream>
 
 
 namespace platform {
@@ -155,6 +157,49 @@ std::size_t openHandles() {
     return count > 3 ? count - 3 : 0;  // ".", ".." and the listing's own
   }
   return 16;
+}
+
+namespace {
+
+// A mount table field with its escapes ("\040" for a blank) decoded.
+std::string unescapeMountField(const std::string& field) {
+  const auto octal = [&](std::size_t i) { return i < field.size() && field[i] >= '0' && field[i] <= '7'; };
+  std::string text;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
+      text += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+      i += 3;
+    } else {
+      text += field[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> mountsBelow(const FolderHandle& folder) {
+  std::vector<std::string> below;
+  // The folder's whole path, as the system keeps it with the handle.
+  std::string start(PATH_MAX, '\0');
+  const ssize_t length = folder.fd_ < 0 ? -1
+      : readlink(("/proc/self/fd/" + std::to_string(folder.fd_)).c_str(), start.data(), start.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= start.size() || start[0] != '/') return below;
+  start.resize(static_cast<std::size_t>(length));
+  if (start.back() != '/') start += '/';
+  std::ifstream table("/proc/self/mountinfo");
+  std::string line;
+  while (std::getline(table, line)) {
+    // "id parent major:minor root mount-point options ...": the fifth field.
+    std::istringstream fields(line);
+    std::string field;
+    for (int i = 0; i < 5 && fields >> field; ++i) {
+    }
+    const std::string point = unescapeMountField(field);
+    if (point.size() > start.size() && point.compare(0, start.size(), start) == 0)
+      below.push_back(point.substr(start.size()));
+  }
+  return below;
 }
 
 ThreadWork threadWork() {

@@ -132,6 +132,8 @@ bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failu
 
 bool FolderHandle::isOpen() const { return !path_.empty(); }
 
+std::vector<std::string> mountsBelow(const FolderHandle&) { return {}; }
+
 ThreadWork threadWork() {
   FILETIME created, ended, kernel, user;
   if (!GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) return {};

@@ -26,6 +26,9 @@ class SystemFolders final : public Folders {
     return static_cast<const Handle&>(folder).handle.list(out, filter_, failure);
   }
   std::size_t handleBudget() const override { return platform::handleBudget(); }
+  std::vector<std::string> mountsBelow(const Open& folder) const override {
+    return platform::mountsBelow(static_cast<const Handle&>(folder).handle);
+  }
 
  private:
   struct Handle final : Open {

@@ -205,9 +205,10 @@ std::unique_ptr<ReadJob> ReadQueue::withdraw(double order, const TreeNode* node)
 
 std::unique_ptr<ReadJob> ReadQueue::takeFirst() {
   std::lock_guard lock(mutex_);
-  if (pending_.empty()) return nullptr;
-  std::unique_ptr<ReadJob> taken = std::move(pending_.begin()->second);
-  pending_.erase(pending_.begin());
+  const auto first = pending_.begin();
+  if (first == pending_.end() || first->second->readersOnly) return nullptr;
+  std::unique_ptr<ReadJob> taken = std::move(first->second);
+  pending_.erase(first);
   return taken;
 }
 

@@ -34,6 +34,7 @@ struct ReadJob {
   std::shared_ptr<const Folders::Open> base;  // the folder to open from
   std::vector<std::string> names;             // from `base` down to the folder
   bool keepHandle = false;                    // hand the opened folder back
+  bool readersOnly = false;  // on another file system: never on the walk's thread
 
   // The result.
   std::unique_ptr<Folders::Open> handle;  // with keepHandle, when listed
@@ -69,7 +70,8 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   // Walk's thread: takes the job of `node`, queued with `order`, back if
   // no reader has taken it yet.
   std::unique_ptr<ReadJob> withdraw(double order, const TreeNode* node);
-  // Walk's thread: takes the first waiting job, to run it itself.
+  // Walk's thread: takes the first waiting job, to run it itself; never
+  // one for readers only.
   std::unique_ptr<ReadJob> takeFirst();
   // Walk's thread: moves the done jobs into `done`, in the order they were
   // done.

@@ -57,6 +57,9 @@ struct TreeNode {
   std::vector<std::unique_ptr<TreeNode>> children;  // its sub-folders, in order
   std::size_t unfinished = 0;  // children whose listing has not come back
   std::size_t entered = 0;     // children the walk has entered
+  // On a file system mounted below the start folder, or on the way to one.
+  bool otherFileSystem = false;
+  bool mountBelow = false;
 };
 
 namespace {
@@ -116,6 +119,7 @@ class TreeReader::Engine {
   void runHere(std::unique_ptr<ReadJob> job);
   void finish(std::unique_ptr<ReadJob> job);
   void addChildren(TreeNode& node);
+  void markMounts(TreeNode& child) const;
   void releaseHandle(TreeNode& node);
   void letGoIfUnused(TreeNode& node);
   void collect();
@@ -127,6 +131,7 @@ class TreeReader::Engine {
   std::size_t window_ = 0;            // listings sent and not taken, at most
   std::size_t budget_ = 1;            // handles kept below the start folder, at most
 
+  std::vector<std::string> mounts_;  // below the start folder (Folders::mountsBelow)
   std::unique_ptr<TreeNode> root_;
   TreeNode* current_ = nullptr;
   std::set<std::pair<double, TreeNode*>> unsent_;       // nodes whose parent is Done
@@ -211,7 +216,7 @@ bool TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
 // One step towards `node` being Done: sends it, reads it or another folder
 // on the walk's thread, or waits for the readers.
 bool TreeReader::Engine::advance(TreeNode& node) {
-  const bool walkReads = !queue_ || options_.how.walkReads;
+  const bool walkReads = !queue_ || (options_.how.walkReads && !node.otherFileSystem);
   if (node.state == TreeNode::State::Unsent) {
     unsent_.erase({node.order, &node});
     std::unique_ptr<ReadJob> job = jobFor(node);
@@ -276,6 +281,7 @@ std::unique_ptr<ReadJob> TreeReader::Engine::jobFor(TreeNode& node) {
   }
   reserveHandle(node);
   job->keepHandle = node.keeps;
+  job->readersOnly = node.otherFileSystem;
   node.state = TreeNode::State::Sent;
   ++outstanding_;
   return job;
@@ -316,7 +322,11 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
   node.state = TreeNode::State::Done;
   node.listed = job->listed;
   node.entries = std::move(job->entries);
-  if (node.parent == nullptr) startShort_ = job->failure == Folders::Failure::Transient;
+  if (node.parent == nullptr) {
+    startShort_ = job->failure == Folders::Failure::Transient;
+    if (job->handle) mounts_ = folders_->mountsBelow(*job->handle);
+    node.mountBelow = !mounts_.empty();
+  }
   if (node.listed && descends(node.level)) addChildren(node);
   if (node.keeps && !node.children.empty() && job->handle) {
     node.handle = std::move(job->handle);
@@ -351,6 +361,8 @@ void TreeReader::Engine::addChildren(TreeNode& node) {
     child->parent = &node;
     child->name = e.name;
     child->level = node.level + 1;
+    if (node.mountBelow) markMounts(*child);
+    child->otherFileSystem = child->otherFileSystem || node.otherFileSystem;
     node.children.push_back(std::move(child));
   }
   // Past the precision of a double (trees hundreds of levels deep) orders
@@ -363,6 +375,19 @@ void TreeReader::Engine::addChildren(TreeNode& node) {
     unsent_.emplace(child.order, &child);
   }
   node.unfinished = node.children.size();
+}
+
+// Marks `child` of a folder on the way to a mount: a mount itself, or on
+// the way to another.
+void TreeReader::Engine::markMounts(TreeNode& child) const {
+  std::string path = child.name;
+  for (const TreeNode* up = child.parent; up->parent != nullptr; up = up->parent)
+    path = up->name + platform::kSeparator + path;
+  for (const std::string& mount : mounts_) {
+    if (mount == path) child.otherFileSystem = true;
+    if (mount.size() > path.size() && mount.compare(0, path.size(), path) == 0 && mount[path.size()] == platform::kSeparator)
+      child.mountBelow = true;
+  }
 }
 
 void TreeReader::Engine::collect() {

@@ -47,6 +47,9 @@ class Folders {
   virtual bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const = 0;
   // How many folders may be open at once (see platform::handleBudget).
   virtual std::size_t handleBudget() const = 0;
+  // The folders below the open `folder` on which another file system is
+  // mounted, as paths relative to it (see platform::mountsBelow).
+  virtual std::vector<std::string> mountsBelow(const Open& folder) const = 0;
 };
 
 // The system's folders, listed with `filter`.
@@ -107,7 +110,11 @@ struct TreeReaderOptions {
 };
 
 // Reads a folder tree for a walk. The walk sees every folder's listing in
-// the fixed order, whether read ahead or one by one. The sub-folders of a
+// the fixed order, whether read ahead or one by one. With reader threads,
+// the walk's thread never opens or lists a folder on which another file
+// system is mounted below the start folder, nor anything below it: a share
+// there may not answer, and the walk's thread must stay free to keep the
+// window alive and see a cancel. The sub-folders of a
 // folder are the entries of kind Folder in its listing. Used by one thread,
 // the walk's; the reader threads are its own. Ending it never waits for a
 // reader inside a system call: such a reader is left to end when its call

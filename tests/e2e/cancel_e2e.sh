@@ -1,8 +1,9 @@
 #!/bin/bash
 # A scan of a share that never answers (slowfs with a round trip of ten
-# minutes) can be cancelled: Escape during a window scan leaves the
-# clipboard as it was and the window usable, and SIGTERM ends a batch run
-# at once with nothing left running.
+# minutes) can be cancelled: Escape during a window scan, of the share or
+# of a local folder with the share mounted below it, leaves the clipboard
+# as it was and the window usable at once, and SIGTERM ends a batch run at
+# once with nothing left running.
 # Usage: cancel_e2e.sh PATH/TO/zweigschau PATH/TO/zs_slowfs
 set -u
 PROGRAM=$1
@@ -10,9 +11,9 @@ SLOWFS=$2
 source "$(dirname "$0")/xvfb_lib.sh"
 start_xvfb
 
-mkdir -p "$E2E_TMP/quelle/a/b" "$E2E_TMP/mnt" "$E2E_TMP/lokal/x"
+mkdir -p "$E2E_TMP/quelle/a/b" "$E2E_TMP/oben/mnt" "$E2E_TMP/oben/a" "$E2E_TMP/lokal/x"
 : >"$E2E_TMP/lokal/x/datei.txt"
-MNT=$E2E_TMP/mnt
+MNT=$E2E_TMP/oben/mnt
 "$SLOWFS" "$E2E_TMP/quelle" "$MNT" -o delay_us=600000000 -o max_threads=64 -f >/dev/null 2>&1 &
 SLOWFS_PID=$!
 mounted() { grep -q " $MNT fuse" /proc/mounts; }
@@ -26,7 +27,7 @@ check "slowfs is mounted" wait_until 5000 mounted
 
 # --- Escape during a window scan.
 clip_take "vorher"
-"$PROGRAM" >/dev/null 2>&1 &
+ZWEIGSCHAU_ZUSTAND=$E2E_TMP/zustand "$PROGRAM" >/dev/null 2>&1 &
 WINDOW_PID=$!
 fenster() { xdotool search --onlyvisible --name "MORVAs Zweigschau" >/dev/null 2>&1; }
 check "the window opens" wait_until 10000 fenster
@@ -44,6 +45,15 @@ xdotool key Escape
 sleep 0.5
 check "Escape leaves the clipboard as it was" [ "$(clip_read)" = "vorher" ]
 check "the program still runs" process_alive "$WINDOW_PID"
+# The share below a local folder is read by readers only: the window's
+# own thread stays free.
+scan "$E2E_TMP/oben"
+arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
+check "the scan of the folder above the share begins" wait_until 2000 arbeitet
+sleep 0.5
+xdotool key Escape
+zurueck() { ! arbeitet; }
+check "Escape brings the window back within 100 ms" wait_until 100 zurueck
 scan "$E2E_TMP/lokal"
 printf '%s/x/\tdatei.txt\r' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
 liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }

@@ -34,8 +34,9 @@ class FakeFolders final : public Folders {
   std::map<std::string, std::vector<std::string>> tree;
   std::set<std::string> failing;    // cannot be listed
   std::set<std::string> throwing;   // listing runs out of memory
-  std::string blocking = "-";       // listing waits until release()
+  std::string blocking = "-";       // listing waits until release(), 5 s at most
   std::size_t budget = 512;
+  std::vector<std::string> mounts;  // other file systems below the start
   // With it set, a listing it says comes from the device (by its number,
   // from 0 in the order the listings began) waits 1 ms off the processor;
   // any other spins 0.2 ms on it, as from the cache.
@@ -74,7 +75,7 @@ class FakeFolders final : public Folders {
     if (path == blocking) {
       std::unique_lock lock(m_);
       blocked_ = true;
-      cv_.wait(lock, [this] { return released_; });
+      cv_.wait_for(lock, std::chrono::seconds(5), [this] { return released_; });
     }
     const std::size_t begun = ++listed_;
     if (taken != nullptr) raise(mostAhead_, begun - *taken);
@@ -88,6 +89,7 @@ class FakeFolders final : public Folders {
     return true;
   }
   std::size_t handleBudget() const override { return budget; }
+  std::vector<std::string> mountsBelow(const Open&) const override { return mounts; }
 
  private:
   struct Handle final : Open {
@@ -256,43 +258,51 @@ TEST(TreeReader, KeepsWithinTheHandleBudget) {
   }
 }
 
+// A folder that never answers, read by a reader: on a share, where only
+// readers read, and below a local start folder as another file system's
+// mount, which the walk's thread must leave to the readers too.
 TEST(TreeReader, ACancelReturnsAtOnceWhileAReaderIsBlocked) {
-  auto f = breiterBaum(3, 2);
-  f->blocking = "h1";
-  std::atomic<bool> abbruch = false;
-  Clock::time_point gesetzt;
-  int wartend = 0;
-  std::weak_ptr<FakeFolders> beobachter = f;
-  FakeFolders& platte = *f;  // kept alive by the blocked reader until released
-  {
-    TreeReader leser(std::move(f), {.how = {8, 64, false},
-                                    .whileWaiting =
-                                        [&] {
-                                          if (++wartend == 5) {
-                                            gesetzt = Clock::now();
-                                            abbruch = true;
-                                          }
-                                        },
-                                    .cancel = &abbruch});
-    std::vector<Entry> eintraege;
-    ASSERT_TRUE(leser.start("", eintraege));
-    bool gelistet = false;
-    const std::string* name = nullptr;
-    while ((name = leser.enterNext(eintraege, gelistet)) != nullptr && *name != "h1") {
-      while (leser.enterNext(eintraege, gelistet) != nullptr) leser.leave();
-      leser.leave();
+  for (const auto& [how, mounts] : {std::pair{ReadAhead{8, 64, false}, std::vector<std::string>{}},
+                                    std::pair{kLocalReadAhead, std::vector<std::string>{"h1"}}}) {
+    SCOPED_TRACE(how.walkReads ? "mount below a disk" : "share");
+    auto f = breiterBaum(3, 2);
+    f->blocking = "h1";
+    f->mounts = mounts;
+    std::atomic<bool> abbruch = false;
+    Clock::time_point gesetzt;
+    int wartend = 0;
+    std::weak_ptr<FakeFolders> beobachter = f;
+    FakeFolders& platte = *f;  // kept alive by the blocked reader until released
+    {
+      TreeReader leser(std::move(f), {.how = how,
+                                      .whileWaiting =
+                                          [&] {
+                                            if (++wartend == 5) {
+                                              gesetzt = Clock::now();
+                                              abbruch = true;
+                                            }
+                                          },
+                                      .cancel = &abbruch});
+      std::vector<Entry> eintraege;
+      ASSERT_TRUE(leser.start("", eintraege));
+      bool gelistet = false;
+      const std::string* name = nullptr;
+      while ((name = leser.enterNext(eintraege, gelistet)) != nullptr && *name != "h1") {
+        while (leser.enterNext(eintraege, gelistet) != nullptr) leser.leave();
+        leser.leave();
+      }
+      EXPECT_EQ(name, nullptr);
+      EXPECT_TRUE(leser.cancelled());
+      EXPECT_LT(Clock::now() - gesetzt, std::chrono::milliseconds(100));
+      EXPECT_TRUE(platte.blocked());
     }
-    EXPECT_EQ(name, nullptr);
-    EXPECT_TRUE(leser.cancelled());
+    // Ending the reader did not wait for the blocked one, which ends, and
+    // lets go of the disk, once its folder answers.
     EXPECT_LT(Clock::now() - gesetzt, std::chrono::milliseconds(100));
-    EXPECT_TRUE(platte.blocked());
+    platte.release();
+    for (int i = 0; i < 200 && !beobachter.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(beobachter.expired());
   }
-  // Ending the reader did not wait for the blocked one, which ends, and
-  // lets go of the disk, once its folder answers.
-  EXPECT_LT(Clock::now() - gesetzt, std::chrono::milliseconds(100));
-  platte.release();
-  for (int i = 0; i < 200 && !beobachter.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_TRUE(beobachter.expired());
 }
 
 }  // namespace
