@@ -88,6 +88,14 @@ class FolderHandle {
 // every request waits for a reply.
 bool onShare(const std::string& path);
 
+// `path` as a whole path, the form a start folder's entries carry: a
+// relative path taken from the current folder, "." and ".." steps and
+// doubled separators resolved by their names alone, as a shell's cd does,
+// a trailing separator kept. The file system is not asked (a share may not
+// answer). Unchanged when the current folder is not known, and on Windows
+// a \\?\ path.
+std::string fullPath(const std::string& path);
+
 // The folders strictly below the open `folder` on which another file
 // system is mounted, as paths relative to it, names joined by kSeparator.
 // Found in the system's tables, without touching any folder by its path: a

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -177,6 +178,29 @@ std::string unescapeMountField(const std::string& field) {
 }
 
 }  // namespace
+
+std::string fullPath(const std::string& path) {
+  std::string whole = path;
+  if (whole.empty() || whole[0] != '/') {
+    char* here = getcwd(nullptr, 0);
+    if (here == nullptr) return path;
+    whole = std::string(here) + '/' + path;
+    std::free(here);
+  }
+  std::vector<std::string> names;
+  std::istringstream steps(whole);
+  for (std::string name; std::getline(steps, name, '/');) {
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+    } else if (!name.empty() && name != ".") {
+      names.push_back(name);
+    }
+  }
+  std::string result;
+  for (const std::string& name : names) result += '/' + name;
+  if (result.empty() || path.back() == '/') result += '/';
+  return result;
+}
 
 std::vector<std::string> mountsBelow(const FolderHandle& folder) {
   std::vector<std::string> below;

@@ -132,6 +132,18 @@ bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failu
 
 bool FolderHandle::isOpen() const { return !path_.empty(); }
 
+std::string fullPath(const std::string& path) {
+  const std::wstring wide = toWide(path);
+  if (wide.empty() || wide.starts_with(L"\\\\?\\")) return path;
+  const DWORD noetig = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (noetig == 0) return path;
+  std::wstring voll(noetig, L'\0');
+  const DWORD laenge = GetFullPathNameW(wide.c_str(), noetig, voll.data(), nullptr);
+  if (laenge == 0 || laenge >= noetig) return path;
+  voll.resize(laenge);
+  return fromWide(voll);
+}
+
 std::vector<std::string> mountsBelow(const FolderHandle&) { return {}; }
 
 ThreadWork threadWork() {

@@ -142,7 +142,9 @@ ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwisch
     AusgabeZeilenAusschalten(fenster);
     return ergebnis;
   }
-  Pfad = heimordnerEinsetzen(Pfad);
+  // A relative path or one with "." and ".." steps becomes the whole path
+  // it names, as the window shows a folder given on its command line.
+  Pfad = platform::fullPath(heimordnerEinsetzen(Pfad));
   if (Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
   try {
     return Durchlauf(fenster, zwischenablage, Tabelle, Optionen, Abbruch);

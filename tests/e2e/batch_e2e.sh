@@ -28,10 +28,11 @@ check "end points without start folder on the clipboard" \
   cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"
 check "one clipboard server serves the list" [ "$(server_pids | wc -w)" -eq 1 ]
 
-# --- With the start folder; replaces the first list.
+# --- With the start folder, named relative to the current folder with "."
+# and ".." steps: the entries carry the whole path; replaces the first list.
 printf '%s/a/x/\r%s/a/y/\r%s/b/\r%s/größe/\r' "$TREE" "$TREE" "$TREE" "$TREE" \
   >"$E2E_TMP/expected"
-run_batch "/o:$TREE"
+cd "$E2E_TMP" && run_batch "/o:./baum/a/..//" && cd - >/dev/null
 check "second batch run ends normally (rc $rc)" [ "$rc" -eq 0 ]
 check "end points with start folder replace the first list" \
   cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"
