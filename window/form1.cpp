@@ -17,8 +17,8 @@
 #include <QUrl>
 #include <QMouseEvent>
 
-#include <filesystem>
 
+#include "platform/folder_handle.h"
 #include "platform/session.h"
 
 using zweigschau::Steuerelement;
@@ -65,11 +65,8 @@ void Form1::verbinden() {
 std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
   zweigschau::StartEntscheidung start = zweigschau::StartEntscheiden(Argumente);
   // A folder named relative to the current one ("zweigschau .") is shown
-  // as the folder it is.
-  std::error_code fehler;
-  if (!start.ordner.empty() && start.ordner.front() != '/')
-    if (auto absolut = std::filesystem::absolute(start.ordner, fehler); !fehler)
-      start.ordner = absolut.lexically_normal().string();
+  // as the folder it is, in the form the run gives it.
+  if (!start.ordner.empty()) start.ordner = platform::fullPath(start.ordner);
   std::optional<int> ende = Form1Logik::Form_Load(start);
   // Only a window that is shown offers completions: a batch run starts no
   // thread of the folder model.
