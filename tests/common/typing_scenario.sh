@@ -9,6 +9,7 @@
 #   TYPING_ROOT       the folder the tree is made in (a Linux path)
 #   TYPING_ROOT_SHOWN the same folder as the program's path box shows it
 #   TYPING_SEP        the separator of the program's paths ("/" or "\")
+#   TYPING_EOL        the line end of the program's list (LF or CR)
 #   DRAG_SOURCE       the drag source helper (zs_drag_source), if any, and
 #   TYPING_DROPPED    the path box's text after a file and a folder of the
 #                     tree were dragged onto it (the folder's path, ".../Lieder")
@@ -240,7 +241,7 @@ typing_scenario() {
   keys Return
   check "typing: one Enter in the type box reached with Tab scans" state_is sichtbar lblfertig
   check "typing: ... 5 lines" state_is text.lblfertig "5 in der Zwischenablage"
-  printf '%s\t%s\r' "$tree$s" Lala.mp3 "$tree${s}Lieder$s" lied.mp3 "$tree${s}Lieder$s" Lob.MP3 \
+  printf "%s\t%s$TYPING_EOL" "$tree$s" Lala.mp3 "$tree${s}Lieder$s" lied.mp3 "$tree${s}Lieder$s" Lob.MP3 \
     "$tree${s}Lieder${s}Alt$s" lang.mp3 "$tree${s}Ärger$s" laut.mp3 >"$TYPING_ROOT/expected"
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: the clipboard holds the list, byte for byte" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"

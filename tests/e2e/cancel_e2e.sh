@@ -45,7 +45,7 @@ sleep 0.5
 check "Escape leaves the clipboard as it was" [ "$(clip_read)" = "vorher" ]
 check "the program still runs" process_alive "$WINDOW_PID"
 scan "$E2E_TMP/lokal"
-printf '%s/x/\tdatei.txt\r' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
+printf '%s/x/\tdatei.txt\n' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
 liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }
 check "the window scans again after the cancel" wait_until 5000 liste_da
 # A reader still waits on the share; the program ends all the same (a

@@ -66,7 +66,7 @@ FOLDER="$TMP/Meine Ordner"
 mkdir -p "$FOLDER/a/b" "$FOLDER/c"
 launch "Desktop Action Ordnerliste" "$FOLDER" >/dev/null 2>&1
 rc=$?
-printf '%s\r' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
+printf '%s\n' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
 clip_read UTF8_STRING >"$TMP/clip"
 check "the entry's action lists the folder onto the clipboard (rc $rc)" cmp "$TMP/expected" "$TMP/clip"
 launch "Desktop Entry" "$FOLDER" ZWEIGSCHAU_ZUSTAND="$TMP/state" >/dev/null 2>&1 &
