@@ -22,10 +22,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 # The libraries the program links (Qt, libxcb, libstdc++) come from
-# dpkg-shlibdeps. Recommended, used without linking and needed on Wayland
-# desktops only: Qt's Wayland platform, and wl-copy for the hand-over
-# there. An X11 desktop does without them; on Wayland the program names
-# what is missing.
+# dpkg-shlibdeps. Recommended, used without linking: on Wayland desktops
+# only, Qt's Wayland platform and wl-copy for the hand-over there (an X11
+# desktop does without them; on Wayland the program names what is
+# missing); and Qt's German texts for its standard dialogs, which stay
+# English without them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, wl-clipboard")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, wl-clipboard, qt6-translations-l10n")
 include(CPack)

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QCoreApplication>
 #include <QDir>
@@ -355,8 +356,12 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
   dialoge_.information(this, QString::fromStdString(titel), zeilen);
 }
 
+// The picker opens at the folder in the path box when there is one, else at
+// the home folder.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  return dialoge_.chooseFolder(this, QString::fromStdString(titel), QDir::homePath()).toStdString();
+  const QString getippt = ui.txtPfadEingabe->text().trimmed();
+  const QString start = !getippt.isEmpty() && QFileInfo(getippt).isDir() ? getippt : QDir::homePath();
+  return dialoge_.chooseFolder(this, QString::fromStdString(titel), start).toStdString();
 }
 
 void Form1::beenden() {

@@ -21,9 +21,10 @@ listed() { grep -qE "(^|, )$1( |,|$)" <<<"$2"; }  # listed PACKAGE FIELD
 for dep in libqt6gui6 libqt6widgets6 libqt6core6 libxcb1; do
   check "depends on $dep" listed "$dep" "$depends"
 done
-# What only a Wayland desktop needs is recommended, not required.
+# What only a Wayland desktop needs, and Qt's German texts, are
+# recommended, not required.
 only_recommended() { listed "$1" "$recommends" && ! listed "$1" "$depends"; }
-for dep in qt6-wayland wl-clipboard; do
+for dep in qt6-wayland wl-clipboard qt6-translations-l10n; do
   check "recommends $dep, does not depend on it" only_recommended "$dep"
 done
 lintian --fail-on error,warning "$DEB" >"$TMP/lintian.log" 2>&1
