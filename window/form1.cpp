@@ -134,13 +134,14 @@ bool AlsKopieAnnehmen(QDropEvent* event) {
 
 }  // namespace
 
+// While a scan runs the window is disabled and takes no drop.
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LokalePfade(event->mimeData()).empty()) AlsKopieAnnehmen(event);
+  if (isEnabled() && !LokalePfade(event->mimeData()).empty()) AlsKopieAnnehmen(event);
 }
 
 void Form1::dropEvent(QDropEvent* event) {
   const std::vector<std::string> pfade = LokalePfade(event->mimeData());
-  if (pfade.empty() || !AlsKopieAnnehmen(event)) return;
+  if (!isEnabled() || pfade.empty() || !AlsKopieAnnehmen(event)) return;
   OrdnerAbgelegt(pfade);
 }
 
@@ -152,6 +153,10 @@ void Form1::dropEvent(QDropEvent* event) {
 // other boxes refuse it. Text moved between the window's own boxes is theirs.
 bool Form1::AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen) {
   const bool abgelegt = ziehen->type() == QEvent::Drop;
+  if (!isEnabled()) {
+    ziehen->ignore();
+    return true;
+  }
   if (!LokalePfade(ziehen->mimeData()).empty()) {
     if (abgelegt)
       dropEvent(ziehen);
