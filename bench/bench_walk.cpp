@@ -192,8 +192,8 @@ Peak measurePeak(Mode mode, const std::string& dir) {
 std::vector<std::string_view> sortedLines(const std::string& text) {
   std::vector<std::string_view> lines;
   std::size_t from = 0;
-  for (std::size_t cr; (cr = text.find('\r', from)) != std::string::npos; from = cr + 1)
-    lines.emplace_back(text.data() + from, cr - from);
+  for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+    lines.emplace_back(text.data() + from, end - from);
   std::sort(lines.begin(), lines.end());
   return lines;
 }

@@ -85,13 +85,13 @@ class Walker {
 
   void emit() {
     if (!mp3Lines_) {
-      r_.text.append(path_).push_back('\r');
+      r_.text.append(path_).push_back('\n');
       ++r_.lines;
       return;
     }
     std::sort(files_.begin(), files_.end());
     for (const std::string& f : files_) {
-      r_.text.append(path_).append("\t").append(f).push_back('\r');
+      r_.text.append(path_).append("\t").append(f).push_back('\n');
       ++r_.lines;
     }
   }

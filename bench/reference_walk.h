@@ -9,7 +9,7 @@
 namespace zsbench {
 
 struct ReferenceResult {
-  std::string text;          // one line per folder (or per *.mp3 file), each ended by "\r"
+  std::string text;          // one line per folder (or per *.mp3 file), each ended by "\n"
   std::int64_t folders = 0;  // folders listed, the start folder included
   std::int64_t ends = 0;     // folders below the start folder without sub-folders
   std::int64_t lines = 0;    // lines in text
@@ -21,8 +21,8 @@ struct ReferenceResult {
 // O_DIRECTORY|O_NOFOLLOW, d_type telling folders from the rest, hidden
 // names (leading ".") and links skipped, siblings sorted by plain byte
 // comparison. Without `mp3Lines` every folder path, the start folder first,
-// is appended with "\r"; with it, every file whose name ends in ".mp3" (any
-// case, hidden files included) gives a line "folder-path" TAB "name" "\r".
+// is appended with "\n"; with it, every file whose name ends in ".mp3" (any
+// case, hidden files included) gives a line "folder-path" TAB "name" "\n".
 ReferenceResult referenceWalk(const std::string& start, bool mp3Lines);
 
 }  // namespace zsbench

@@ -32,8 +32,13 @@ class Dialogs {
 class QtDialogs : public Dialogs {
  public:
   // With nativeDialogs false the folder picker is Qt's own widget dialog
-  // even where the platform offers a native one.
-  explicit QtDialogs(bool nativeDialogs = true) : nativeDialogs_(nativeDialogs) {}
+  // even where the platform offers a native one. The first one made (the
+  // application object must exist) gives the application Qt's own German
+  // texts (qtbase_de from Qt's translations, Debian package
+  // qt6-translations-l10n), so that Qt's dialogs speak German as the window
+  // does ("Suchen in", "Auswählen", "Abbrechen"); without that file they
+  // stay English.
+  explicit QtDialogs(bool nativeDialogs = true);
 
   void information(QWidget* parent, const QString& title, const QString& text) override;
   QString chooseFolder(QWidget* parent, const QString& title,

@@ -4,9 +4,28 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace platform {
+namespace {
+
+// Installs Qt's German translation once; it lives as long as the application.
+void installGermanQtTexts() {
+  static bool installed = false;
+  if (installed || QCoreApplication::instance() == nullptr) return;
+  installed = true;
+  auto* texts = new QTranslator(QCoreApplication::instance());
+  if (texts->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(texts);
+  else
+    delete texts;
+}
+
+}  // namespace
+
+QtDialogs::QtDialogs(bool nativeDialogs) : nativeDialogs_(nativeDialogs) { installGermanQtTexts(); }
 
 void QtDialogs::information(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);

@@ -129,4 +129,13 @@ inline constexpr char kSeparator = '\\';
 inline constexpr char kSeparator = '/';
 #endif
 
+// The end of every line of the list: a single carriage return on Windows;
+// a line feed on POSIX, the text convention that every consumer there
+// expects (wc -l, grep, editors, terminals).
+#ifdef _WIN32
+inline constexpr char kLineEnd = '\r';
+#else
+inline constexpr char kLineEnd = '\n';
+#endif
+
 }  // namespace platform

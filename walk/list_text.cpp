@@ -1,5 +1,7 @@
 #include "walk/list_text.h"
 
+#include "platform/folder_handle.h"
+
 namespace zweigschau {
 namespace {
 
@@ -17,7 +19,7 @@ void DateiZeilen(const OrdnerTabelle& Tabelle, bool MitTab, Liste& liste, Ordner
       liste.Block.append(o.Pfad);
       if (MitTab) liste.Block.append("\t");
       liste.Block.append(datei);
-      liste.Block.append("\r");
+      liste.Block.append({&platform::kLineEnd, 1});
       ++liste.Zeilen;
     }
     if (abgeben != nullptr) abgeben->Freigeben(i + 1);

@@ -9,17 +9,18 @@
 namespace zweigschau {
 
 struct Liste {
-  // UTF-8, every line ended by one carriage return; the table's text block
+  // UTF-8, every line ended by platform::kLineEnd; the table's text block
   // or the list's own Block.
   std::string_view Text;
   std::int32_t Zeilen = 0;  // number of lines in Text
   Bytes Block;
 };
 
-// Builds the list from the table: one folder line per record ("a/x/" CR),
-// or with NurOrdnerMitDateien one file line per stored file name ("a/" [TAB
-// when MitTab] "x.mp3" CR). No header, no line feed, nothing after the last
-// carriage return. Folder lines are the table's own text block (valid while
+// Builds the list from the table: one folder line per record ("a/x/" and
+// the line end), or with NurOrdnerMitDateien one file line per stored file
+// name ("a/" [TAB when MitTab] "x.mp3" and the line end). The line end is
+// platform::kLineEnd (a single CR on Windows, LF on POSIX). No header,
+// nothing after the last line end. Folder lines are the table's own text block (valid while
 // the table is unchanged); file lines are built once, in the list's Block.
 Liste ListenText(const OrdnerTabelle& Tabelle, bool NurOrdnerMitDateien, bool MitTab);
 

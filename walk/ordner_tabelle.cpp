@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/folder_handle.h"
 #include "platform/memory_block.h"
 
 namespace zweigschau {
@@ -69,7 +70,7 @@ void OrdnerTabelle::Anhaengen(std::string_view Pfad, std::int32_t Ebene) {
   const std::size_t vorher = text_.size();
   try {
     text_.append(Pfad);
-    text_.append("\r");
+    text_.append({&platform::kLineEnd, 1});
     saetze_.push_back({text_.size(), Ebene});
     if (!dateien_.empty()) dateien_.push_back({});
   } catch (...) {
@@ -130,7 +131,7 @@ Bytes OrdnerTabelle::OrdnerzeilenAbgeben() {
 Ordner OrdnerTabelle::operator[](std::size_t Index) const {
   const std::size_t anfang = textAnfang(Index);
   Ordner ordner;
-  ordner.Pfad = text_.view(anfang, saetze_[Index].textEnde - 1);  // without its CR
+  ordner.Pfad = text_.view(anfang, saetze_[Index].textEnde - 1);  // without its line end
   ordner.Ebene = saetze_[Index].ebene;
   if (!dateien_.empty()) {
     const Dateien& d = dateien_[Index];

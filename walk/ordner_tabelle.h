@@ -1,7 +1,8 @@
 // The folder table that the walks fill and the list text reads.
 //
 // The table is two arenas and two small index arrays. Every recorded path
-// is stored once, in list form and followed by a carriage return, in one
+// is stored once, in list form and followed by its line end (a carriage
+// return on Windows, a line feed on POSIX: platform::kLineEnd), in one
 // growing block of text, so that the folder lines of the list are that block
 // itself. The file names of the records lie in a second block. A record
 // holds where its path ends, its level and where its file names lie: 16
@@ -154,14 +155,14 @@ class OrdnerTabelle {
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, size()}; }
 
-  // The paths of all records, each followed by a carriage return: the
+  // The paths of all records, each followed by its line end: the
   // folder lines of the list, as one block.
   std::string_view Ordnerzeilen() const { return text_.view(); }
 
  private:
   friend class DateiListe;
   struct Satz {
-    std::uint64_t textEnde;  // end of the path's line (behind its CR) in text_
+    std::uint64_t textEnde;  // end of the path's line (behind its line end) in text_
     std::int32_t ebene;
   };
   struct Dateien {
@@ -171,7 +172,7 @@ class OrdnerTabelle {
   std::size_t textAnfang(std::size_t index) const { return index == 0 ? 0 : saetze_[index - 1].textEnde; }
   std::string_view name(std::size_t index) const;
 
-  Bytes text_;                       // the paths, each ended by a CR
+  Bytes text_;                       // the paths, each with its line end
   std::deque<Satz> saetze_;          // one per record
   std::deque<Dateien> dateien_;      // one per record once any record has files
   Bytes namen_;                      // the file names, one after another

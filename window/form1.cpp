@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QCoreApplication>
 #include <QDir>
@@ -115,17 +116,62 @@ std::vector<std::string> LokalePfade(const QMimeData* daten) {
   return pfade;
 }
 
+// Takes a drag as a copy, or refuses it when the source offers no copy:
+// the window only reads what is dropped, and a source told that its items
+// were moved may delete them (a file manager its files, an editor its text).
+bool AlsKopieAnnehmen(QDropEvent* event) {
+  if (!(event->possibleActions() & Qt::CopyAction)) {
+    event->ignore();
+    return false;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  return true;
+}
+
 }  // namespace
 
+// While a scan runs the window is disabled and takes no drop.
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LokalePfade(event->mimeData()).empty()) event->acceptProposedAction();
+  if (isEnabled() && !LokalePfade(event->mimeData()).empty()) AlsKopieAnnehmen(event);
 }
 
 void Form1::dropEvent(QDropEvent* event) {
   const std::vector<std::string> pfade = LokalePfade(event->mimeData());
-  if (pfade.empty()) return;
-  event->acceptProposedAction();
+  if (!isEnabled() || pfade.empty() || !AlsKopieAnnehmen(event)) return;
   OrdnerAbgelegt(pfade);
+}
+
+// Drops onto the boxes (the line edits and the combo boxes' edit fields
+// take drops of their own, before the window sees them). Folders and files
+// go to the path box as a drop onto the window does, never into a box as
+// text. Text dragged from another program is a path in the path box: it
+// replaces the text there as a whole (its first line, as one path); the
+// other boxes refuse it. Text moved between the window's own boxes is theirs.
+bool Form1::AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen) {
+  const bool abgelegt = ziehen->type() == QEvent::Drop;
+  if (!isEnabled()) {
+    ziehen->ignore();
+    return true;
+  }
+  if (!LokalePfade(ziehen->mimeData()).empty()) {
+    if (abgelegt)
+      dropEvent(ziehen);
+    else
+      AlsKopieAnnehmen(ziehen);
+    return true;
+  }
+  if (ziehen->source() != nullptr) return false;
+  if (feld != ui.txtPfadEingabe || !ziehen->mimeData()->hasText()) {
+    ziehen->ignore();
+    return true;
+  }
+  if (AlsKopieAnnehmen(ziehen) && abgelegt) {
+    QString pfad = ziehen->mimeData()->text().section(u'\n', 0, 0);
+    if (pfad.endsWith(u'\r')) pfad.chop(1);
+    ui.txtPfadEingabe->setText(pfad);  // raises txtPfadEingabe_Change
+  }
+  return true;
 }
 
 bool Form1::eventFilter(QObject* objekt, QEvent* event) {
@@ -150,18 +196,9 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
       return true;
     }
   }
-  // A folder dropped onto the path box replaces its text as a whole, as
-  // one dropped onto the window does; dragged text is the box's own.
-  if (objekt == ui.txtPfadEingabe && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
-                                      event->type() == QEvent::Drop)) {
-    auto* ziehen = static_cast<QDropEvent*>(event);
-    if (LokalePfade(ziehen->mimeData()).empty()) return false;
-    if (event->type() == QEvent::Drop)
-      dropEvent(ziehen);
-    else
-      ziehen->acceptProposedAction();
-    return true;
-  }
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop)
+    if (auto* feld = qobject_cast<QLineEdit*>(objekt); feld != nullptr && feld->window() == this)
+      if (AblageAufFeld(feld, static_cast<QDropEvent*>(event))) return true;
 
   // An editable combo box's inline completion takes the first Enter when
   // the whole text is selected (as after Tab): Enter starts the scan from
@@ -292,9 +329,10 @@ std::string Form1::zustandsBericht() const {
                           Steuerelement::comMaskeTyp, Steuerelement::lblfertig})
     for (const auto& [t, name] : kNamen)
       if (t == s) bericht += std::string("text.") + name + '=' + text(s) + '\n';
-  // Where a click hits the path box and each check box and option (its
-  // box), on the screen.
-  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0,
+  // Where a click hits the path box, the depth box, the name mask and each
+  // check box and option (its box), on the screen.
+  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::txtEbenen, Steuerelement::comMaskeName,
+                          Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0,
                           Steuerelement::optAlleOderLetzte1,
                           Steuerelement::cbDateien, Steuerelement::cbTab, Steuerelement::cbNurOrdnerMitPassendenDateien})
     for (const auto& [t, name] : kNamen)
@@ -320,8 +358,12 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
   dialoge_.information(this, QString::fromStdString(titel), zeilen);
 }
 
+// The picker opens at the folder in the path box when there is one, else at
+// the home folder.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  return dialoge_.chooseFolder(this, QString::fromStdString(titel), QDir::homePath()).toStdString();
+  const QString getippt = ui.txtPfadEingabe->text().trimmed();
+  const QString start = !getippt.isEmpty() && QFileInfo(getippt).isDir() ? getippt : QDir::homePath();
+  return dialoge_.chooseFolder(this, QString::fromStdString(titel), start).toStdString();
 }
 
 void Form1::beenden() {

@@ -15,6 +15,8 @@
 #include "run/steuerelemente.h"
 
 class QAbstractItemView;
+class QDropEvent;
+class QLineEdit;
 class QWidget;
 
 class Form1 : public QDialog,
@@ -49,7 +51,8 @@ class Form1 : public QDialog,
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   // Escape while a scan runs (the window is disabled then), Enter in a mask
-  // box, Tab onto the option pair, the completions' list: see form1.cpp.
+  // box, Tab onto the option pair, the completions' list, drops onto the
+  // boxes: see form1.cpp.
   bool eventFilter(QObject* objekt, QEvent* event) override;
   // Lets the window repaint and process pending events (a scan run calls it
   // while it walks).
@@ -62,6 +65,9 @@ class Form1 : public QDialog,
  private:
   QWidget* widget(zweigschau::Steuerelement s) const;
   void OrdnerVervollstaendigen();
+  // A drag over or dropped onto one of the window's boxes; true when it was
+  // handled here, false when the box handles it itself.
+  bool AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen);
   void verbinden();
 
   // The controls for the shared rules.

@@ -1,7 +1,8 @@
 // Real folder trees in a temporary folder, for tests of the walks, on every
 // platform. Paths are UTF-8 with the platform's separator; `schraeg` shows
-// that separator as "/", so that one expected text serves both platforms. POSIX-only helpers (links, modes,
-// deep chains, child processes) are in temp_tree_posix.h.
+// that separator as "/" and the list's line end as LF, so that one expected
+// text serves both platforms. POSIX-only helpers (links, modes, deep
+// chains, child processes) are in temp_tree_posix.h.
 #pragma once
 
 #include <chrono>
@@ -26,11 +27,18 @@ inline fs::path fsPfad(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// `text` with the platform's separator shown as "/".
+// `text` with the platform's separator shown as "/" and its line end as
+// LF (on Windows CR and LF change places, so a wrong line end still shows).
 inline std::string schraeg(std::string_view sicht) {
   std::string text(sicht);
-  for (char& c : text)
-    if (c == platform::kSeparator) c = '/';
+  for (char& c : text) {
+    if (c == platform::kSeparator)
+      c = '/';
+    else if (c == platform::kLineEnd)
+      c = '\n';
+    else if (c == '\n')
+      c = platform::kLineEnd;
+  }
   return text;
 }
 

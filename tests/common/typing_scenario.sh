@@ -9,9 +9,10 @@
 #   TYPING_ROOT       the folder the tree is made in (a Linux path)
 #   TYPING_ROOT_SHOWN the same folder as the program's path box shows it
 #   TYPING_SEP        the separator of the program's paths ("/" or "\")
+#   TYPING_EOL        the line end of the program's list (LF or CR)
 #   DRAG_SOURCE       the drag source helper (zs_drag_source), if any, and
 #   TYPING_DROPPED    the path box's text after a file and a folder of the
-#                     tree were dragged onto it (the folder's path)
+#                     tree were dragged onto it (the folder's path, ".../Lieder")
 # Needs: xdotool, xmodmap.
 
 # Keys for the umlauts and ß on unused key codes, so that xdotool types
@@ -76,26 +77,29 @@ enabled() {
   echo "$list cmdScannen cmdEnde"
 }
 
-# A file and a folder dragged from the drag source onto the path box, with
-# the mouse, as from a file manager.
-drag_onto_path_box() {
-  local source i at main
+# Items of the tree's folder "Bäume Ö" dragged from the drag source onto
+# the box TARGET with the mouse, as from a file manager; true when the path
+# box then reads EXPECTED.
+drag_onto() {
+  local target=$1 expected=$2 source i at main item; shift 2
+  local -a items=()
+  for item in "$@"; do items+=("$TYPING_ROOT/Bäume Ö/$item"); done
   main=$(window_named '^MORVAs Zweigschau$')
-  "$DRAG_SOURCE" "$TYPING_ROOT/Bäume Ö/readme.txt" "$TYPING_ROOT/Bäume Ö/Lieder" >/dev/null 2>&1 &
+  "$DRAG_SOURCE" "${items[@]}" >/dev/null 2>&1 &
   local source_pid=$!
   source=$(window_named '^Ziehquelle$')
-  at=$(state_of klick.txtPfadEingabe)
+  at=$(state_of "klick.$target")
   if [ -n "$source" ]; then
     sleep 0.5
     xdotool mousemove 780 650 mousedown 1
     for i in 1 2 3 4 5; do
-      xdotool mousemove $(( 780 + (${at%,*} + 40 - 780) * i / 5 )) $(( 650 + (${at#*,} - 650) * i / 5 ))
+      xdotool mousemove $(( 780 + (${at%,*} + 10 - 780) * i / 5 )) $(( 650 + (${at#*,} - 650) * i / 5 ))
       sleep 0.2
     done
     sleep 0.5
     xdotool mouseup 1
   fi
-  state_is text.txtPfadEingabe "$TYPING_DROPPED"
+  state_is text.txtPfadEingabe "$expected"
   local result=$?
   kill "$source_pid" 2>/dev/null
   wait "$source_pid" 2>/dev/null
@@ -113,8 +117,16 @@ typing_scenario() {
   xdotool windowfocus --sync "$window"
   check "typing: the path box has the focus at first" state_is fokus txtPfadEingabe
   if [ -n "${DRAG_SOURCE:-}" ]; then
-    check "drop: a file and a folder dragged onto the path box: the folder counts" drag_onto_path_box
+    # Onto the boxes too: the path box takes the folder, the box keeps its text.
+    local lieder=$TYPING_DROPPED baeume=${TYPING_DROPPED%?Lieder}
+    check "drop: a file and a folder dragged onto the path box: the folder counts" \
+      drag_onto txtPfadEingabe "$lieder" readme.txt Lieder
     check "drop: ... and the path box has the focus" state_is fokus txtPfadEingabe
+    check "drop: a file dragged onto the name mask: its folder goes into the path box" \
+      drag_onto comMaskeName "$baeume" readme.txt
+    check "drop: ... and the name mask keeps its text" state_is text.comMaskeName "*"
+    check "drop: a folder dragged onto the depth box goes into the path box" drag_onto txtEbenen "$lieder" Lieder
+    check "drop: ... and the depth box keeps its text" state_is text.txtEbenen 0
   fi
 
   # --- A path typed, corrected and pasted.
@@ -229,7 +241,7 @@ typing_scenario() {
   keys Return
   check "typing: one Enter in the type box reached with Tab scans" state_is sichtbar lblfertig
   check "typing: ... 5 lines" state_is text.lblfertig "5 in der Zwischenablage"
-  printf '%s\t%s\r' "$tree$s" Lala.mp3 "$tree${s}Lieder$s" lied.mp3 "$tree${s}Lieder$s" Lob.MP3 \
+  printf "%s\t%s$TYPING_EOL" "$tree$s" Lala.mp3 "$tree${s}Lieder$s" lied.mp3 "$tree${s}Lieder$s" Lob.MP3 \
     "$tree${s}Lieder${s}Alt$s" lang.mp3 "$tree${s}Ärger$s" laut.mp3 >"$TYPING_ROOT/expected"
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: the clipboard holds the list, byte for byte" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"

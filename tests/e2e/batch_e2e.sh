@@ -4,7 +4,7 @@
 # Usage: batch_e2e.sh PATH/TO/zweigschau
 # To add a case: build a tree under $E2E_TMP, run the program with
 # run_batch, compare clip_read UTF8_STRING with the expected bytes (printf
-# with \r line ends) using cmp.
+# with \n line ends) using cmp.
 set -u
 PROGRAM=$1
 source "$(dirname "$0")/xvfb_lib.sh"
@@ -21,7 +21,7 @@ run_batch() {
 }
 
 # --- End points without the start folder.
-printf 'a/x/\ra/y/\rb/\rgröße/\r' >"$E2E_TMP/expected"
+printf 'a/x/\na/y/\nb/\ngröße/\n' >"$E2E_TMP/expected"
 run_batch "/o:$TREE" /i
 check "batch run ends normally (rc $rc)" [ "$rc" -eq 0 ]
 check "end points without start folder on the clipboard" \
@@ -30,7 +30,7 @@ check "one clipboard server serves the list" [ "$(server_pids | wc -w)" -eq 1 ]
 
 # --- With the start folder, named relative to the current folder with "."
 # and ".." steps: the entries carry the whole path; replaces the first list.
-printf '%s/a/x/\r%s/a/y/\r%s/b/\r%s/größe/\r' "$TREE" "$TREE" "$TREE" "$TREE" \
+printf '%s/a/x/\n%s/a/y/\n%s/b/\n%s/größe/\n' "$TREE" "$TREE" "$TREE" "$TREE" \
   >"$E2E_TMP/expected"
 cd "$E2E_TMP" && run_batch "/o:./baum/a/..//" && cd - >/dev/null
 check "second batch run ends normally (rc $rc)" [ "$rc" -eq 0 ]
@@ -46,7 +46,7 @@ check "server ends within 1 s after another copy" wait_until 1000 no_server_left
 # --- Keys as the shell splits them: upper case, a blank in the value,
 # depth, and "/i" not found inside a path.
 mkdir -p "$E2E_TMP/Meine Musik/images/tief/tiefer" "$E2E_TMP/Meine Musik/nina"
-printf 'images/tief/\rnina/\r' >"$E2E_TMP/expected"
+printf 'images/tief/\nnina/\n' >"$E2E_TMP/expected"
 run_batch "/O:$E2E_TMP/Meine Musik" /I /E:2.5
 check "keys in upper case, blank in the path, depth 2.5 as 2 (rc $rc)" [ "$rc" -eq 0 ]
 check "relative end points two levels deep" cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"

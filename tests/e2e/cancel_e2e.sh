@@ -55,7 +55,7 @@ xdotool key Escape
 zurueck() { ! arbeitet; }
 check "Escape brings the window back within 100 ms" wait_until 100 zurueck
 scan "$E2E_TMP/lokal"
-printf '%s/x/\tdatei.txt\r' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
+printf '%s/x/\tdatei.txt\n' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
 liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }
 check "the window scans again after the cancel" wait_until 5000 liste_da
 # A reader still waits on the share; the program ends all the same (a

@@ -12,7 +12,7 @@ source "$(dirname "$0")/../common/typing_scenario.sh"
 
 start_xvfb -noreset
 umlaut_keys
-TYPING_ROOT=$E2E_TMP/typing TYPING_ROOT_SHOWN=$E2E_TMP/typing TYPING_SEP=/
+TYPING_ROOT=$E2E_TMP/typing TYPING_ROOT_SHOWN=$E2E_TMP/typing TYPING_SEP=/ TYPING_EOL=$'\n'
 TYPING_DROPPED="$TYPING_ROOT/Bäume Ö/Lieder"
 mkdir -p "$TYPING_ROOT"
 typing_tree

@@ -55,8 +55,7 @@ TEST(Form1Start, BatchRunUsesTheHiddenWindow) {
   const std::string start = baum.root();
   EXPECT_EQ(f.logik.Form_Load(StartEntscheidenText("/o:\"" + start + "\" /i")), 0);
   ASSERT_EQ(f.zwischenablage.gesetzt.size(), 1u);
-  EXPECT_EQ(f.zwischenablage.gesetzt[0], "a" + std::string(1, platform::kSeparator) + "x" +
-                                             platform::kSeparator + "\rb" + platform::kSeparator + "\r");
+  EXPECT_EQ(schraeg(f.zwischenablage.gesetzt[0]), "a/x/\nb/\n");
   EXPECT_EQ(f.pieptöne, 0);
   EXPECT_FALSE(f.fokus.has_value());
   EXPECT_TRUE(f.meldungen.empty());
@@ -98,7 +97,7 @@ TEST_F(ScannenTest, FileLinesWithTrimmedMaskBoxes) {
   f[S::cbinkl].wert = 0;
   f[S::comMaskeName].text = " * ";
   f[S::comMaskeTyp].text = "  mp3 ";
-  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\rB/\tTrack.MP3\r");
+  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\nB/\tTrack.MP3\n");
   erwarteNurLabel(S::lblfertig);
   EXPECT_EQ(f[S::lblfertig].text, "2 in der Zwischenablage");
   EXPECT_EQ(f.pieptöne, 1);
@@ -108,30 +107,30 @@ TEST_F(ScannenTest, FileLinesWithTrimmedMaskBoxes) {
   EXPECT_EQ(f[S::txtPfadEingabe].text.substr(0, 2), "  ");
   // Without "mit Tab", and the run also honours a grayed box.
   f[S::cbTab].wert = 0;
-  EXPECT_EQ(scanne(), "a/x/song.mp3\rB/Track.MP3\r");
+  EXPECT_EQ(scanne(), "a/x/song.mp3\nB/Track.MP3\n");
   f[S::cbTab].wert = 2;
-  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\rB/\tTrack.MP3\r");
+  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\nB/\tTrack.MP3\n");
 }
 
 TEST_F(ScannenTest, FolderLinesWhenOnlyFoldersWithFilesIsOff) {
   f[S::cbinkl].wert = 0;
   f[S::cbNurOrdnerMitPassendenDateien].wert = 0;
-  EXPECT_EQ(scanne(), "a/\ra/x/\rB/\rc/\rc/y/\rc/y/z/\r");
+  EXPECT_EQ(scanne(), "a/\na/x/\nB/\nc/\nc/y/\nc/y/z/\n");
   // "&Dateien" unchecked: no mask, and the other box no longer counts.
   f[S::cbNurOrdnerMitPassendenDateien].wert = 1;
   f.klicke(S::cbDateien);
-  EXPECT_EQ(scanne(), "a/\ra/x/\rB/\rc/\rc/y/\rc/y/z/\r");
+  EXPECT_EQ(scanne(), "a/\na/x/\nB/\nc/\nc/y/\nc/y/z/\n");
 }
 
 TEST_F(ScannenTest, EndpointsWithStartFolderAndDepth) {
   f.klicke(S::optAlleOderLetzte0);
   const std::string w = schraeg(baum.root());
-  EXPECT_EQ(scanne(), w + "a/x/\r" + w + "B/\r" + w + "c/y/z/\r");
+  EXPECT_EQ(scanne(), w + "a/x/\n" + w + "B/\n" + w + "c/y/z/\n");
   f[S::txtEbenen].text = " 1x";
-  EXPECT_EQ(scanne(), w + "a/\r" + w + "B/\r" + w + "c/\r");
+  EXPECT_EQ(scanne(), w + "a/\n" + w + "B/\n" + w + "c/\n");
   // Beyond 16 bits: clamped, not wrapped to a small depth.
   f[S::txtEbenen].text = "65537";
-  EXPECT_EQ(scanne(), w + "a/x/\r" + w + "B/\r" + w + "c/y/z/\r");
+  EXPECT_EQ(scanne(), w + "a/x/\n" + w + "B/\n" + w + "c/y/z/\n");
 }
 
 TEST_F(ScannenTest, WindowDisabledWithLiveCountWhileWalking) {

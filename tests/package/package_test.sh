@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Debian package made from this build: its files land where a desktop
-# finds them, its dependencies name what the program uses, and the
-# installed program prints its usage without a display.
+# finds them, its dependencies name what the program uses, lintian finds
+# no error or warning in it, and the installed program prints its usage
+# without a display.
 # Usage: package_test.sh BUILD_DIR
 set -u
 BUILD=$1
@@ -13,11 +14,23 @@ DEB=$(ls "$TMP"/out/zweigschau_*_amd64.deb 2>/dev/null | head -1)
 check "cpack makes zweigschau_<version>_amd64.deb" [ -n "$DEB" ]
 [ -n "$DEB" ] || { cat "$TMP/cpack.log"; exit 1; }
 
-depends=$(dpkg-deb -f "$DEB" Depends)
+depends=$(dpkg-deb -f "$DEB" Depends) recommends=$(dpkg-deb -f "$DEB" Recommends)
 echo "# Depends: $depends"
-for dep in qt6-wayland wl-clipboard libqt6gui6 libqt6widgets6 libqt6core6 libxcb1; do
-  check "depends on $dep" grep -qE "(^|, )$dep( |,|$)" <<<"$depends"
+echo "# Recommends: $recommends"
+listed() { grep -qE "(^|, )$1( |,|$)" <<<"$2"; }  # listed PACKAGE FIELD
+for dep in libqt6gui6 libqt6widgets6 libqt6core6 libxcb1; do
+  check "depends on $dep" listed "$dep" "$depends"
 done
+# What only a Wayland desktop needs, and Qt's German texts, are
+# recommended, not required.
+only_recommended() { listed "$1" "$recommends" && ! listed "$1" "$depends"; }
+for dep in qt6-wayland wl-clipboard qt6-translations-l10n; do
+  check "recommends $dep, does not depend on it" only_recommended "$dep"
+done
+lintian --fail-on error,warning "$DEB" >"$TMP/lintian.log" 2>&1
+rc=$?
+check "lintian finds no error and no warning (rc $rc)" [ "$rc" -eq 0 ]
+grep -E '^[EW]:' "$TMP/lintian.log"
 
 ROOT=$TMP/root
 dpkg -x "$DEB" "$ROOT"
@@ -54,7 +67,7 @@ FOLDER="$TMP/Meine Ordner"
 mkdir -p "$FOLDER/a/b" "$FOLDER/c"
 launch "Desktop Action Ordnerliste" "$FOLDER" >/dev/null 2>&1
 rc=$?
-printf '%s\r' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
+printf '%s\n' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
 clip_read UTF8_STRING >"$TMP/clip"
 check "the entry's action lists the folder onto the clipboard (rc $rc)" cmp "$TMP/expected" "$TMP/clip"
 launch "Desktop Entry" "$FOLDER" ZWEIGSCHAU_ZUSTAND="$TMP/state" >/dev/null 2>&1 &

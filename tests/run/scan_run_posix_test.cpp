@@ -21,10 +21,10 @@ TEST(ListeErstellen, TildeIsTheHomeFolder) {
   std::string pfad = "~/Musik";
   u.lauf(pfad, true, 0, false);
   EXPECT_EQ(pfad, tree.path("home/Musik/"));
-  EXPECT_EQ(u.ablage.inhalt, tree.path("home/Musik/") + "\r" + tree.path("home/Musik/Alben/") + "\r");
+  EXPECT_EQ(u.ablage.inhalt, tree.path("home/Musik/") + "\n" + tree.path("home/Musik/Alben/") + "\n");
   pfad = "~";
   u.lauf(pfad, false, 1, false);
-  EXPECT_EQ(u.ablage.inhalt, "Musik/\r");
+  EXPECT_EQ(u.ablage.inhalt, "Musik/\n");
   pfad = "~anders";  // only "~" alone or "~/" is the home folder
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::NichtGefunden);
   if (alt) setenv("HOME", altHome.c_str(), 1);

@@ -21,7 +21,7 @@ TEST(ListeErstellen, ListOnTheClipboardInOneStep) {
   EXPECT_EQ(r.Anzahl, 3);
   EXPECT_EQ(r.Zeilen, 3);
   EXPECT_EQ(u.ablage.gesetzt, 1);
-  EXPECT_EQ(u.ablage.inhalt, "a/\ra/x/\rb/\r");
+  EXPECT_EQ(u.ablage.inhalt, "a/\na/x/\nb/\n");
   EXPECT_EQ(u.fenster.fertigText, "3 in der Zwischenablage");
   EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:fertig piep ");
   EXPECT_TRUE(u.tabelle.empty());  // its memory went to the list
@@ -37,7 +37,7 @@ TEST(ListeErstellen, EndPointsWithFullPathsIgnoreTheFileSwitches) {
   const ScanErgebnis r = u.lauf(pfad, true, 0, true, "*.mp3", true);
   EXPECT_EQ(r.Zeilen, 2);
   const std::string wurzel = testing_tree::schraeg(tree.root());
-  EXPECT_EQ(u.ablage.inhalt, wurzel + "a/x/\r" + wurzel + "b/\r");
+  EXPECT_EQ(u.ablage.inhalt, wurzel + "a/x/\n" + wurzel + "b/\n");
   EXPECT_EQ(u.fenster.ereignisse.find("piep"), std::string::npos);
 }
 
@@ -50,10 +50,10 @@ TEST(ListeErstellen, FileLinesWithAndWithoutTab) {
   Umgebung u;
   std::string pfad = tree.root();
   u.lauf(pfad, false, 0, false, "*.mp3", true);
-  EXPECT_EQ(u.ablage.inhalt, "a/\teins.mp3\rb/\tdrei.MP3\r");
+  EXPECT_EQ(u.ablage.inhalt, "a/\teins.mp3\nb/\tdrei.MP3\n");
   u.fenster.tab = false;
   u.lauf(pfad, false, 0, false, "*.wav", true);
-  EXPECT_EQ(u.ablage.inhalt, "a/zwei.wav\r");
+  EXPECT_EQ(u.ablage.inhalt, "a/zwei.wav\n");
   EXPECT_EQ(u.fenster.fertigText, "1 in der Zwischenablage");
 }
 

@@ -22,11 +22,11 @@ TEST(ListeErstellen, TildeIsTheUserProfile) {
   std::string pfad = "~\\Musik";
   u.lauf(pfad, true, 0, false);
   EXPECT_EQ(pfad, tree.path("profil/Musik/"));
-  EXPECT_EQ(u.ablage.inhalt, testing_tree::schraeg(tree.path("profil/Musik/")) + "\r" +
-                                 testing_tree::schraeg(tree.path("profil/Musik/Alben/")) + "\r");
+  EXPECT_EQ(u.ablage.inhalt, testing_tree::schraeg(tree.path("profil/Musik/")) + "\n" +
+                                 testing_tree::schraeg(tree.path("profil/Musik/Alben/")) + "\n");
   pfad = "~";
   u.lauf(pfad, false, 1, false);
-  EXPECT_EQ(u.ablage.inhalt, "Musik/\r");
+  EXPECT_EQ(u.ablage.inhalt, "Musik/\n");
   pfad = "~/Musik";  // on Windows only "~" alone or "~\" is the profile
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::NichtGefunden);
   _wputenv_s(L"USERPROFILE", altProfil.c_str());

@@ -68,10 +68,10 @@ TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
   // End points with the start folder; "/d:" and "/n" do not change the list.
   Stapel s = lauf("/o:" + musik + " /d:*.mp3 /n");
   EXPECT_EQ(s.status, 0);
-  EXPECT_EQ(s.inhalt, klein + "/a/x/\r" + klein + "/b/\r");
+  EXPECT_EQ(s.inhalt, klein + "/a/x/\n" + klein + "/b/\n");
   // Without the start folder, one level.
   s = lauf("/i /e:1 /o:\"" + musik + "\"");
-  EXPECT_EQ(s.inhalt, "a/\rb/\r");
+  EXPECT_EQ(s.inhalt, "a/\nb/\n");
 
   s = lauf("/o:" + tree.path("fehlt"));
   EXPECT_EQ(s.status, 1);

@@ -177,17 +177,17 @@ TEST(DateienSammeln, FileLinesOfAFullWalk) {
   const std::string start = tree.root();
   ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .Maske = "*.mp3", .NurMitDateien = true}, z), 4);
   Liste l = ListenText(t, true, true);
-  EXPECT_EQ(schraeg(l.Text), "a/\tx.MP3\ra/\ty.mp3\ra/x/\ttief.mp3\r");
+  EXPECT_EQ(schraeg(l.Text), "a/\tx.MP3\na/\ty.mp3\na/x/\ttief.mp3\n");
   EXPECT_EQ(l.Zeilen, 3);
   l = ListenText(t, true, false);
-  EXPECT_EQ(schraeg(l.Text), "a/x.MP3\ra/y.mp3\ra/x/tief.mp3\r");
+  EXPECT_EQ(schraeg(l.Text), "a/x.MP3\na/y.mp3\na/x/tief.mp3\n");
 
   // With full paths the start folder is recorded first and searched too.
   t.clear();
   z = 0;
   ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .Ebenen = 1, .Maske = "*.mp3", .NurMitDateien = true}, z), 4);
   const std::string s = schraeg(start);
-  EXPECT_EQ(schraeg(ListenText(t, true, false).Text), s + "ganz oben.mp3\r" + s + "a/x.MP3\r" + s + "a/y.mp3\r");
+  EXPECT_EQ(schraeg(ListenText(t, true, false).Text), s + "ganz oben.mp3\n" + s + "a/x.MP3\n" + s + "a/y.mp3\n");
 }
 
 TEST(DateienSammeln, OnlyFoldersWithFilesDropsTheStartFolderOnly) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "temp_tree.h"
 #include "text/list_form.h"
 #include "walk/list_text.h"
 
@@ -28,7 +29,7 @@ TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
   const OrdnerTabelle t = tabelle({{"a/", {"x.mp3"}}, {"b/c/", {}}});
   for (bool tab : {false, true}) {
     const Liste l = ListenText(t, false, tab);
-    EXPECT_EQ(l.Text, "a/\rb/c/\r");
+    EXPECT_EQ(testing_tree::schraeg(l.Text), "a/\nb/c/\n");
     EXPECT_EQ(l.Zeilen, 2);
   }
 }
@@ -36,10 +37,10 @@ TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
 TEST(ListenText, FileLines) {
   const OrdnerTabelle t = tabelle({{"a/", {"x.mp3", "y.mp3"}}, {"leer/", {}}, {"b/", {"z.mp3"}}});
   Liste l = ListenText(t, true, true);
-  EXPECT_EQ(l.Text, "a/\tx.mp3\ra/\ty.mp3\rb/\tz.mp3\r");
+  EXPECT_EQ(testing_tree::schraeg(l.Text), "a/\tx.mp3\na/\ty.mp3\nb/\tz.mp3\n");
   EXPECT_EQ(l.Zeilen, 3);
   l = ListenText(t, true, false);
-  EXPECT_EQ(l.Text, "a/x.mp3\ra/y.mp3\rb/z.mp3\r");
+  EXPECT_EQ(testing_tree::schraeg(l.Text), "a/x.mp3\na/y.mp3\nb/z.mp3\n");
 }
 
 TEST(ListenText, NothingToWrite) {

@@ -127,7 +127,7 @@ TEST(VorauslesenAufFreigaben, TheWalkCallsBackWhileItWaits) {
   const std::string start = tree.path("ziel") + "/";
   const auto r = OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .yield = [&](std::int32_t n) { gesehen.push_back(n); }}, z);
   EXPECT_EQ(r, 3);
-  EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\ra/b/\rc/\r");
+  EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\na/b/\nc/\n");
   // Called while the start folder was read (no record yet) and while later
   // folders were (one or more records), not only at multiples of 100.
   ASSERT_FALSE(gesehen.empty());

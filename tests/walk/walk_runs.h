@@ -17,15 +17,15 @@ using namespace zweigschau;
 
 struct Lauf {
   std::int32_t ergebnis;
-  std::string text;  // folder lines, carriage returns shown as "|"
+  std::string text;  // folder lines, line ends shown as "|"
   std::string ebenen;
 };
 
-// Carriage returns shown as "|", the platform's separator as "/".
+// Line ends shown as "|", the platform's separator as "/".
 inline std::string sichtbar(std::string_view sicht) {
   std::string text(sicht);
   for (char& c : text)
-    if (c == '\r') c = '|';
+    if (c == platform::kLineEnd) c = '|';
   return testing_tree::schraeg(text);
 }
 

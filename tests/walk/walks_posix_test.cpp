@@ -167,7 +167,7 @@ TEST(Walks, AHundredThousandLevelsGiveTheirOneLine) {
       false, /*handles=*/64);
   std::string zeile;
   for (int i = 0; i < 100000; ++i) zeile += "k/";
-  const std::string erwartet = "1 1|" + zeile + "\r";
+  const std::string erwartet = "1 1|" + zeile + "\n";
   EXPECT_TRUE(text == erwartet) << text.size() << " bytes: " << text.substr(0, 80) << " ... "
                                 << text.substr(text.size() > 80 ? text.size() - 80 : 0);
 }

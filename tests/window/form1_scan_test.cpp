@@ -79,8 +79,8 @@ class ScanTest : public ::testing::Test {
 
 TEST_F(ScanTest, FullPathsWithStartFolder) {
   form.ui.cbDateien->click();  // no file search: folder lines
-  EXPECT_EQ(scanne(), w() + "/\r" + w() + "/a/\r" + w() + "/a/x/\r" + w() + "/B/\r" + w() + "/c/\r" +
-                          w() + "/c/y/\r" + w() + "/c/y/z/\r" + w() + "/Äpfel/\r");
+  EXPECT_EQ(scanne(), w() + "/\n" + w() + "/a/\n" + w() + "/a/x/\n" + w() + "/B/\n" + w() + "/c/\n" +
+                          w() + "/c/y/\n" + w() + "/c/y/z/\n" + w() + "/Äpfel/\n");
   erwarteFertig(8);
   EXPECT_EQ(dialoge.pieptöne, 1);
   EXPECT_TRUE(form.isEnabled());
@@ -92,7 +92,7 @@ TEST_F(ScanTest, FullPathsWithStartFolder) {
 TEST_F(ScanTest, FullPathsRelative) {
   form.ui.cbDateien->click();
   form.ui.cbinkl->click();
-  EXPECT_EQ(scanne(), "a/\ra/x/\rB/\rc/\rc/y/\rc/y/z/\rÄpfel/\r");
+  EXPECT_EQ(scanne(), "a/\na/x/\nB/\nc/\nc/y/\nc/y/z/\nÄpfel/\n");
   erwarteFertig(7);
 }
 
@@ -100,18 +100,18 @@ TEST_F(ScanTest, FullPathsWithDepthLimit) {
   form.ui.cbDateien->click();
   form.ui.cbinkl->click();
   form.ui.txtEbenen->setText(" 1x");  // read as 1
-  EXPECT_EQ(scanne(), "a/\rB/\rc/\rÄpfel/\r");
+  EXPECT_EQ(scanne(), "a/\nB/\nc/\nÄpfel/\n");
   erwarteFertig(4);
 }
 
 TEST_F(ScanTest, EndPoints) {
   form.ui.optAlleOderLetzte0->click();
-  EXPECT_EQ(scanne(), w() + "/a/x/\r" + w() + "/B/\r" + w() + "/c/y/z/\r" + w() + "/Äpfel/\r");
+  EXPECT_EQ(scanne(), w() + "/a/x/\n" + w() + "/B/\n" + w() + "/c/y/z/\n" + w() + "/Äpfel/\n");
   erwarteFertig(4);
   // Relative and limited to level 1: every folder of level 1.
   form.ui.cbinkl->click();
   form.ui.txtEbenen->setText("1");
-  EXPECT_EQ(scanne(), "a/\rB/\rc/\rÄpfel/\r");
+  EXPECT_EQ(scanne(), "a/\nB/\nc/\nÄpfel/\n");
   erwarteFertig(4);
 }
 
@@ -120,13 +120,13 @@ TEST_F(ScanTest, EndPointsIgnoreTheCheckedFileBoxes) {
   form.ui.optAlleOderLetzte0->click();
   form.ui.cbinkl->click();
   ASSERT_EQ(form.ui.cbDateien->checkState(), Qt::Checked);
-  EXPECT_EQ(scanne(), "a/x/\rB/\rc/y/z/\rÄpfel/\r");
+  EXPECT_EQ(scanne(), "a/x/\nB/\nc/y/z/\nÄpfel/\n");
 }
 
 TEST_F(ScanTest, FileLinesWithTab) {
   form.ui.comMaskeTyp->setCurrentText(" mp3 ");  // blanks around are dropped
-  EXPECT_EQ(scanne(), w() + "/\ttop.mp3\r" + w() + "/a/x/\tsong.mp3\r" + w() + "/B/\tTrack.MP3\r" + w() +
-                          "/Äpfel/\tlied.mp3\r");
+  EXPECT_EQ(scanne(), w() + "/\ttop.mp3\n" + w() + "/a/x/\tsong.mp3\n" + w() + "/B/\tTrack.MP3\n" + w() +
+                          "/Äpfel/\tlied.mp3\n");
   erwarteFertig(4);
 }
 
@@ -135,17 +135,17 @@ TEST_F(ScanTest, FileLinesWithoutTab) {
   form.ui.cbinkl->click();
   form.ui.comMaskeName->setCurrentText("s*");
   form.ui.comMaskeTyp->setCurrentText("mp3");
-  EXPECT_EQ(scanne(), "a/x/song.mp3\r");
+  EXPECT_EQ(scanne(), "a/x/song.mp3\n");
   erwarteFertig(1);
 }
 
 TEST_F(ScanTest, TwoRunsInARowWithDifferentMasks) {
   form.ui.cbinkl->click();
   form.ui.comMaskeTyp->setCurrentText("mp3");
-  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\rB/\tTrack.MP3\rÄpfel/\tlied.mp3\r");
+  EXPECT_EQ(scanne(), "a/x/\tsong.mp3\nB/\tTrack.MP3\nÄpfel/\tlied.mp3\n");
   erwarteFertig(3);
   form.ui.comMaskeTyp->setCurrentText("txt");
-  EXPECT_EQ(scanne(), "a/x/\tnote.txt\r");
+  EXPECT_EQ(scanne(), "a/x/\tnote.txt\n");
   erwarteFertig(1);
   EXPECT_EQ(dialoge.pieptöne, 2);
 }
@@ -202,7 +202,7 @@ TEST_F(ScanTest, PathWithBlanksAroundIsTrimmedForTheRunOnly) {
   form.ui.cbDateien->click();
   form.ui.cbinkl->click();
   form.ui.txtPfadEingabe->setText("  " + baum.qWurzel() + "/c/  ");
-  EXPECT_EQ(scanne(), "y/\ry/z/\r");
+  EXPECT_EQ(scanne(), "y/\ny/z/\n");
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "  " + baum.qWurzel() + "/c/  ");
 }
 

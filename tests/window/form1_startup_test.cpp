@@ -74,7 +74,7 @@ TEST_F(StartupTest, BatchRunListsEndPointsWithoutShowingOrBeeping) {
   EXPECT_EQ(lade({"/o:" + baum.wurzel()}), 0);
   ASSERT_EQ(zwischenablage.gesetzt.size(), 1u);
   const std::string w = baum.wurzel();
-  EXPECT_EQ(zwischenablage.gesetzt[0], w + "/a/x/\r" + w + "/b/\r" + w + "/Ü/\r");
+  EXPECT_EQ(zwischenablage.gesetzt[0], w + "/a/x/\n" + w + "/b/\n" + w + "/Ü/\n");
   EXPECT_EQ(fehlerausgabe, "");
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(dialoge.pieptöne, 0);
@@ -87,7 +87,7 @@ TEST_F(StartupTest, BatchRunWithDepthRelativeAndIgnoredMask) {
   baum.datei("a/f.mp3");
   EXPECT_EQ(lade({"/o:" + baum.wurzel(), "/i", "/e:1", "/d:*.mp3", "/n"}), 0);
   ASSERT_EQ(zwischenablage.gesetzt.size(), 1u);
-  EXPECT_EQ(zwischenablage.gesetzt[0], "a/\rb/\r");  // folder lines, whatever the mask
+  EXPECT_EQ(zwischenablage.gesetzt[0], "a/\nb/\n");  // folder lines, whatever the mask
 }
 
 TEST_F(StartupTest, BatchRunFolderNotFound) {

@@ -28,14 +28,16 @@ class PickerTest : public ::testing::Test {
 };
 
 TEST_F(PickerTest, PickedFolderReplacesPathAndHidesLabels) {
+  TempOrdner baum;
   dialoge.ordnerAntwort = "/home/user/Musik";
+  form.ui.txtPfadEingabe->setText(" " + baum.qWurzel() + " ");
   form.ui.cbDateien->click();  // "mit Tab" off until the path changes
   form.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
   form.ui.cbinkl->setFocus();
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
   ASSERT_EQ(dialoge.ordnerTitel.size(), 1);
   EXPECT_EQ(dialoge.ordnerTitel[0], "Wählen Sie einen Ordner");
-  EXPECT_EQ(dialoge.ordnerStart[0], QDir::homePath()) << "starts in the home folder, not the path box";
+  EXPECT_EQ(dialoge.ordnerStart[0], baum.qWurzel()) << "starts at the folder in the path box";
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "/home/user/Musik");  // as given, no separator added
   EXPECT_FALSE(form.ui.lblfertig->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), form.ui.txtPfadEingabe);
@@ -48,6 +50,7 @@ TEST_F(PickerTest, CancelKeepsPathButHidesLabelsAndFocusesPathBox) {
   form.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   form.ui.txtEbenen->setFocus();
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
+  EXPECT_EQ(dialoge.ordnerStart[0], QDir::homePath()) << "no such folder: the home folder";
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "/bleibt");
   EXPECT_FALSE(form.ui.lblNichtGefunden->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), form.ui.txtPfadEingabe);
@@ -61,12 +64,14 @@ TEST_F(PickerTest, RealFolderDialogReturnsTypedFolder) {
   const QString ziel = baum.qWurzel() + "/gewählt/ä";
   bool gefunden = false;
   bool nurOrdner = false;
-  QString titel;
+  QString titel, texte;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     gefunden = true;
     titel = dialog->windowTitle();
+    texte = dialog->labelText(QFileDialog::LookIn) + "|" + dialog->labelText(QFileDialog::Accept) + "|" +
+            dialog->labelText(QFileDialog::Reject);
     nurOrdner = dialog->fileMode() == QFileDialog::Directory &&
                 dialog->testOption(QFileDialog::ShowDirsOnly) &&
                 dialog->testOption(QFileDialog::DontUseNativeDialog);
@@ -81,6 +86,7 @@ TEST_F(PickerTest, RealFolderDialogReturnsTypedFolder) {
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
   ASSERT_TRUE(gefunden);
   EXPECT_EQ(titel, "Wählen Sie einen Ordner");
+  EXPECT_EQ(texte.toStdString(), "Suchen in:|&Auswählen|Abbrechen") << "Qt's own texts in German";
   EXPECT_TRUE(nurOrdner);
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), ziel);
   EXPECT_EQ(form.focusWidget(), form.ui.txtPfadEingabe);

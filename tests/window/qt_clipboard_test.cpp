@@ -14,7 +14,7 @@
 TEST(QtClipboard, ReleasingCopyKeepsEveryByte) {
   std::string erwartet;
   for (int i = 0; erwartet.size() < (std::size_t{20} << 20); ++i)
-    erwartet += "Musik/Ordner " + std::to_string(i) + "/\r";
+    erwartet += "Musik/Ordner " + std::to_string(i) + "/\n";
   zweigschau::Bytes block;
   block.append(erwartet);
   platform::QtClipboard ablage;

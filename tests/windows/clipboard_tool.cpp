@@ -164,7 +164,7 @@ int zustand(const wchar_t* titel, const wchar_t* datei) {
         s.id == IDC_comMaskeTyp || s.id == IDC_lblfertig)
       bericht += std::string("text.") + s.name + '=' + fremderText(GetDlgItem(dialog, s.id)) + '\n';
   for (const Steuer& s : kSteuer)
-    if ((s.id >= IDC_cbTab && s.id <= IDC_cbinkl && s.id != IDC_txtEbenen) || s.id == IDC_txtPfadEingabe) {
+    if ((s.id >= IDC_cbTab && s.id <= IDC_cbinkl) || s.id == IDC_txtPfadEingabe || s.id == IDC_comMaskeName) {
       RECT r{};
       GetWindowRect(GetDlgItem(dialog, s.id), &r);
       bericht += std::string("klick.") + s.name + '=' + std::to_string(r.left + 8) + ',' +

@@ -164,23 +164,26 @@ check "... and the clipboard is untouched" clip_is "$WINE_TMP/vorher"
 
 # --- The same tree gives the same lines on Linux and under Wine.
 if [ -n "${LINUX_EXE:-}" ] && [ -x "$LINUX_EXE" ] && command -v xclip >/dev/null; then
-  # The CR-ended lines of stdin, one per line, each without the leading
-  # text $1 where it has it; "+" marks a line that had it.
+  # The lines of stdin, ended by $2 (LF on Linux, CR on Windows), one per
+  # line, each without the leading text $1 where it has it; "+" marks a
+  # line that had it. The other line end, where it occurs, shows as "~",
+  # so that a list with the wrong line end never compares equal.
   lines_without() {
-    tr '\r' '\n' | START=$1 awk '{ p = ENVIRON["START"] }
-      index($0, p) == 1 { print "+" substr($0, length(p) + 1); next } { print }'
+    if [ "$2" = CR ]; then tr '\r\n' '\n~'; else tr '\r' '~'; fi |
+      START=$1 awk '{ p = ENVIRON["START"] }
+        index($0, p) == 1 { print "+" substr($0, length(p) + 1); next } { print }'
   }
   same_lines() {  # same_lines ARGS...: both programs with /o:TREE ARGS
     XDG_RUNTIME_DIR=$WINE_TMP timeout 20 "$LINUX_EXE" "/o:$TREE" "$@" >/dev/null 2>&1 || return 1
     timeout 10 xclip -o -selection clipboard -t UTF8_STRING >"$WINE_TMP/linux" || return 1
     wine_run "$EXE" "/o:$WTREE" "$@"
     [ "$rc" -eq 0 ] && clip_read || return 1
-    # Linux: "/" as separator, the start folder as given; Wine: "\" and
-    # the lower-cased Z: path. Both lose their start folder, Linux's "/"
-    # become "\"; then the lines must be the same, byte for byte.
+    # Linux: "/" and LF line ends, the start folder as given; Wine: "\"
+    # and CR, the lower-cased Z: path. Both lose their start folder,
+    # Linux's "/" become "\"; then the lines must be the same, byte for byte.
     iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip" >"$WINE_TMP/wine" || return 1
-    lines_without "$TREE/" <"$WINE_TMP/linux" | tr / '\\' >"$WINE_TMP/linux.lines"
-    lines_without "$LTREE\\" <"$WINE_TMP/wine" >"$WINE_TMP/wine.lines"
+    lines_without "$TREE/" LF <"$WINE_TMP/linux" | tr / '\\' >"$WINE_TMP/linux.lines"
+    lines_without "$LTREE\\" CR <"$WINE_TMP/wine" >"$WINE_TMP/wine.lines"
     [ "$(wc -l <"$WINE_TMP/linux.lines")" -gt 100 ] &&
       cmp "$WINE_TMP/linux.lines" "$WINE_TMP/wine.lines"
   }

@@ -7,7 +7,7 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../common/typing_scenario.sh"
 umlaut_keys
-TYPING_ROOT=$WINE_TMP/typing TYPING_SEP='\'
+TYPING_ROOT=$WINE_TMP/typing TYPING_SEP='\' TYPING_EOL=$'\r'
 TYPING_ROOT_SHOWN=$(winpath "$TYPING_ROOT")
 # Wine hands a drop from an X program over as WM_DROPFILES with the Z:
 # path; the drag source is the Linux build's.
