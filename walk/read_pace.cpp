@@ -124,6 +124,10 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
 // Adds a listing's cost; true when a verdict changed where the listings
 // come from.
 bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
+  if (unweighed_ > 0) {
+    --unweighed_;
+    return false;
+  }
   Costs& c = costs_;
   ++c.listings;
   c.seconds += cost.seconds;
@@ -134,24 +138,33 @@ bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
     c.cpuSeconds += std::max(0.0, cost.cpuSeconds);
   }
   if (c.listings < kWeighListings || c.seconds < kWeighSeconds) return false;
-  double waited = static_cast<double>(c.blocked) / c.listings;
-  if (!c.blocksKnown) {
-    // The readers in flight and the walk share the processors; what a
-    // listing did not get of its share, it waited.
-    const double sharers = c.inFlight / c.listings + 1;
-    const double share = std::min(1.0, processors_ / sharers);
-    waited = std::max(0.0, 1 - c.cpuSeconds / (share * c.seconds));
-  }
+  const double waited = waitedShare();
   c = Costs{};
+  const bool before = waiting_;
   if (!waiting_) {
     waiting_ = waited > kWaitingShare;
-    return waiting_;
+  } else {
+    cachedVerdicts_ = waited < kCachedShare ? cachedVerdicts_ + 1 : 0;
+    waiting_ = cachedVerdicts_ < kCachedVerdicts;
   }
-  cachedVerdicts_ = waited < kCachedShare ? cachedVerdicts_ + 1 : 0;
-  if (cachedVerdicts_ < kCachedVerdicts) return false;
+  if (waiting_ == before) return false;
+  // The listings in flight now were asked for at the other level: they
+  // say nothing of the new one.
   cachedVerdicts_ = 0;
-  waiting_ = false;
+  unweighed_ = inFlight;
   return true;
+}
+
+// How much of the listings weighed waited on the device: the share that
+// blocked, or where that is not known, the share of their time they did
+// not get on a processor of what the readers in flight and the walk could
+// share among the processors.
+double ReadPace::waitedShare() const {
+  const Costs& c = costs_;
+  if (c.blocksKnown) return static_cast<double>(c.blocked) / c.listings;
+  const double sharers = c.inFlight / c.listings + 1;
+  const double share = std::min(1.0, processors_ / sharers);
+  return std::max(0.0, 1 - c.cpuSeconds / (share * c.seconds));
 }
 
 void ReadPace::judge(double rate) {

@@ -62,6 +62,7 @@ class ReadPace {
   enum class Step { Grow, Measure, ProbeUp, ProbeDown };
 
   bool weigh(unsigned inFlight, const ListingCost& cost);
+  double waitedShare() const;
   void judge(double rate);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
@@ -100,6 +101,7 @@ class ReadPace {
   unsigned processors_ = 1;
   bool waiting_ = true;
   unsigned cachedVerdicts_ = 0;  // in a row, while waiting_
+  unsigned unweighed_ = 0;       // listings in flight at the last change
   struct Costs {
     unsigned listings = 0;
     unsigned blocked = 0;     // listings whose thread blocked
