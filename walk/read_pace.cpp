@@ -50,6 +50,10 @@ constexpr unsigned kMostRests = 8;
 // the cache.
 constexpr unsigned kWeighListings = 16;
 constexpr double kWeighSeconds = 0.02;
+// Where a verdict weighs processor time instead (Windows), it takes at
+// least this much of the listings' time: the system counts a thread's time
+// by clock ticks (15.6 ms; Wine 10 ms), so a verdict needs a few dozen.
+constexpr double kWeighTickedSeconds = 0.5;
 // The listings wait on the device when more than this share of them
 // blocked (or, where that is not known, they waited this share of their
 // time); they come from the cache again below the lower share. Between the
@@ -137,7 +141,8 @@ bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
     c.blocksKnown = false;
     c.cpuSeconds += std::max(0.0, cost.cpuSeconds);
   }
-  if (c.listings < kWeighListings || c.seconds < kWeighSeconds) return false;
+  if (c.listings < kWeighListings || c.seconds < (c.blocksKnown ? kWeighSeconds : kWeighTickedSeconds))
+    return false;
   const double waited = waitedShare();
   c = Costs{};
   const bool before = waiting_;

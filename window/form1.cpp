@@ -15,6 +15,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QMouseEvent>
 
@@ -57,7 +58,16 @@ void Form1::verbinden() {
   connect(ui.optAlleOderLetzte1, &QRadioButton::toggled, this, [this](bool an) {
     if (an) optAlleOderLetzte_Click(1);
   });
-  connect(ui.txtPfadEingabe, &QLineEdit::textChanged, this, [this] { txtPfadEingabe_Change(); });
+  connect(ui.txtPfadEingabe, &QLineEdit::textChanged, this, [this](const QString& text) {
+    // The path box is one line: a pasted line break (from a terminal or an
+    // editor) ends the path there, as in a Windows edit box.
+    static const QRegularExpression zeilenumbruch("[\\r\\n]");
+    if (const qsizetype umbruch = text.indexOf(zeilenumbruch); umbruch >= 0) {
+      ui.txtPfadEingabe->setText(text.left(umbruch));  // raises textChanged again
+      return;
+    }
+    txtPfadEingabe_Change();
+  });
   connect(ui.cmdScannen, &QPushButton::clicked, this, [this] { cmdScannen_Click(); });
   connect(ui.cmdOrdnerWählen, &QPushButton::clicked, this, [this] { cmdOrdnerWählen_Click(); });
   connect(ui.cmdEnde, &QPushButton::clicked, this, [this] { cmdEnde_Click(); });
@@ -346,7 +356,25 @@ std::string Form1::zustandsBericht() const {
 
 bool Form1::fensterGezeigt() const { return isVisible(); }
 
-void Form1::fensterAktiv(bool an) { setEnabled(an); }
+// While a scan runs its controls are disabled, all but "Ende", which
+// cancels the scan and ends the program as the close button does; the
+// dialog itself keeps the keyboard focus, so that no key reaches "Ende" by
+// accident. The labels stay readable. Afterwards the controls that were
+// enabled before are enabled again.
+void Form1::fensterAktiv(bool an) {
+  if (an) {
+    for (QWidget* steuer : gesperrt_) steuer->setEnabled(true);
+    gesperrt_.clear();
+    return;
+  }
+  gesperrt_.clear();
+  for (QWidget* steuer : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (steuer == ui.cmdEnde || qobject_cast<QLabel*>(steuer) != nullptr || !steuer->isEnabled()) continue;
+    gesperrt_.push_back(steuer);
+    steuer->setEnabled(false);
+  }
+  setFocus(Qt::OtherFocusReason);
+}
 
 void Form1::ereignisseVerarbeiten() { QCoreApplication::processEvents(); }
 

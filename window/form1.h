@@ -70,6 +70,8 @@ class Form1 : public QDialog,
   bool AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen);
   void verbinden();
 
+  std::vector<QWidget*> gesperrt_;  // the controls a running scan disabled
+
   // The controls for the shared rules.
   int wert(zweigschau::Steuerelement s) const override;
   void freigeben(zweigschau::Steuerelement s, bool an) override;

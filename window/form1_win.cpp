@@ -215,10 +215,11 @@ void Form1::Einrichten() {
 
 void Form1::Befehl(int id, int code) {
   if (!verbunden_) return;
-  // While a scan runs only a cancel counts (Escape, as IDCANCEL); Enter
-  // must not start a second scan inside the first.
+  // While a scan runs only "Ende" counts (IDCANCEL; Escape never gets
+  // here then, ereignisseVerarbeiten takes it): it cancels the scan and
+  // ends the program. Enter must not start a second scan inside the first.
   if (scanLaeuft()) {
-    if (id == IDCANCEL) Abbrechen();
+    if (id == IDCANCEL) cmdEnde_Click();
     return;
   }
   if (id == IDC_txtPfadEingabe) {
@@ -333,9 +334,10 @@ void Form1::fokusSetzen(Steuerelement s) {
 
 bool Form1::fensterGezeigt() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
 
-// While a scan runs its controls are disabled, not the dialog itself: a
-// disabled window gets no input at all, and Escape and the close button must
-// still reach it to cancel the scan. The keyboard focus goes to the dialog;
+// While a scan runs its controls are disabled, all but "Ende" (which
+// cancels the scan and ends the program, as the close button does), not the
+// dialog itself: a disabled window gets no input at all, and Escape and the
+// close button must still reach it to cancel the scan. The keyboard focus goes to the dialog;
 // afterwards the controls that were enabled before are enabled again, and
 // the path box has its selection back (the dialog selects all of it when
 // it moves the focus on its own).
@@ -352,7 +354,7 @@ void Form1::fensterAktiv(bool an) {
   SendMessageW(pfad, EM_GETSEL, reinterpret_cast<WPARAM>(&auswahl_[0]), reinterpret_cast<LPARAM>(&auswahl_[1]));
   gesperrt_.clear();
   for (HWND steuer = GetWindow(hwnd_, GW_CHILD); steuer != nullptr; steuer = GetWindow(steuer, GW_HWNDNEXT)) {
-    if (!IsWindowEnabled(steuer)) continue;
+    if (!IsWindowEnabled(steuer) || steuer == control(Steuerelement::cmdEnde)) continue;
     gesperrt_.push_back(steuer);
     EnableWindow(steuer, FALSE);
   }

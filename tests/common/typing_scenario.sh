@@ -140,9 +140,10 @@ typing_scenario() {
   type_text ZZ
   keys shift+Left shift+Left BackSpace
   check "typing: Backspace, Home/End and Shift-selection correct it" state_is text.txtPfadEingabe "$tree"
-  clipboard_set "$TYPING_ROOT_SHOWN$s"
+  # Copied from a terminal, with the line break after it.
+  clipboard_set "$TYPING_ROOT_SHOWN$s"$'\n'
   keys ctrl+a ctrl+v
-  check "typing: Ctrl+V pastes" state_is text.txtPfadEingabe "$TYPING_ROOT_SHOWN$s"
+  check "typing: Ctrl+V pastes, without the line break" state_is text.txtPfadEingabe "$TYPING_ROOT_SHOWN$s"
   type_text "Bäume Ö"
   check "typing: the pasted text is not selected, typing goes on after it" state_is text.txtPfadEingabe "$tree"
   keys Return

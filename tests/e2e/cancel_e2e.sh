@@ -50,6 +50,7 @@ check "the program still runs" process_alive "$WINDOW_PID"
 scan "$E2E_TMP/oben"
 arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
 check "the scan of the folder above the share begins" wait_until 2000 arbeitet
+check "during the scan only Ende is enabled" grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
 sleep 0.5
 xdotool key Escape
 zurueck() { ! arbeitet; }
