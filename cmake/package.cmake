@@ -29,4 +29,6 @@ set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 # English without them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, wl-clipboard, qt6-translations-l10n")
+# Nautilus shows the folder menu entry only through its Python extensions.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-nautilus")
 include(CPack)

@@ -46,31 +46,44 @@ DESKTOP=$ROOT/usr/share/applications/zweigschau.desktop
 check "the desktop entry validates" desktop-file-validate "$DESKTOP"
 check "the desktop entry opens folders" grep -qx 'MimeType=inode/directory;' "$DESKTOP"
 
-# The entry's two Exec lines run as a launcher runs them for a folder that
-# a file manager passes as %f.
-exec_line() {  # exec_line SECTION: the Exec line of that section
-  awk -v s="[$1]" '/^\[/ { in_s = ($0 == s) } in_s && /^Exec=/ { sub(/^Exec=/, ""); print; exit }' "$DESKTOP"
+# The desktop entry's Exec line and the folder menu entries' Exec lines,
+# each read by the parser its file manager uses (GLib's key files; KDE's
+# are the same format) and run as the file manager expands it for a folder
+# whose name holds a blank.
+exec_line() {  # exec_line FILE GROUP: the Exec line of that group, parsed as a key file
+  /usr/bin/python3 -c 'import sys; from gi.repository import GLib
+k = GLib.KeyFile(); k.load_from_file(sys.argv[1], GLib.KeyFileFlags.NONE)
+print(k.get_string(sys.argv[2], "Exec"))' "$1" "$2"
 }
-launch() {  # launch SECTION FOLDER [ENV...]: the Exec line with %f and the installed program
-  local section=$1 folder=$2 word; shift 2
-  local -a command=()
-  read -ra words <<<"$(exec_line "$section")"
-  for word in "${words[@]}"; do
-    word=${word//%f/$folder}
-    [ "$word" = zweigschau ] && word=$ROOT/usr/bin/zweigschau
-    command+=("$word")
-  done
-  env "$@" "${command[@]}"
+launch() {  # launch FILE GROUP QUOTED-FOLDER [ENV...]: the Exec line with the folder
+  local line; line=$(exec_line "$1" "$2") || return 1
+  local quoted=$3; shift 3
+  local -a umgebung=("$@")
+  line=${line//%f/$quoted}
+  line=${line//%F/$quoted}
+  eval "set -- $line"  # split as the file manager's shell-like parser does
+  [ "$1" = zweigschau ] && set -- "$ROOT/usr/bin/zweigschau" "${@:2}"
+  env "${umgebung[@]}" "$@"
 }
 start_xvfb
 FOLDER="$TMP/Meine Ordner"
 mkdir -p "$FOLDER/a/b" "$FOLDER/c"
-launch "Desktop Action Ordnerliste" "$FOLDER" >/dev/null 2>&1
-rc=$?
 printf '%s\n' "$FOLDER/a/b/" "$FOLDER/c/" >"$TMP/expected"
-clip_read UTF8_STRING >"$TMP/clip"
-check "the entry's action lists the folder onto the clipboard (rc $rc)" cmp "$TMP/expected" "$TMP/clip"
-launch "Desktop Entry" "$FOLDER" ZWEIGSCHAU_ZUSTAND="$TMP/state" >/dev/null 2>&1 &
+check "the desktop entry has no action: launchers start one without the folder" \
+  [ -z "$(grep -E '^(Actions|\[Desktop Action)' "$DESKTOP")" ]
+MENUS=$ROOT/usr/share
+for menu in "kio/servicemenus/zweigschau-ordnerliste.desktop|Desktop Action Ordnerliste|$(printf %q "$FOLDER")" \
+            "nemo/actions/zweigschau.nemo_action|Nemo Action|\"$FOLDER\"" \
+            "file-manager/actions/zweigschau-ordnerliste.desktop|X-Action-Profile ordner|'$FOLDER'"; do
+  IFS='|' read -r file group quoted <<<"$menu"
+  clip_take "vorher"
+  launch "$MENUS/$file" "$group" "$quoted" >/dev/null 2>&1
+  check "$file: its Exec line lists the folder onto the clipboard" cmp "$TMP/expected" <(clip_read UTF8_STRING)
+done
+check "the Nautilus extension is valid Python" \
+  /usr/bin/python3 -c 'import ast, sys; ast.parse(open(sys.argv[1]).read())' \
+  "$MENUS/nautilus-python/extensions/zweigschau.py"
+launch "$DESKTOP" "Desktop Entry" "$(printf %q "$FOLDER")" ZWEIGSCHAU_ZUSTAND="$TMP/state" >/dev/null 2>&1 &
 window=$!
 check "the entry opens the window with the folder in the path box" \
   wait_until 10000 grep -sqxF "text.txtPfadEingabe=$FOLDER" "$TMP/state"
