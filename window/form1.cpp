@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QAbstractItemView>
@@ -39,6 +40,11 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
   // The path box (first in tab order) has the focus when the window appears.
   ui.txtPfadEingabe->setFocus(Qt::OtherFocusReason);
   setAcceptDrops(true);
+  // On Linux a screen reader names an editable combo box by its text; the
+  // box's own line edit, which has the focus while a person types, carries
+  // the name a sighted person reads beside it.
+  for (QComboBox* maske : {ui.comMaskeName, ui.comMaskeTyp})
+    maske->lineEdit()->setAccessibleName(maske->accessibleName());
   verbinden();
   // One filter for the whole application: a disabled window gets no keys,
   // yet Escape must reach a running scan; the mask boxes, the option pair,
@@ -277,7 +283,18 @@ int Form1::wert(Steuerelement s) const {
 
 void Form1::freigeben(Steuerelement s, bool an) { widget(s)->setEnabled(an); }
 
-void Form1::einblenden(Steuerelement s, bool an) { widget(s)->setVisible(an); }
+// A status label that appears tells a screen reader so, as an alert that
+// names its text: a sighted person sees it appear where nothing was.
+void Form1::einblenden(Steuerelement s, bool an) {
+  QWidget* w = widget(s);
+  const bool erscheint = an && !w->isVisible() && qobject_cast<QLabel*>(w) != nullptr;
+  w->setVisible(an);
+  if (!erscheint || !QAccessible::isActive()) return;
+  QAccessibleEvent name(w, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&name);
+  QAccessibleEvent alarm(w, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alarm);
+}
 
 std::string Form1::text(Steuerelement s) const {
   QWidget* w = widget(s);
