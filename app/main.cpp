@@ -114,6 +114,20 @@ bool threadsStartable() {
   return started;
 }
 
+// A window that is never shown needs no display of Qt's: the list goes to
+// the clipboard's keeper without Qt (see HandOverClipboard). On Qt's
+// offscreen platform nothing starts an accessibility bridge, a D-Bus
+// connection (which, without a session bus, launches a D-Bus daemon that
+// outlives the run) or a platform theme's helpers. A platform the user
+// chose is kept.
+void ohneFensterStarten() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  unsetenv("QT_QPA_PLATFORMTHEME");
+  setenv("QT_ACCESSIBILITY", "0", 1);
+  unsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+  setenv("QT_NO_GLIB", "1", 1);
+}
+
 // With ZWEIGSCHAU_ZUSTAND=FILE the window writes its state into FILE
 // whenever it changes (checked every 20 ms), so that the typing tests can
 // see the focus and the controls from outside, as a person sees them.
@@ -143,8 +157,8 @@ int main(int argc, char** argv) {
   }
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
-  platform::preferX11();
   if (art == zweigschau::StartArt::Stapellauf) {
+    ohneFensterStarten();
     if (!threadsStartable()) {
       std::fputs("Zu wenig Speicher oder Threads frei\n", stderr);
       return 3;
@@ -159,6 +173,7 @@ int main(int argc, char** argv) {
     bibliotheken.silence();
   }
 
+  if (art != zweigschau::StartArt::Stapellauf) platform::preferX11();
   platform::guardQtStart([art](const std::string& zeile) {
     bibliotheken.restore();
     return qtStartetNicht(art, zeile);

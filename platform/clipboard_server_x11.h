@@ -15,13 +15,15 @@ namespace platform {
 inline constexpr const char* kClipboardServerArgument = "--zweigschau-clipboard-server";
 
 // First thing in main(), before any Q*Application exists: if argv is exactly
-// { program, kClipboardServerArgument }, runs the clipboard server and
+// { program, kClipboardServerArgument } and stdin is the Unix stream socket
+// the program hands its server (so that a folder of that name given on a
+// terminal does not start it), runs the clipboard server and
 // returns its exit code (0: served until another program took the clipboard
 // or the display went away). Otherwise returns -1 at once, touching nothing.
 int runClipboardServerIfAsked(int argc, char** argv);
 
-// Call when the program is done (after the event loop or the batch run),
-// while the QGuiApplication still exists. If this process owns the clipboard
+// Call when the window's event loop is done, while the QGuiApplication
+// still exists. If this process owns the clipboard
 // and it holds text, hands the text over: on X11 to a detached server
 // process (this program started again with the hidden argument; the text
 // goes through a socket), waiting at most a few seconds for its "I own the
@@ -31,16 +33,20 @@ int runClipboardServerIfAsked(int argc, char** argv);
 bool keepClipboardAfterExit();
 
 // The clipboard of a run that ends right after it: the text goes straight to
-// whoever keeps it after this process (as keepClipboardAfterExit hands it
-// over), from the caller's own bytes, never copied into this process's
-// clipboard first. Needs a QGuiApplication.
+// whoever keeps it after this process, from the caller's own bytes, never
+// copied into this process's clipboard first: on X11 (when DISPLAY is
+// reachable) to the server, else on Wayland to wl-copy, else (no shared
+// clipboard) into Qt's. Needs no display of Qt's own: a run without a window
+// may use Qt's offscreen platform.
 class HandOverClipboard : public Clipboard {
  public:
   bool setText(std::string_view utf8) override;
   bool takenByOther() const override { return takenByOther_; }
+  bool shortOfProcesses() const override { return shortOfProcesses_; }
 
  private:
   bool takenByOther_ = false;
+  bool shortOfProcesses_ = false;
 };
 
 }  // namespace platform
