@@ -7,6 +7,9 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,6 +24,7 @@
 #include "platform/dialogs.h"
 #include "platform/folder_handle.h"
 #include "platform/qt_start.h"
+#include "run/ausgang.h"
 #include "startup/command_line.h"
 #include "window/form1.h"
 
@@ -34,6 +38,29 @@ void anleitungAusgeben() {
   std::printf("%s\n", text.c_str());
 }
 
+using zweigschau::Ausgang;
+
+// A batch run's end before or after the run itself: its line on stderr,
+// its status returned.
+int melden(Ausgang ausgang) {
+  const zweigschau::AusgangsZeile& zeile = zweigschau::AusgangsZeileVon(ausgang);
+  if (zeile.meldung != nullptr) std::fprintf(stderr, "%s\n", zeile.meldung);
+  return zeile.status;
+}
+
+// Under an address-space limit (ulimit -v) Qt fails to load its plugin
+// with words about the plugin; the cause is memory when not even a modest
+// block can be reserved any more.
+bool adressraumKnapp() {
+  constexpr std::size_t kProbe = std::size_t{16} << 20;
+  rlimit grenze{};
+  if (getrlimit(RLIMIT_AS, &grenze) != 0 || grenze.rlim_cur == RLIM_INFINITY) return false;
+  void* block = mmap(nullptr, kProbe, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (block == MAP_FAILED) return true;
+  munmap(block, kProbe);
+  return false;
+}
+
 // Without any display nothing of Qt may start: it would end the process.
 int ohneBildschirm(zweigschau::StartArt art) {
   switch (art) {
@@ -41,8 +68,7 @@ int ohneBildschirm(zweigschau::StartArt art) {
       anleitungAusgeben();
       return 0;
     case zweigschau::StartArt::Stapellauf:
-      std::fputs("Zwischenablage nicht erreichbar\n", stderr);
-      return 3;
+      return melden(zweigschau::Ausgang::Fehler);
     case zweigschau::StartArt::Fenster:
       break;
   }
@@ -58,6 +84,7 @@ int qtStartetNicht(zweigschau::StartArt art, const std::string& zeile) {
     anleitungAusgeben();
     return 0;
   }
+  if (art == zweigschau::StartArt::Stapellauf && adressraumKnapp()) return melden(Ausgang::KeinSpeicher);
   std::fprintf(stderr, "zweigschau: %s\n", zeile.c_str());
   return 3;
 }
@@ -149,6 +176,12 @@ void zustandBerichten(QTimer& takt, const Form1& form) {
 
 int main(int argc, char** argv) {
   if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
+  // One malloc arena for all threads: each further arena reserves 64 MiB of
+  // address space for a reader thread, so that under an address-space limit
+  // a run could fail where a smaller limit let it succeed (the arenas fit,
+  // the list's growth then did not). Readers allocate little; the walk's
+  // thread allocates the table and the list.
+  mallopt(M_ARENA_MAX, 1);
 
   const std::vector<std::string> argumente(argv + 1, argv + argc);
   if (zweigschau::HilfeVerlangt(argumente)) {
@@ -159,16 +192,10 @@ int main(int argc, char** argv) {
   if (!platform::displayReachable()) return ohneBildschirm(art);
   if (art == zweigschau::StartArt::Stapellauf) {
     ohneFensterStarten();
-    if (!threadsStartable()) {
-      std::fputs("Zu wenig Speicher oder Threads frei\n", stderr);
-      return 3;
-    }
+    if (!threadsStartable()) return melden(Ausgang::KeineThreads);
     // Qt and its libraries need a dozen handles or so, and end the process
     // when they find none.
-    if (platform::handleBudget() < 4) {
-      std::fputs("Zu wenige Datei-Handles frei (Grenze offener Dateien)\n", stderr);
-      return 3;
-    }
+    if (platform::handleBudget() < 4) return melden(Ausgang::KeineHandles);
     qInstallMessageHandler(nurFehlerMelden);
     bibliotheken.silence();
   }
@@ -202,8 +229,8 @@ int main(int argc, char** argv) {
   }
   // The clipboard lives in this process; hand the list over before ending.
   if (!platform::keepClipboardAfterExit()) {
-    std::fputs("Zwischenablage nicht erreichbar\n", stderr);
-    if (status == 0) status = 3;
+    const int fehler = melden(Ausgang::Fehler);
+    if (status == 0) status = fehler;
   }
   return status;
 }
