@@ -13,6 +13,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -114,6 +117,22 @@ class LibraryNoise {
 };
 LibraryNoise bibliotheken;
 
+// Memory that runs out inside Qt (building the unseen window's fonts, for
+// one) ends the process through std::terminate: it then still ends with the
+// status and line of too little memory, not with an abort.
+void ohneSpeicherBeenden() {
+  if (const std::exception_ptr fehler = std::current_exception()) {
+    try {
+      std::rethrow_exception(fehler);
+    } catch (const std::bad_alloc&) {
+      bibliotheken.restore();
+      std::_Exit(melden(Ausgang::KeinSpeicher));
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
 // A batch run speaks only through its exit status and one line on failure;
 // Qt's own notes (such as a missing XDG_RUNTIME_DIR) would break that.
 void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& text) {
@@ -182,6 +201,7 @@ int main(int argc, char** argv) {
   // the list's growth then did not). Readers allocate little; the walk's
   // thread allocates the table and the list.
   mallopt(M_ARENA_MAX, 1);
+  std::set_terminate(ohneSpeicherBeenden);
 
   const std::vector<std::string> argumente(argv + 1, argv + argc);
   if (zweigschau::HilfeVerlangt(argumente)) {
