@@ -15,6 +15,7 @@
 #include <QThread>
 #include <cerrno>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/clipboard_display_x11_wayland.h"
@@ -140,18 +141,37 @@ void letQtNoticeTakeOver() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// This program's real path, so that `ps` shows what a server started
+// through /proc/self/exe is.
+const std::string& ownName() {
+  static const std::string name = [] {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string("/proc/self/exe");
+  }();
+  return name;
+}
+
+// The server program: the small one beside this program (build tree) or in
+// libexec (installed); else this program itself, through /proc/self/exe,
+// which serves as well but loads Qt's libraries.
+std::string serverProgram() {
+  const std::string& self = ownName();
+  const std::string folder = self.substr(0, self.rfind('/') + 1);
+  for (const std::string& candidate : {folder + kClipboardServerProgram,
+                                       folder + "../libexec/zweigschau/" + kClipboardServerProgram})
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  return "/proc/self/exe";
+}
+
 }  // namespace
 
 ServerStart handToServer(std::string_view text) {
   SocketPair channel;
   if (channel.mine < 0) return ServerStart::noProcess;
-  // Started through /proc/self/exe (valid even when the file was replaced),
-  // named by its real path so that `ps` shows what it is.
-  char name[4096] = "/proc/self/exe";
-  const ssize_t length = readlink("/proc/self/exe", name, sizeof name - 1);
-  if (length > 0) name[length] = '\0';
-  DetachedChild server({"/proc/self/exe", kClipboardServerArgument, nullptr},
-                       channel.theirs, false, name);
+  const std::string program = serverProgram();
+  DetachedChild server({program.c_str(), kClipboardServerArgument, nullptr}, channel.theirs, false,
+                       program == "/proc/self/exe" ? ownName().c_str() : nullptr);
   channel.closeTheirs();
   if (server.pid() == 0)
     return server.error() == EAGAIN || server.error() == ENOMEM ? ServerStart::noProcess

@@ -14,6 +14,10 @@ namespace platform {
 // The hidden argument that starts this program as the clipboard server.
 inline constexpr const char* kClipboardServerArgument = "--zweigschau-clipboard-server";
 
+// The small program (no Qt) that runs the clipboard server; this program
+// runs it itself when that one is missing.
+inline constexpr const char* kClipboardServerProgram = "zweigschau-clipboard-server";
+
 // First thing in main(), before any Q*Application exists: if argv is exactly
 // { program, kClipboardServerArgument } and stdin is the Unix stream socket
 // the program hands its server (so that a folder of that name given on a
