@@ -64,7 +64,7 @@ ulimit -u 2|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher oder Threads frei
 ulimit -u 8|/o:$E2E_TMP/baum /i|0|
 ulimit -u 16|/o:$E2E_TMP/baum /i|0|
 ulimit -v 90000|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher*frei
-ulimit -v 100000|/o:$E2E_TMP/baum /i|0|
+ulimit -v 125000|/o:$E2E_TMP/baum /i|0|
 ulimit -v 250000|/o:$E2E_TMP/baum /i|0|
 ulimit -n 6|/o:$E2E_TMP/baum /i|3|Zu wenige Datei-Handles frei (Grenze offener Dateien)
 :|/o:/etc/passwd|4|Kein Ordner
