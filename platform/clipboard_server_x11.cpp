@@ -141,8 +141,8 @@ class Keeper {
   std::string text_;
   xcb_window_t window_ = 0;
   xcb_timestamp_t since_ = XCB_CURRENT_TIME;
-  xcb_atom_t clipboard_ = 0, targets_ = 0, timestamp_ = 0, utf8_ = 0, text_atom_ = 0,
-             plain_ = 0, plainUtf8_ = 0, incr_ = 0, atomType_ = XCB_ATOM_ATOM;
+  xcb_atom_t clipboard_ = 0, targets_ = 0, timestamp_ = 0, utf8_ = 0, textAtom_ = 0,
+             plain_ = 0, plainUtf8_ = 0, incr_ = 0;
   std::vector<Transfer> transfers_;
   bool otherOwner_ = false;
 };
@@ -176,7 +176,7 @@ bool Keeper::takeClipboard() {
   targets_ = atom("TARGETS");
   timestamp_ = atom("TIMESTAMP");
   utf8_ = atom("UTF8_STRING");
-  text_atom_ = atom("TEXT");
+  textAtom_ = atom("TEXT");
   plain_ = atom("text/plain");
   plainUtf8_ = atom("text/plain;charset=utf-8");
   incr_ = atom("INCR");
@@ -227,8 +227,8 @@ void Keeper::putPiece(Transfer& transfer) {
 bool Keeper::convert(const xcb_selection_request_event_t& request, xcb_atom_t property) {
   const xcb_atom_t target = request.target;
   if (target == targets_) {
-    const xcb_atom_t offered[] = {targets_, timestamp_, utf8_, XCB_ATOM_STRING, text_atom_, plain_, plainUtf8_};
-    xcb_change_property(c_, XCB_PROP_MODE_REPLACE, request.requestor, property, atomType_, 32,
+    const xcb_atom_t offered[] = {targets_, timestamp_, utf8_, XCB_ATOM_STRING, textAtom_, plain_, plainUtf8_};
+    xcb_change_property(c_, XCB_PROP_MODE_REPLACE, request.requestor, property, XCB_ATOM_ATOM, 32,
                         std::size(offered), offered);
     return true;
   }
@@ -238,7 +238,7 @@ bool Keeper::convert(const xcb_selection_request_event_t& request, xcb_atom_t pr
     return true;
   }
   Transfer transfer{request.requestor, property, target, Form::utf8, 0, false};
-  if (target == XCB_ATOM_STRING || target == text_atom_) {
+  if (target == XCB_ATOM_STRING || target == textAtom_) {
     transfer.form = Form::latin1;
     transfer.type = XCB_ATOM_STRING;
   } else if (target != utf8_ && target != plain_ && target != plainUtf8_) {

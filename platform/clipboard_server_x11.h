@@ -1,6 +1,6 @@
 // Keeping the clipboard text after the program has ended. X11 and Wayland
 // clipboards live in the owning process, so when the program ends while it
-// owns the clipboard, a background copy of the program (on X11) or wl-copy
+// owns the clipboard, a small background program (on X11) or wl-copy
 // (Wayland without X11) takes the text over and serves it until another
 // program takes the clipboard.
 #pragma once
@@ -29,8 +29,8 @@ int runClipboardServerIfAsked(int argc, char** argv);
 // Call when the window's event loop is done, while the QGuiApplication
 // still exists. If this process owns the clipboard
 // and it holds text, hands the text over: on X11 to a detached server
-// process (this program started again with the hidden argument; the text
-// goes through a socket), waiting at most a few seconds for its "I own the
+// process (kClipboardServerProgram with the hidden argument; the text goes
+// through a socket), waiting at most a few seconds for its "I own the
 // clipboard" confirmation, never for its end; on Wayland to wl-copy. True when
 // the text will outlive this process or there is nothing to keep; false when
 // the hand-over failed (no server confirmation, wl-copy missing or failing).
