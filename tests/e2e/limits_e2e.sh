@@ -36,6 +36,8 @@ mkdir -p -m 700 "$HOME_DIR/run" && chown "$USER_ID" "$HOME_DIR/run"
 # that does not collect them do not count.
 user_processes() { ps -u "$USER_ID" -o stat=,args= | grep -v -e '^Z' -e --zweigschau-clipboard-server; }
 keepers() { pgrep -u "$USER_ID" -f -- --zweigschau-clipboard-server | wc -l; }
+keepers_are() { [ "$(keepers)" -eq "$1" ]; }
+clipboard_holds() { [ "$(clip_read)" = "$1" ]; }
 
 # The list as a run without limits leaves it (as root: every process of
 # the test's user counts against its process limit, a keeper too).
@@ -48,7 +50,7 @@ check "reference run without limits" [ -s "$E2E_TMP/liste" ]
 # before.
 while IFS='|' read -r limit args status line; do
   clip_take "vorher"
-  wait_until 1000 [ "$(keepers)" -eq 0 ] && wait_until 1000 [ "$(clip_read)" = vorher ]
+  wait_until 1000 keepers_are 0 && wait_until 1000 clipboard_holds vorher
   as_user "$limit" $args
   what="$limit $args"
   check "$what: status $status and its line within 2 s (rc $rc, '$err', $ms ms)" \
@@ -78,6 +80,16 @@ EOF
 as_user "cd $E2E_TMP; export QT_QPA_PLATFORM=zs-fehlt" --zweigschau-clipboard-server
 check "--zweigschau-clipboard-server from a terminal opens the window (rc $rc, '$err')" \
   [ "$rc" -eq 3 -a "$err" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
+# A run starts no program but its keeper: no dbus-launch, which libdbus
+# starts for a program that asks for a session bus when there is none.
+strace -f -qq --seccomp-bpf -e trace=execve -o "$E2E_TMP/exec" setpriv --reuid="$USER_ID" --regid="$USER_ID" \
+  --clear-groups env -i DISPLAY="$DISPLAY" HOME="$HOME_DIR" "$PROGRAM" "/o:$E2E_TMP/baum" /i &
+tracer=$!
+wait_until 5000 keepers_are 1
+clip_take "danach"
+wait_until 5000 eval '! process_alive $tracer'
+check "a run starts its keeper and nothing else" \
+  bash -c "grep -q 'execve(\"[^\"]*-clipboard-server\"' '$E2E_TMP/exec' && ! grep -q dbus '$E2E_TMP/exec'"
 check "no D-Bus daemon and no file in the home folder" \
   [ -z "$(pgrep -u "$USER_ID" dbus)" -a -z "$(find "$HOME_DIR" -mindepth 1 ! -path "$HOME_DIR/run*")" ]
 finish
