@@ -7,9 +7,15 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -21,6 +27,7 @@
 #include "platform/dialogs.h"
 #include "platform/folder_handle.h"
 #include "platform/qt_start.h"
+#include "run/ausgang.h"
 #include "startup/command_line.h"
 #include "window/form1.h"
 
@@ -34,6 +41,29 @@ void anleitungAusgeben() {
   std::printf("%s\n", text.c_str());
 }
 
+using zweigschau::Ausgang;
+
+// A batch run's end before or after the run itself: its line on stderr,
+// its status returned.
+int melden(Ausgang ausgang) {
+  const zweigschau::AusgangsZeile& zeile = zweigschau::AusgangsZeileVon(ausgang);
+  if (zeile.meldung != nullptr) std::fprintf(stderr, "%s\n", zeile.meldung);
+  return zeile.status;
+}
+
+// Under an address-space limit (ulimit -v) Qt fails to load its plugin
+// with words about the plugin; the cause is memory when not even a modest
+// block can be reserved any more.
+bool adressraumKnapp() {
+  constexpr std::size_t kProbe = std::size_t{16} << 20;
+  rlimit grenze{};
+  if (getrlimit(RLIMIT_AS, &grenze) != 0 || grenze.rlim_cur == RLIM_INFINITY) return false;
+  void* block = mmap(nullptr, kProbe, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (block == MAP_FAILED) return true;
+  munmap(block, kProbe);
+  return false;
+}
+
 // Without any display nothing of Qt may start: it would end the process.
 int ohneBildschirm(zweigschau::StartArt art) {
   switch (art) {
@@ -41,8 +71,7 @@ int ohneBildschirm(zweigschau::StartArt art) {
       anleitungAusgeben();
       return 0;
     case zweigschau::StartArt::Stapellauf:
-      std::fputs("Zwischenablage nicht erreichbar\n", stderr);
-      return 3;
+      return melden(zweigschau::Ausgang::Fehler);
     case zweigschau::StartArt::Fenster:
       break;
   }
@@ -58,6 +87,7 @@ int qtStartetNicht(zweigschau::StartArt art, const std::string& zeile) {
     anleitungAusgeben();
     return 0;
   }
+  if (art == zweigschau::StartArt::Stapellauf && adressraumKnapp()) return melden(Ausgang::KeinSpeicher);
   std::fprintf(stderr, "zweigschau: %s\n", zeile.c_str());
   return 3;
 }
@@ -87,6 +117,22 @@ class LibraryNoise {
 };
 LibraryNoise bibliotheken;
 
+// Memory that runs out inside Qt (building the unseen window's fonts, for
+// one) ends the process through std::terminate: it then still ends with the
+// status and line of too little memory, not with an abort.
+void ohneSpeicherBeenden() {
+  if (const std::exception_ptr fehler = std::current_exception()) {
+    try {
+      std::rethrow_exception(fehler);
+    } catch (const std::bad_alloc&) {
+      bibliotheken.restore();
+      std::_Exit(melden(Ausgang::KeinSpeicher));
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
 // A batch run speaks only through its exit status and one line on failure;
 // Qt's own notes (such as a missing XDG_RUNTIME_DIR) would break that.
 void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& text) {
@@ -114,6 +160,20 @@ bool threadsStartable() {
   return started;
 }
 
+// A window that is never shown needs no display of Qt's: the list goes to
+// the clipboard's keeper without Qt (see HandOverClipboard). On Qt's
+// offscreen platform nothing starts an accessibility bridge, a D-Bus
+// connection (which, without a session bus, launches a D-Bus daemon that
+// outlives the run) or a platform theme's helpers. A platform the user
+// chose is kept.
+void ohneFensterStarten() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  unsetenv("QT_QPA_PLATFORMTHEME");
+  setenv("QT_ACCESSIBILITY", "0", 1);
+  unsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+  setenv("QT_NO_GLIB", "1", 1);
+}
+
 // With ZWEIGSCHAU_ZUSTAND=FILE the window writes its state into FILE
 // whenever it changes (checked every 20 ms), so that the typing tests can
 // see the focus and the controls from outside, as a person sees them.
@@ -135,6 +195,13 @@ void zustandBerichten(QTimer& takt, const Form1& form) {
 
 int main(int argc, char** argv) {
   if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
+  // One malloc arena for all threads: each further arena reserves 64 MiB of
+  // address space for a reader thread, so that under an address-space limit
+  // a run could fail where a smaller limit let it succeed (the arenas fit,
+  // the list's growth then did not). Readers allocate little; the walk's
+  // thread allocates the table and the list.
+  mallopt(M_ARENA_MAX, 1);
+  std::set_terminate(ohneSpeicherBeenden);
 
   const std::vector<std::string> argumente(argv + 1, argv + argc);
   if (zweigschau::HilfeVerlangt(argumente)) {
@@ -143,22 +210,17 @@ int main(int argc, char** argv) {
   }
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
-  platform::preferX11();
   if (art == zweigschau::StartArt::Stapellauf) {
-    if (!threadsStartable()) {
-      std::fputs("Zu wenig Speicher oder Threads frei\n", stderr);
-      return 3;
-    }
+    ohneFensterStarten();
+    if (!threadsStartable()) return melden(Ausgang::KeineThreads);
     // Qt and its libraries need a dozen handles or so, and end the process
     // when they find none.
-    if (platform::handleBudget() < 4) {
-      std::fputs("Zu wenige Datei-Handles frei (Grenze offener Dateien)\n", stderr);
-      return 3;
-    }
+    if (platform::handleBudget() < 4) return melden(Ausgang::KeineHandles);
     qInstallMessageHandler(nurFehlerMelden);
     bibliotheken.silence();
   }
 
+  if (art != zweigschau::StartArt::Stapellauf) platform::preferX11();
   platform::guardQtStart([art](const std::string& zeile) {
     bibliotheken.restore();
     return qtStartetNicht(art, zeile);
@@ -187,8 +249,8 @@ int main(int argc, char** argv) {
   }
   // The clipboard lives in this process; hand the list over before ending.
   if (!platform::keepClipboardAfterExit()) {
-    std::fputs("Zwischenablage nicht erreichbar\n", stderr);
-    if (status == 0) status = 3;
+    const int fehler = melden(Ausgang::Fehler);
+    if (status == 0) status = fehler;
   }
   return status;
 }

@@ -22,6 +22,9 @@ class Clipboard {
   // content at once, such as a clipboard manager), false when the clipboard
   // could not be reached.
   virtual bool takenByOther() const { return false; }
+  // After a failed setText: true when the process that keeps the clipboard
+  // could not be started for a process limit.
+  virtual bool shortOfProcesses() const { return false; }
 };
 
 }  // namespace platform

@@ -15,8 +15,10 @@
 #include <QThread>
 #include <cerrno>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/clipboard_display_x11_wayland.h"
 #include "platform/clipboard_handover_x11_wayland.h"
 #include "platform/clipboard_x11_wayland.h"
 #include "platform/clipboard_server_x11.h"
@@ -55,10 +57,13 @@ class DetachedChild {
         ? posix_spawnp(&pid_, file, &actions, &attributes, args, environ)
         : posix_spawn(&pid_, file, &actions, &attributes, args, environ);
     if (error != 0) pid_ = 0;
+    error_ = error;
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
   }
   pid_t pid() const { return pid_; }
+  // posix_spawn's error when pid() is 0 (EAGAIN: a process limit).
+  int error() const { return error_; }
   // Ends a child that failed to take over, and collects it.
   void kill() {
     if (pid_ > 0) { ::kill(pid_, SIGKILL); waitpid(pid_, nullptr, 0); }
@@ -67,6 +72,7 @@ class DetachedChild {
 
  private:
   pid_t pid_ = 0;
+  int error_ = 0;
 };
 
 // Sends all bytes before `deadline`; MSG_NOSIGNAL: a dead reader is an error,
@@ -86,16 +92,18 @@ bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& d
   return true;
 }
 
-bool awaitConfirmation(int fd, const QDeadlineTimer& deadline) {
+ServerStart awaitConfirmation(int fd, const QDeadlineTimer& deadline) {
   for (;;) {
     pollfd ready{fd, POLLIN, 0};
     const int r = poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
     if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return false;
+    if (r <= 0) return ServerStart::failed;
     char answer = 0;
     const ssize_t n = recv(fd, &answer, 1, 0);
     if (n < 0 && errno == EINTR) continue;
-    return n == 1 && answer == kClipboardServerReady;
+    if (n == 1 && answer == kClipboardServerReady) return ServerStart::ready;
+    if (n == 1 && answer == kClipboardServerTaken) return ServerStart::taken;
+    return ServerStart::failed;
   }
 }
 
@@ -133,32 +141,53 @@ void letQtNoticeTakeOver() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// This program's real path, so that `ps` shows what a server started
+// through /proc/self/exe is.
+const std::string& ownName() {
+  static const std::string name = [] {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string("/proc/self/exe");
+  }();
+  return name;
+}
+
+// The server program: the small one beside this program (build tree) or in
+// libexec (installed); else this program itself, through /proc/self/exe,
+// which serves as well but loads Qt's libraries.
+std::string serverProgram() {
+  const std::string& self = ownName();
+  const std::string folder = self.substr(0, self.rfind('/') + 1);
+  for (const std::string& candidate : {folder + kClipboardServerProgram,
+                                       folder + "../libexec/zweigschau/" + kClipboardServerProgram})
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  return "/proc/self/exe";
+}
+
 }  // namespace
 
-bool handToServer(std::string_view text) {
+ServerStart handToServer(std::string_view text) {
   SocketPair channel;
-  if (channel.mine < 0) return false;
-  // Started through /proc/self/exe (valid even when the file was replaced),
-  // named by its real path so that `ps` shows what it is.
-  char name[4096] = "/proc/self/exe";
-  const ssize_t length = readlink("/proc/self/exe", name, sizeof name - 1);
-  if (length > 0) name[length] = '\0';
-  DetachedChild server({"/proc/self/exe", kClipboardServerArgument, nullptr},
-                       channel.theirs, false, name);
+  if (channel.mine < 0) return ServerStart::noProcess;
+  const std::string program = serverProgram();
+  DetachedChild server({program.c_str(), kClipboardServerArgument, nullptr}, channel.theirs, false,
+                       program == "/proc/self/exe" ? ownName().c_str() : nullptr);
   channel.closeTheirs();
-  if (server.pid() == 0) return false;
+  if (server.pid() == 0)
+    return server.error() == EAGAIN || server.error() == ENOMEM ? ServerStart::noProcess
+                                                                : ServerStart::failed;
   const QDeadlineTimer deadline(kHandOverTimeoutMs);
   const std::uint64_t size = static_cast<std::uint64_t>(text.size());
-  const bool ok = sendAll(channel.mine, reinterpret_cast<const char*>(&size), sizeof size, deadline) &&
-                  sendAll(channel.mine, text.data(), text.size(), deadline) &&
-                  shutdown(channel.mine, SHUT_WR) == 0 &&
-                  awaitConfirmation(channel.mine, deadline);
-  if (!ok) {
+  const bool sent = sendAll(channel.mine, reinterpret_cast<const char*>(&size), sizeof size, deadline) &&
+                    sendAll(channel.mine, text.data(), text.size(), deadline) &&
+                    shutdown(channel.mine, SHUT_WR) == 0;
+  const ServerStart answer = sent ? awaitConfirmation(channel.mine, deadline) : ServerStart::failed;
+  if (answer != ServerStart::ready) {
     server.kill();
-    return false;
+    return answer;
   }
   letQtNoticeTakeOver();
-  return true;  // the server lives on; it is never waited for
+  return answer;  // the server lives on; it is never waited for
 }
 
 bool handToWlCopy(std::string_view text) {
@@ -180,34 +209,32 @@ bool handToWlCopy(std::string_view text) {
   return sent && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-namespace {
-
-// Hands `text` to whoever keeps the clipboard after this process: the
-// server on X11, wl-copy on Wayland. Elsewhere (offscreen, minimal) the
-// clipboard is not shared and stays in this process (set here unless
-// `alreadySet`).
-bool handOver(std::string_view text, bool alreadySet) {
-  const QString platformName = QGuiApplication::platformName();
-  if (platformName == QLatin1String("xcb")) return handToServer(text);
-  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(text);
-  return alreadySet || QtClipboard().setText(text);
-}
-
-}  // namespace
-
 bool keepClipboardAfterExit() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr || !thisProcessOwnsClipboard()) return true;
   const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
   if (data == nullptr || !data->hasFormat(QStringLiteral("text/plain"))) return true;
   const QByteArray text = data->data(QStringLiteral("text/plain"));
-  return handOver(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), true);
+  const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+  // The window's clipboard lives where Qt's platform is: elsewhere
+  // (offscreen, minimal) it is not shared and there is nothing to keep.
+  const QString platformName = QGuiApplication::platformName();
+  if (platformName == QLatin1String("xcb")) return handToServer(bytes) == ServerStart::ready;
+  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(bytes);
+  return true;
 }
 
+// A run without a window needs no display of Qt's: the list goes to the
+// display the session names, X11 first (as the window prefers it).
 bool HandOverClipboard::setText(std::string_view utf8) {
-  const bool gesetzt = handOver(utf8, false);
-  takenByOther_ = !gesetzt && anotherProgramOwnsClipboard();
-  return gesetzt;
+  if (x11Reachable()) {
+    const ServerStart start = handToServer(utf8);
+    takenByOther_ = start == ServerStart::taken;
+    shortOfProcesses_ = start == ServerStart::noProcess;
+    return start == ServerStart::ready;
+  }
+  if (displayReachable()) return handToWlCopy(utf8);
+  return QtClipboard().setText(utf8);
 }
 
 }  // namespace platform

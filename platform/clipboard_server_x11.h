@@ -1,6 +1,6 @@
 // Keeping the clipboard text after the program has ended. X11 and Wayland
 // clipboards live in the owning process, so when the program ends while it
-// owns the clipboard, a background copy of the program (on X11) or wl-copy
+// owns the clipboard, a small background program (on X11) or wl-copy
 // (Wayland without X11) takes the text over and serves it until another
 // program takes the clipboard.
 #pragma once
@@ -14,33 +14,43 @@ namespace platform {
 // The hidden argument that starts this program as the clipboard server.
 inline constexpr const char* kClipboardServerArgument = "--zweigschau-clipboard-server";
 
+// The small program (no Qt) that runs the clipboard server; this program
+// runs it itself when that one is missing.
+inline constexpr const char* kClipboardServerProgram = "zweigschau-clipboard-server";
+
 // First thing in main(), before any Q*Application exists: if argv is exactly
-// { program, kClipboardServerArgument }, runs the clipboard server and
+// { program, kClipboardServerArgument } and stdin is the Unix stream socket
+// the program hands its server (so that a folder of that name given on a
+// terminal does not start it), runs the clipboard server and
 // returns its exit code (0: served until another program took the clipboard
 // or the display went away). Otherwise returns -1 at once, touching nothing.
 int runClipboardServerIfAsked(int argc, char** argv);
 
-// Call when the program is done (after the event loop or the batch run),
-// while the QGuiApplication still exists. If this process owns the clipboard
+// Call when the window's event loop is done, while the QGuiApplication
+// still exists. If this process owns the clipboard
 // and it holds text, hands the text over: on X11 to a detached server
-// process (this program started again with the hidden argument; the text
-// goes through a socket), waiting at most a few seconds for its "I own the
+// process (kClipboardServerProgram with the hidden argument; the text goes
+// through a socket), waiting at most a few seconds for its "I own the
 // clipboard" confirmation, never for its end; on Wayland to wl-copy. True when
 // the text will outlive this process or there is nothing to keep; false when
 // the hand-over failed (no server confirmation, wl-copy missing or failing).
 bool keepClipboardAfterExit();
 
 // The clipboard of a run that ends right after it: the text goes straight to
-// whoever keeps it after this process (as keepClipboardAfterExit hands it
-// over), from the caller's own bytes, never copied into this process's
-// clipboard first. Needs a QGuiApplication.
+// whoever keeps it after this process, from the caller's own bytes, never
+// copied into this process's clipboard first: on X11 (when DISPLAY is
+// reachable) to the server, else on Wayland to wl-copy, else (no shared
+// clipboard) into Qt's. Needs no display of Qt's own: a run without a window
+// may use Qt's offscreen platform.
 class HandOverClipboard : public Clipboard {
  public:
   bool setText(std::string_view utf8) override;
   bool takenByOther() const override { return takenByOther_; }
+  bool shortOfProcesses() const override { return shortOfProcesses_; }
 
  private:
   bool takenByOther_ = false;
+  bool shortOfProcesses_ = false;
 };
 
 }  // namespace platform

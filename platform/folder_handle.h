@@ -84,6 +84,12 @@ class FolderHandle {
 #endif
 };
 
+// Why a start folder that could not be listed failed: it does not exist
+// (also: a path one of whose parts is not a folder), it is something other
+// than a folder, or it exists and may not be listed.
+enum class StartFailure { missing, notFolder, noAccess };
+StartFailure whyStartFailed(const std::string& path);
+
 // Whether `path` lies on a network share or a user-space file system, where
 // every request waits for a reply.
 bool onShare(const std::string& path);

@@ -266,3 +266,20 @@ bool onShare(const std::string& path) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+StartFailure whyStartFailed(const std::string& path) {
+  std::string name = path;
+  while (name.size() > 1 && name.back() == '/') name.pop_back();  // "x/" is no file
+  int fd = open(name.c_str(), O_PATH | O_CLOEXEC);
+  if (fd < 0 && errno == ENAMETOOLONG) fd = openLongPath(name, O_PATH | O_CLOEXEC);
+  if (fd < 0) return errno == EACCES ? StartFailure::noAccess : StartFailure::missing;
+  struct stat status {};
+  const bool folder = fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+  close(fd);
+  // A folder that is there but could not be listed: its rights forbid it.
+  return folder ? StartFailure::noAccess : StartFailure::notFolder;
+}
+
+}  // namespace platform

@@ -173,3 +173,17 @@ bool onShare(const std::string& path) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+StartFailure whyStartFailed(const std::string& path) {
+  const std::wstring lang = langeForm(toWide(path));
+  if (lang.empty()) return StartFailure::missing;
+  const DWORD attribute = GetFileAttributesW(lang.c_str());
+  if (attribute == INVALID_FILE_ATTRIBUTES)
+    return GetLastError() == ERROR_ACCESS_DENIED ? StartFailure::noAccess : StartFailure::missing;
+  if ((attribute & FILE_ATTRIBUTE_DIRECTORY) == 0) return StartFailure::notFolder;
+  return StartFailure::noAccess;
+}
+
+}  // namespace platform

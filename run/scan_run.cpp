@@ -48,6 +48,15 @@ YieldFn Fortschritt(Steuerelemente& fenster) {
   };
 }
 
+Ausgang WarumNichtGelistet(const std::string& pfad) {
+  switch (platform::whyStartFailed(pfad)) {
+    case platform::StartFailure::notFolder: return Ausgang::KeinOrdner;
+    case platform::StartFailure::noAccess: return Ausgang::KeinZugriff;
+    case platform::StartFailure::missing: break;
+  }
+  return Ausgang::NichtGefunden;
+}
+
 // Steps 6 to 12 up to the list output: the walk the options ask for.
 std::int32_t Sammeln(Steuerelemente& fenster, OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
                      const std::atomic<bool>* Abbruch) {
@@ -76,7 +85,9 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   const Liste liste =
       ListenText(std::move(Tabelle), !Optionen.NurEndpunkte && Optionen.NurOrdnerMitDateien, mitTab);
   if (!zwischenablage.setTextReleasing(liste.Text)) {
-    ergebnis.ausgang = zwischenablage.takenByOther() ? Ausgang::Uebernommen : Ausgang::Fehler;
+    ergebnis.ausgang = zwischenablage.takenByOther()       ? Ausgang::Uebernommen
+                       : zwischenablage.shortOfProcesses() ? Ausgang::KeineThreads
+                                                           : Ausgang::Fehler;
     return false;
   }
   ergebnis.Zeilen = liste.Zeilen;
@@ -106,7 +117,9 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
     return ergebnis;
   }
   if (ergebnis.Anzahl < 0) {
-    ergebnis.ausgang = Ausgang::NichtGefunden;
+    // The label names why the start folder could not be listed.
+    ergebnis.ausgang = WarumNichtGelistet(Optionen.Pfad);
+    fenster.textSetzen(S::lblNichtGefunden, AusgangsZeileVon(ergebnis.ausgang).meldung);
     fenster.einblenden(S::lblNichtGefunden, true);
   } else if (ergebnis.Anzahl == 0) {
     ergebnis.ausgang = Ausgang::KeineUnterordner;
@@ -154,7 +167,7 @@ ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwisch
     Tabelle.clear();
     fenster.fensterAktiv(true);
     AusgabeZeilenAusschalten(fenster);
-    ergebnis.ausgang = Ausgang::KeineMittel;
+    ergebnis.ausgang = Ausgang::KeinSpeicher;
     return ergebnis;
   }
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/clipboard.h"
+#include "run/ausgang.h"
 #include "run/steuerelemente.h"
 #include "walk/ordner_tabelle.h"
 
@@ -22,19 +23,6 @@ struct ScanOptionen {
   bool NurEndpunkte = false;         // end-point walk, else full-path walk
   std::string Maske;                 // file mask; "" = no file search
   bool NurOrdnerMitDateien = false;  // full-path walk: file lines
-};
-
-// How a run ended.
-enum class Ausgang {
-  LeererPfad,        // nothing to do: the path was empty or blank
-  NichtGefunden,     // start folder cannot be listed: "Ordner nicht gefunden"
-  KeineUnterordner,  // the walk recorded no folder: "Keine Unter-Ordner"
-  KeineZeilen,       // folders recorded, but no file line to write
-  InZwischenablage,  // the list is on the clipboard
-  Fehler,            // the clipboard could not be reached
-  Uebernommen,       // the clipboard was reachable, but another program took it at once
-  Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
-  KeineMittel,       // the system was short of handles or memory: nothing shown
 };
 
 struct ScanErgebnis {

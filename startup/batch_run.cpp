@@ -5,24 +5,8 @@
 namespace zweigschau {
 
 StapelAusgang StapelAusgangVon(Ausgang ausgang) {
-  switch (ausgang) {
-    case Ausgang::InZwischenablage:
-      return {0, nullptr};
-    case Ausgang::LeererPfad:
-    case Ausgang::NichtGefunden:
-      return {1, "Ordner nicht gefunden"};
-    case Ausgang::KeineUnterordner:
-    case Ausgang::KeineZeilen:
-      return {2, "Keine Unter-Ordner"};
-    case Ausgang::KeineMittel:
-      return {3, "Zu wenig Speicher oder Datei-Handles frei"};
-    case Ausgang::Uebernommen:
-      return {3, "Zwischenablage von einem anderen Programm übernommen"};
-    case Ausgang::Abgebrochen:  // a batch run cannot be cancelled but by a signal
-    case Ausgang::Fehler:
-      break;
-  }
-  return {3, "Zwischenablage nicht erreichbar"};
+  const AusgangsZeile& zeile = AusgangsZeileVon(ausgang);
+  return {zeile.status, zeile.meldung};
 }
 
 int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,

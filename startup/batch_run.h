@@ -19,12 +19,7 @@ struct StapelAusgang {
   const char* meldung = nullptr;
 };
 
-// 0 = list on the clipboard; 1 "Ordner nicht gefunden" (start folder not
-// found, path empty); 2 "Keine Unter-Ordner" (no folder recorded, or no
-// line written); 3 "Zwischenablage nicht erreichbar", "Zwischenablage von
-// einem anderen Programm übernommen" (reachable, but another program owned
-// it right after the list was set), or "Zu wenig Speicher oder
-// Datei-Handles frei" when the system ran short of either.
+// The status and line of `ausgang`, as the table of outcomes gives them.
 StapelAusgang StapelAusgangVon(Ausgang ausgang);
 
 // A window that is never shown: the run's labels change unseen, it never

@@ -44,6 +44,8 @@ check "clipboard holds the exact bytes (default target)" cmp <(clip_read) "$LIST
 check "clipboard holds the exact bytes (UTF8_STRING)" cmp <(clip_read UTF8_STRING) "$LIST"
 check "clipboard holds the exact bytes (text/plain;charset=utf-8)" \
   cmp <(clip_read 'text/plain;charset=utf-8') "$LIST"
+check "STRING: Latin-1, '?' for what it cannot hold" \
+  cmp <(clip_read STRING) <(printf 'a/\rb/\xc4pfel \xf6l/\rc/\xdf\t?.mp3\rd/\r')
 check "clipboard offers UTF8_STRING and text/plain" \
   bash -c "xclip -o -selection clipboard -t TARGETS | grep -qx UTF8_STRING &&
            xclip -o -selection clipboard -t TARGETS | grep -qx text/plain"
@@ -86,6 +88,12 @@ clip_read UTF8_STRING >"$E2E_TMP/big.out"
 ms=$(( ($(date +%s%N) - start) / 1000000 ))
 echo "# 1,000,000 lines read back by xclip in $ms ms after the program ended"
 check "big list arrives intact" cmp "$E2E_TMP/big.out" "$BIG"
+# Two readers at once, each in INCR steps of its own; STRING is Latin-1.
+clip_read UTF8_STRING >"$E2E_TMP/big.1" & reader=$!
+clip_read STRING >"$E2E_TMP/big.2"
+wait "$reader"
+check "two readers at once get the whole list" cmp "$E2E_TMP/big.1" "$BIG"
+check "STRING is the list in Latin-1" cmp "$E2E_TMP/big.2" <(iconv -f UTF-8 -t LATIN1 "$BIG")
 clip_take "klein"
 check "big server ends after another copy" wait_until 1000 no_server_left
 

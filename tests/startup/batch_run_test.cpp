@@ -2,6 +2,9 @@
 // that the window stays unseen.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "startup/batch_run.h"
 #include "startup/command_line.h"
 #include "temp_tree.h"
@@ -44,18 +47,33 @@ Stapel lauf(const std::string& zeile, bool erreichbar = true) {
 
 }  // namespace
 
-TEST(Stapellauf, ExitStatusForEveryOutcome) {
-  EXPECT_EQ(StapelAusgangVon(Ausgang::InZwischenablage).status, 0);
-  EXPECT_EQ(StapelAusgangVon(Ausgang::InZwischenablage).meldung, nullptr);
-  EXPECT_EQ(StapelAusgangVon(Ausgang::LeererPfad).status, 1);
-  EXPECT_STREQ(StapelAusgangVon(Ausgang::NichtGefunden).meldung, "Ordner nicht gefunden");
-  EXPECT_EQ(StapelAusgangVon(Ausgang::KeineUnterordner).status, 2);
-  EXPECT_STREQ(StapelAusgangVon(Ausgang::KeineZeilen).meldung, "Keine Unter-Ordner");
-  EXPECT_EQ(StapelAusgangVon(Ausgang::Fehler).status, 3);
-  EXPECT_STREQ(StapelAusgangVon(Ausgang::Fehler).meldung, "Zwischenablage nicht erreichbar");
-  EXPECT_EQ(StapelAusgangVon(Ausgang::Uebernommen).status, 3);
-  EXPECT_STREQ(StapelAusgangVon(Ausgang::Uebernommen).meldung,
-               "Zwischenablage von einem anderen Programm übernommen");
+// The table has one row per outcome, in the enum's order, and README and
+// the man page show each row's status with its line.
+TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
+  const auto lesen = [](const char* pfad) {
+    std::ifstream datei(pfad);
+    return std::string(std::istreambuf_iterator<char>(datei), {});
+  };
+  const std::string readme = lesen(ZS_SOURCE_DIR "/README.md");
+  const std::string man = lesen(ZS_SOURCE_DIR "/app/zweigschau.1");
+  ASSERT_FALSE(readme.empty() || man.empty());
+  for (std::size_t i = 0; i < kAusgaengeAnzahl; ++i) {
+    const AusgangsZeile& zeile = kAusgaenge[i];
+    EXPECT_EQ(static_cast<std::size_t>(zeile.ausgang), i);
+    EXPECT_EQ(StapelAusgangVon(zeile.ausgang).status, zeile.status);
+    EXPECT_EQ(zeile.meldung == nullptr, zeile.status == 0) << i;
+    if (zeile.meldung == nullptr) continue;
+    const std::string status = std::to_string(zeile.status);
+    EXPECT_NE(readme.find("| " + status + " | " + zeile.meldung + " |"), std::string::npos) << zeile.meldung;
+    std::string roff = zeile.meldung;
+    if (const std::size_t ue = roff.find("ü"); ue != std::string::npos) roff.replace(ue, 2, "\\(:u");
+    const std::size_t stelle = man.find('"' + roff + '"');
+    ASSERT_NE(stelle, std::string::npos) << zeile.meldung;
+    const std::size_t absatz = man.rfind(".B ", stelle);
+    ASSERT_NE(absatz, std::string::npos) << zeile.meldung;
+    EXPECT_EQ(man.substr(absatz + 3, status.size() + 1), status + "\n") << zeile.meldung;
+  }
+  EXPECT_EQ(static_cast<std::size_t>(Ausgang::Abgebrochen) + 1, kAusgaengeAnzahl);
 }
 
 TEST(Stapellauf, EndPointsFromTheRawCommandLine) {

@@ -102,7 +102,8 @@ wine_run "$EXE" "/o:$(winpath "$WINE_TMP/fehlt")"
 check "missing start folder: status 1 (rc $rc)" [ "$rc" -eq 1 ]
 check "missing start folder: one line" stderr_is "Ordner nicht gefunden"
 wine_run "$EXE" "/o:$WTREE\\datei.txt"
-check "a file as start folder: status 1 (rc $rc)" [ "$rc" -eq 1 ]
+check "a file as start folder: status 4 (rc $rc)" [ "$rc" -eq 4 ]
+check "a file as start folder: one line" stderr_is "Kein Ordner"
 wine_run "$EXE" "/o:" /i
 check "empty /o:: status 1 (rc $rc)" [ "$rc" -eq 1 ]
 check "empty /o:: one line" stderr_is "Ordner nicht gefunden"

@@ -1,0 +1,42 @@
+// Every way a run ends, with its exit status and its one line: the one
+// table that the scan run, the batch run, both programs' start-up checks,
+// README, the man page and the tests go by.
+#pragma once
+
+#include <cstddef>
+
+namespace zweigschau {
+
+// How a run ended.
+enum class Ausgang {
+  InZwischenablage,  // the list is on the clipboard
+  LeererPfad,        // nothing to do: the path was empty or blank
+  NichtGefunden,     // the start folder does not exist
+  KeinOrdner,        // the start path names something that is not a folder
+  KeinZugriff,       // the start folder exists but may not be listed
+  KeineUnterordner,  // the walk recorded no folder
+  KeineZeilen,       // folders recorded, but no file line to write
+  KeinSpeicher,      // memory (address space) ran short
+  KeineMittel,       // the walk ran short of handles or memory; it cannot tell which
+  KeineHandles,      // the open-file limit leaves too few handles
+  KeineThreads,      // no thread or process can be started (process limit)
+  Uebernommen,       // the clipboard was reachable, but another program took it at once
+  Fehler,            // the clipboard could not be reached
+  Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
+};
+
+// One row of the table.
+struct AusgangsZeile {
+  Ausgang ausgang;
+  int status;           // the program's exit status after a batch run
+  const char* meldung;  // its one line (stderr, and the window's label); nullptr: none
+};
+
+// The table, one row per value of Ausgang, in the order of the enum.
+extern const AusgangsZeile kAusgaenge[];
+extern const std::size_t kAusgaengeAnzahl;
+
+// The row of `ausgang`.
+const AusgangsZeile& AusgangsZeileVon(Ausgang ausgang);
+
+}  // namespace zweigschau

@@ -1,0 +1,95 @@
+#!/bin/bash
+# Batch runs under system limits and on start paths that cannot be listed,
+# as an unprivileged user: each ends at once with its status and its line,
+# leaves at most the clipboard's keeper running (no D-Bus daemon, no
+# files), and the clipboard holds the whole list or what it held before.
+# Usage: limits_e2e.sh PATH/TO/zweigschau
+set -u
+PROGRAM=$(realpath "$1")
+source "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb
+chmod 755 "$E2E_TMP"
+
+# A user of its own, so that its process count (ulimit -u counts them all)
+# is this test's alone.
+USER_ID=$(( 40000 + $$ % 20000 ))
+HOME_DIR=$E2E_TMP/home
+mkdir -p "$HOME_DIR" "$E2E_TMP/baum/a/x" "$E2E_TMP/baum/b" "$E2E_TMP/zu/c" "$E2E_TMP/--zweigschau-clipboard-server"
+chmod 000 "$E2E_TMP/zu"
+chown "$USER_ID" "$HOME_DIR"
+
+# Runs the program as that user after LIMIT (shell commands), with a
+# session of nothing but the display. Sets rc and err; the time it took in ms.
+as_user() {
+  local limit=$1; shift
+  local start=$(date +%s%N)
+  timeout 10 setpriv --reuid="$USER_ID" --regid="$USER_ID" --clear-groups \
+    env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" HOME="$HOME_DIR" XDG_RUNTIME_DIR="$HOME_DIR/run" \
+    bash -c "$limit; exec \"\$0\" \"\$@\"" "$PROGRAM" "$@" >/dev/null 2>"$E2E_TMP/err"
+  rc=$?
+  ms=$(( ($(date +%s%N) - start) / 1000000 ))
+  err=$(cat "$E2E_TMP/err")
+}
+mkdir -p -m 700 "$HOME_DIR/run" && chown "$USER_ID" "$HOME_DIR/run"
+
+# Processes of that user besides the keeper; ended ones left to an init
+# that does not collect them do not count.
+user_processes() { ps -u "$USER_ID" -o stat=,args= | grep -v -e '^Z' -e --zweigschau-clipboard-server; }
+keepers() { pgrep -u "$USER_ID" -f -- --zweigschau-clipboard-server | wc -l; }
+keepers_are() { [ "$(keepers)" -eq "$1" ]; }
+clipboard_holds() { [ "$(clip_read)" = "$1" ]; }
+
+# The list as a run without limits leaves it (as root: every process of
+# the test's user counts against its process limit, a keeper too).
+"$PROGRAM" "/o:$E2E_TMP/baum" /i
+clip_read >"$E2E_TMP/liste"
+check "reference run without limits" [ -s "$E2E_TMP/liste" ]
+
+# limit | arguments | status | line (a pattern; "" none) ; status 0 means
+# the whole list is on the clipboard, any other that it holds what it held
+# before.
+while IFS='|' read -r limit args status line; do
+  clip_take "vorher"
+  wait_until 1000 keepers_are 0 && wait_until 1000 clipboard_holds vorher
+  as_user "$limit" $args
+  what="$limit $args"
+  check "$what: status $status and its line within 2 s (rc $rc, '$err', $ms ms)" \
+    [ "$rc" -eq "$status" -a "$ms" -lt 2000 ] && [[ "$err" == $line ]]
+  if [ "$status" -eq 0 ]; then
+    check "$what: the keeper serves the whole list" cmp <(clip_read) "$E2E_TMP/liste"
+  else
+    check "$what: clipboard untouched, no keeper" [ "$(clip_read)" = vorher -a "$(keepers)" -eq 0 ]
+  fi
+  check "$what: nothing else left running ($(user_processes))" [ -z "$(user_processes)" -a "$(keepers)" -le 1 ]
+done <<EOF
+ulimit -u 2|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher oder Threads frei
+ulimit -u 8|/o:$E2E_TMP/baum /i|0|
+ulimit -u 16|/o:$E2E_TMP/baum /i|0|
+ulimit -v 90000|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher*frei
+ulimit -v 125000|/o:$E2E_TMP/baum /i|0|
+ulimit -v 250000|/o:$E2E_TMP/baum /i|0|
+ulimit -n 6|/o:$E2E_TMP/baum /i|3|Zu wenige Datei-Handles frei (Grenze offener Dateien)
+:|/o:/etc/passwd|4|Kein Ordner
+:|/o:$E2E_TMP/zu|5|Kein Zugriff auf den Ordner
+:|/o:$E2E_TMP/fehlt|1|Ordner nicht gefunden
+EOF
+
+# A folder named like the keeper's argument opens the window: with a
+# platform that is missing it says so, where a keeper would have ended
+# silently.
+as_user "cd $E2E_TMP; export QT_QPA_PLATFORM=zs-fehlt" --zweigschau-clipboard-server
+check "--zweigschau-clipboard-server from a terminal opens the window (rc $rc, '$err')" \
+  [ "$rc" -eq 3 -a "$err" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
+# A run starts no program but its keeper: no dbus-launch, which libdbus
+# starts for a program that asks for a session bus when there is none.
+strace -f -qq --seccomp-bpf -e trace=execve -o "$E2E_TMP/exec" setpriv --reuid="$USER_ID" --regid="$USER_ID" \
+  --clear-groups env -i DISPLAY="$DISPLAY" HOME="$HOME_DIR" "$PROGRAM" "/o:$E2E_TMP/baum" /i &
+tracer=$!
+wait_until 5000 keepers_are 1
+clip_take "danach"
+wait_until 5000 eval '! process_alive $tracer'
+check "a run starts its keeper and nothing else" \
+  bash -c "grep -q 'execve(\"[^\"]*-clipboard-server\"' '$E2E_TMP/exec' && ! grep -q dbus '$E2E_TMP/exec'"
+check "no D-Bus daemon and no file in the home folder" \
+  [ -z "$(pgrep -u "$USER_ID" dbus)" -a -z "$(find "$HOME_DIR" -mindepth 1 ! -path "$HOME_DIR/run*")" ]
+finish
