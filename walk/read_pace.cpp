@@ -65,6 +65,9 @@ constexpr double kCachedShare = 0.25;
 // leaves the device's level: a cold tree has short stretches whose blocks
 // an earlier listing read, and each return costs the level's ramp.
 constexpr unsigned kCachedVerdicts = 2;
+// At the cheap level one listing in this many is weighed: from the cache a
+// listing takes a few microseconds, and weighing one costs about one.
+constexpr unsigned kCheapSample = 4;
 
 unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
 unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
@@ -86,8 +89,10 @@ ReadPace ReadPace::forDisk(unsigned cheap, unsigned least, unsigned start, unsig
   return pace;
 }
 
+bool ReadPace::weighsNext() { return cheap_ > 0 && (waiting_ || ++sampled_ % kCheapSample == 0); }
+
 void ReadPace::done(double seconds, unsigned inFlight, bool strained, const ListingCost& cost) {
-  if (cheap_ > 0 && weigh(inFlight, cost)) {
+  if (cheap_ > 0 && cost.weighed && weigh(inFlight, cost)) {
     // The verdict changed. Back on the device, the pace measures again
     // from the level it had found; the listings in flight were asked for
     // under the cheap level and are not counted.

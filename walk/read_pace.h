@@ -26,6 +26,7 @@ namespace zweigschau {
 // the thread blocked meanwhile and its processor time (-1: not known; see
 // platform::threadWork).
 struct ListingCost {
+  bool weighed = false;  // the rest is known
   double seconds = 0;
   std::int64_t blocks = -1;
   double cpuSeconds = -1;
@@ -48,8 +49,10 @@ class ReadPace {
   // How many listings may be in flight now.
   unsigned allowed() const { return waiting_ ? allowed_ : cheap_; }
 
-  // Whether done() wants to know what each listing cost.
-  bool weighsCost() const { return cheap_ > 0; }
+  // Whether done() wants to know what the next listing costs: every one
+  // while listings wait on the device, a sample at the cheap level, where
+  // listings are quick and finding out what each cost would add to it.
+  bool weighsNext();
 
   // A listing came back at `seconds` (from any fixed origin; never going
   // back), while `inFlight` listings were in flight, itself counted.
@@ -102,6 +105,7 @@ class ReadPace {
   bool waiting_ = true;
   unsigned cachedVerdicts_ = 0;  // in a row, while waiting_
   unsigned unweighed_ = 0;       // listings in flight at the last change
+  unsigned sampled_ = 0;         // listings asked for at the cheap level
   struct Costs {
     unsigned listings = 0;
     unsigned blocked = 0;     // listings whose thread blocked

@@ -91,7 +91,7 @@ class Stopwatch {
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start_;
     const bool counted = work.blocks >= 0 && work_.blocks >= 0;
     const bool timed = work.cpuSeconds >= 0 && work_.cpuSeconds >= 0;
-    return {wall.count(), counted ? work.blocks - work_.blocks : -1,
+    return {true, wall.count(), counted ? work.blocks - work_.blocks : -1,
             timed ? work.cpuSeconds - work_.cpuSeconds : -1};
   }
 
@@ -277,8 +277,8 @@ void ReadQueue::paceDone(const ReadJob& job, const ListingCost& cost) {
 
 void ReadQueue::readerLoop() {
   std::unique_lock lock(mutex_);
-  const bool weighs = pace_ && pace_->weighsCost();
   while (std::unique_ptr<ReadJob> job = nextJob(lock)) {
+    const bool weighs = pace_ && pace_->weighsNext();
     lock.unlock();
     const Stopwatch watch(weighs);
     runJob(*folders_, *job);
