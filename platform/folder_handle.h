@@ -131,8 +131,14 @@ std::size_t handleBudget();
 // The separator between folder names in paths and list lines.
 #ifdef _WIN32
 inline constexpr char kSeparator = '\\';
+// The quotes a copied path may come enclosed in ("copy as path" gives
+// double quotes; a Windows name cannot hold one).
+inline constexpr const char* kPathQuotes = "\"";
 #else
 inline constexpr char kSeparator = '/';
+// The quotes a copied path may come enclosed in (a file manager or a shell
+// gives double or single quotes).
+inline constexpr const char* kPathQuotes = "\"'";
 #endif
 
 // The end of every line of the list: a single carriage return on Windows;

@@ -111,9 +111,14 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
   AusgabeZeilenAusschalten(fenster);
 
   if (ergebnis.Anzahl == kAbgebrochen || ergebnis.Anzahl == kKeineMittel) {
-    // The clipboard keeps what it held; no label, no beep.
+    // The clipboard keeps what it held; no beep. A cancelled scan says so
+    // where "arbeite ..." stood, until the next input.
     Tabelle.clear();
     ergebnis.ausgang = ergebnis.Anzahl == kAbgebrochen ? Ausgang::Abgebrochen : Ausgang::KeineMittel;
+    if (ergebnis.ausgang == Ausgang::Abgebrochen) {
+      fenster.textSetzen(S::lblArbeite, "abgebrochen");
+      fenster.einblenden(S::lblArbeite, true);
+    }
     return ergebnis;
   }
   if (ergebnis.Anzahl < 0) {
@@ -133,6 +138,21 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
 
 }  // namespace
 
+std::string PfadGetrimmt(std::string_view eingabe) {
+  // Blanks around it, and a line break after it (copied from a terminal).
+  std::string pfad = OhneLeerzeichen(eingabe);
+  while (!pfad.empty() && (pfad.back() == '\n' || pfad.back() == '\r')) {
+    pfad.pop_back();
+    pfad = OhneLeerzeichen(pfad);
+  }
+  // A path copied in quotes, unless a folder has that name, quotes and all.
+  const bool inAnfuehrungszeichen = pfad.size() >= 2 && pfad.front() == pfad.back() &&
+                                    std::string_view(platform::kPathQuotes).find(pfad.front()) != std::string_view::npos;
+  if (inAnfuehrungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
+    pfad = OhneLeerzeichen(pfad.substr(1, pfad.size() - 2));
+  return pfad;
+}
+
 void AusgabeZeilenAusschalten(Steuerelemente& fenster) {
   fenster.einblenden(S::lblArbeite, false);
   fenster.einblenden(S::lblfertig, false);
@@ -149,7 +169,7 @@ ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwisch
   fenster.einblenden(S::lblArbeite, true);
 
   std::string& Pfad = Optionen.Pfad;
-  Pfad = OhneLeerzeichen(Pfad);
+  Pfad = PfadGetrimmt(Pfad);
   if (Pfad.empty()) {
     // Nothing to do; "arbeite ..." must not stay on screen.
     AusgabeZeilenAusschalten(fenster);

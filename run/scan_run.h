@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/clipboard.h"
 #include "run/ausgang.h"
@@ -33,6 +34,11 @@ struct ScanErgebnis {
 
 // Hides the four status labels and, while the window is shown, moves the
 // keyboard focus to the path box.
+// The start path as a run takes it from the path box or "/o:": without
+// the blanks around it and a line break after it, and without the quotes
+// it was copied in, unless a folder has that name, quotes and all.
+std::string PfadGetrimmt(std::string_view eingabe);
+
 void AusgabeZeilenAusschalten(Steuerelemente& fenster);
 
 // Runs one scan with `Optionen` over `fenster`'s status labels. The path is

@@ -53,8 +53,9 @@ check "the scan of the folder above the share begins" wait_until 2000 arbeitet
 check "during the scan only Ende is enabled" grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
 sleep 0.5
 xdotool key Escape
-zurueck() { ! arbeitet; }
+zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
 check "Escape brings the window back within 100 ms" wait_until 100 zurueck
+check "'abgebrochen' shows where 'arbeite ...' stood" arbeitet
 scan "$E2E_TMP/lokal"
 printf '%s/x/\tdatei.txt\n' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
 liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }

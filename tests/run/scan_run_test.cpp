@@ -89,14 +89,16 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
   EXPECT_EQ(u.ablage.inhalt, "");
   EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus piep ");
 
-  // Cancelled while it walks: no label, no beep, the clipboard untouched.
+  // Cancelled while it walks: "abgebrochen" where "arbeite ..." stood, no
+  // beep, the clipboard untouched.
   for (int i = 0; i < 230; ++i) tree.folders({"voll/o" + std::to_string(1000 + i)});
   u.fenster.ereignisse.clear();
   u.fenster.abbrechenBei = u.fenster.nachgegeben + 1;
   u.ablage.inhalt = "vorher";
   pfad = tree.path("voll");
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Abgebrochen);
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:arbeite ");
+  EXPECT_EQ(u.fenster.arbeiteText, "abgebrochen");
   EXPECT_EQ(u.ablage.inhalt, "vorher");
   EXPECT_TRUE(u.tabelle.empty());
 }

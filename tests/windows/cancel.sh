@@ -76,11 +76,12 @@ CANCEL_WINE_END=$(( $(cancel_ms) - CANCEL_T0 ))
 "$WINE" "$TOOL" set "vorher" </dev/null >/dev/null 2>&1
 check "a scan of the slow share runs" cancel_scan_started
 xdotool key Escape
-# Usable again: the controls of the design enabled, no status label shown.
+# Usable again: the controls of the design enabled, "abgebrochen" shown
+# where "arbeite ..." stood.
 cancel_usable() {
   local state
   state=$(cancel_state)
-  grep -qx 'sichtbar=' <<<"$state" && grep -q '^an=.*cmdScannen' <<<"$state" &&
+  grep -qx 'sichtbar=lblArbeite' <<<"$state" && grep -q '^an=.*cmdScannen' <<<"$state" &&
     grep -q '^an=txtPfadEingabe ' <<<"$state"
 }
 check "Escape during a scan: the dialog is usable again" wait_until 3000 cancel_usable
