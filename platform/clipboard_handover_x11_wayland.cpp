@@ -15,6 +15,7 @@
 #include <QThread>
 #include <cerrno>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,34 @@ std::string serverProgram() {
   return "/proc/self/exe";
 }
 
+// A request to stop (SIGTERM, SIGINT, SIGHUP) that comes while the list is
+// handed over is held back until the outcome is known, so that the run's
+// status and the clipboard agree: when the list went over, the run ends
+// as having put it there, and a later request changes nothing; else the
+// request ends the run as it would have, the helper gone and the
+// clipboard as it was.
+volatile sig_atomic_t heldStop = 0;
+
+class StopsHeld {
+ public:
+  StopsHeld() {
+    struct sigaction hold {};
+    hold.sa_handler = [](int signal) { heldStop = signal; };
+    sigemptyset(&hold.sa_mask);
+    for (std::size_t i = 0; i < std::size(kStops); ++i) sigaction(kStops[i], &hold, &before_[i]);
+  }
+  // The hand-over failed: a request held back now takes effect. (After one
+  // that succeeded the requests stay held back: the run is about to end.)
+  void release() {
+    for (std::size_t i = 0; i < std::size(kStops); ++i) sigaction(kStops[i], &before_[i], nullptr);
+    if (heldStop != 0) raise(heldStop);
+  }
+
+ private:
+  static constexpr int kStops[] = {SIGTERM, SIGINT, SIGHUP};
+  struct sigaction before_[std::size(kStops)] {};
+};
+
 }  // namespace
 
 ServerStart handToServer(std::string_view text) {
@@ -227,14 +256,23 @@ bool keepClipboardAfterExit() {
 // A run without a window needs no display of Qt's: the list goes to the
 // display the session names, X11 first (as the window prefers it).
 bool HandOverClipboard::setText(std::string_view utf8) {
+  // A run ends right after this: once the list went over, requests to stop
+  // stay held back until it has ended.
+  StopsHeld stops;
+  bool handedOver = false;
   if (x11Reachable()) {
     const ServerStart start = handToServer(utf8);
     takenByOther_ = start == ServerStart::taken;
     shortOfProcesses_ = start == ServerStart::noProcess;
-    return start == ServerStart::ready;
+    handedOver = start == ServerStart::ready;
+  } else if (displayReachable()) {
+    handedOver = handToWlCopy(utf8);
+  } else {
+    stops.release();
+    return QtClipboard().setText(utf8);
   }
-  if (displayReachable()) return handToWlCopy(utf8);
-  return QtClipboard().setText(utf8);
+  if (!handedOver) stops.release();
+  return handedOver;
 }
 
 }  // namespace platform
