@@ -82,4 +82,25 @@ status=$?
 check "its status is 128+15 ($status)" [ "$status" -eq 143 ]
 batch_gone() { ! pgrep -f "/o:$MNT" >/dev/null; }
 check "nothing of the batch run is left running" batch_gone
+
+# --- SIGTERM after the keeper has taken the clipboard, while the run waits
+# for its word (strace holds the run's read of it 0.3 s; xclip, holding
+# "vorher" in the foreground, ends when it loses the clipboard): the run's
+# status and the clipboard agree.
+mkdir -p "$E2E_TMP/viele" && (cd "$E2E_TMP/viele" && mkdir $(seq 2000))
+printf 'vorher' | xclip -i -selection clipboard -quiet >/dev/null 2>&1 &
+halter=$!
+sleep 0.2
+strace -qq -o /dev/null -e trace=recvfrom -e inject=recvfrom:delay_exit=300000 \
+  "$PROGRAM" "/o:$E2E_TMP/viele" /i >/dev/null 2>&1 &
+tracer=$!
+laeuft() { pid=$(pgrep -P "$tracer"); [ -n "$pid" ]; }
+wait_until 2000 laeuft
+while process_alive "$halter" && process_alive "$pid"; do :; done
+kill -TERM "$pid"
+wait "$tracer"
+status=$?
+zeilen=$(clip_read UTF8_STRING | wc -l)
+check "a stop after the keeper took over: status 0 and the list, or the clipboard as it was ($status, $zeilen lines)" \
+  [ "$status" -eq 0 -a "$zeilen" -eq 2000 -o "$status" -ne 0 -a "$(clip_read)" = "vorher" ]
 finish
