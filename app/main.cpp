@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <future>
 #include <new>
 #include <string>
 #include <system_error>
@@ -24,10 +25,12 @@
 #include "platform/clipboard_display_x11_wayland.h"
 #include "platform/clipboard_x11_wayland.h"
 #include "platform/clipboard_server_x11.h"
+#include "platform/desktop_notification.h"
 #include "platform/dialogs.h"
 #include "platform/folder_handle.h"
 #include "platform/qt_start.h"
 #include "run/ausgang.h"
+#include "startup/batch_run.h"
 #include "startup/command_line.h"
 #include "window/form1.h"
 
@@ -146,15 +149,20 @@ void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& te
 // and waits for ever for one that never started. A batch run checks first
 // that two more threads can run at once.
 bool threadsStartable() {
+  // The threads wait until both were tried: one that ended at once would
+  // leave its place under the process limit to the next.
+  std::promise<void> beide;
+  const std::shared_future<void> versucht = beide.get_future().share();
   std::thread threads[2];
   bool started = true;
   for (std::thread& t : threads) {
     try {
-      t = std::thread([] {});
+      t = std::thread([versucht] { versucht.wait(); });
     } catch (const std::system_error&) {
       started = false;
     }
   }
+  beide.set_value();
   for (std::thread& t : threads)
     if (t.joinable()) t.join();
   return started;
@@ -208,7 +216,8 @@ int main(int argc, char** argv) {
     anleitungAusgeben();
     return 0;
   }
-  const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
+  const zweigschau::StartEntscheidung start = zweigschau::StartEntscheiden(argumente);
+  const zweigschau::StartArt art = start.art;
   if (!platform::displayReachable()) return ohneBildschirm(art);
   if (art == zweigschau::StartArt::Stapellauf) {
     ohneFensterStarten();
@@ -235,11 +244,13 @@ int main(int argc, char** argv) {
       art == zweigschau::StartArt::Stapellauf ? static_cast<platform::Clipboard&>(stapelAblage) : fensterAblage;
   platform::QtDialogs dialoge;
   int status = 0;
+  zweigschau::ScanErgebnis ergebnis;
   {
     Form1 form(zwischenablage, dialoge);
     bibliotheken.restore();
     if (const std::optional<int> ende = form.Form_Load(argumente)) {
       status = *ende;
+      ergebnis = form.letztesErgebnis();
     } else {
       form.show();
       QTimer takt;
@@ -251,6 +262,9 @@ int main(int argc, char** argv) {
   if (!platform::keepClipboardAfterExit()) {
     const int fehler = melden(Ausgang::Fehler);
     if (status == 0) status = fehler;
+    ergebnis.ausgang = Ausgang::Fehler;
   }
+  // Started from a file manager's menu: no terminal shows the outcome.
+  if (start.ausKontextmenue) platform::notifyDesktop(zweigschau::KontextmenueMeldung(ergebnis));
   return status;
 }

@@ -8,6 +8,9 @@
 
 #include "platform/clipboard_win.h"
 #include "platform/command_line_win.h"
+#include "platform/message_box_win.h"
+#include "startup/batch_run.h"
+#include "startup/command_line.h"
 #include "window/form1_win.h"
 
 int main() {
@@ -16,11 +19,15 @@ int main() {
   // The folder picker is a COM object of the shell.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   platform::WinClipboard zwischenablage;
+  const std::string befehlszeile = platform::commandLineArguments();
   int status = 0;
   {
     Form1 form(zwischenablage);
-    if (const std::optional<int> ende = form.Form_Load(platform::commandLineArguments())) {
+    if (const std::optional<int> ende = form.Form_Load(befehlszeile)) {
       status = *ende;
+      // Started from Explorer's menu: no console shows a failure.
+      if (status != 0 && zweigschau::StartEntscheidenText(befehlszeile).ausKontextmenue)
+        platform::showInformation("MORVAs Zweigschau", zweigschau::KontextmenueMeldung(form.letztesErgebnis()));
     } else {
       form.Zeigen();
       status = form.Ausfuehren();

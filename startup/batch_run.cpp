@@ -9,6 +9,12 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
   return {zeile.status, zeile.meldung};
 }
 
+std::string KontextmenueMeldung(const ScanErgebnis& ergebnis) {
+  const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
+  if (ausgang.meldung != nullptr) return ausgang.meldung;
+  return std::to_string(ergebnis.Zeilen) + " Zeilen in der Zwischenablage";
+}
+
 int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
                const ScanOptionen& werte, ScanErgebnis& ergebnis) {
   ScanOptionen Optionen = werte;

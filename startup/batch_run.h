@@ -22,6 +22,10 @@ struct StapelAusgang {
 // The status and line of `ausgang`, as the table of outcomes gives them.
 StapelAusgang StapelAusgangVon(Ausgang ausgang);
 
+// What a batch run started from a context-menu entry tells on the
+// desktop: how many lines are on the clipboard, or the run's one line.
+std::string KontextmenueMeldung(const ScanErgebnis& ergebnis);
+
 // A window that is never shown: the run's labels change unseen, it never
 // yields, beeps or asks anything, and "mit Tab" keeps its design state
 // (checked).

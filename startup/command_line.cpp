@@ -33,7 +33,7 @@ bool beginntMitSchluessel(std::string_view argument, std::string_view teil) {
 // True for an argument that the keys claim; a path such as /nfs/musik or
 // /images is none, though it begins like "/n" or "/i".
 bool istSchluessel(std::string_view argument) {
-  for (std::string_view wertSchluessel : {"/o:", "/e:", "/d:", "/?"})
+  for (const char* wertSchluessel : {"/o:", "/e:", "/d:", "/?", kKontextmenue})
     if (beginntMitSchluessel(argument, wertSchluessel)) return true;
   const std::string k = klein(argument);
   return k == "/i" || k == "/n" || k == "/a";
@@ -83,6 +83,7 @@ StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
   const std::string ordner = Parameter("/o:");
   if (ordner.empty()) return entscheidung;
   entscheidung.art = StartArt::Stapellauf;
+  entscheidung.ausKontextmenue = !Parameter(kKontextmenue).empty();
   ScanOptionen& w = entscheidung.werte;
   w.Pfad = ordner;
   w.MitStartordner = Parameter("/i").empty();

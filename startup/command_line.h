@@ -35,7 +35,15 @@ struct StartEntscheidung {
   // ("" absent, " " empty), NurOrdnerMitDateien = "/n" absent.
   ScanOptionen werte;
   std::string ordner;  // Fenster: a folder given without a key, for the path box ("" none)
+  // Started from a file manager's context-menu entry (kKontextmenue given):
+  // a batch run tells its outcome on the desktop too, there being no terminal.
+  bool ausKontextmenue = false;
 };
+
+// The key only the context-menu entries pass. No path holds it: on POSIX a
+// key begins an argument of its own, and a Windows path holds a colon only
+// after its drive letter.
+inline constexpr const char* kKontextmenue = "/kontextmenue:";
 
 // Looks up one key (lower case, e.g. "/o:") and returns "" when it is
 // absent, " " when it has no value, else the value.

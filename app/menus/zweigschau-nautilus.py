@@ -17,4 +17,4 @@ class ZweigschauOrdnerliste(GObject.GObject, Nautilus.MenuProvider):
         return [item]
 
     def ordnerliste(self, _item, path):
-        subprocess.Popen(["zweigschau", "/o:" + path], close_fds=True)
+        subprocess.Popen(["zweigschau", "/o:" + path, "/kontextmenue:"], close_fds=True)

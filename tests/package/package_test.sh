@@ -80,6 +80,21 @@ for menu in "kio/servicemenus/zweigschau-ordnerliste.desktop|Desktop Action Ordn
   launch "$MENUS/$file" "$group" "$quoted" >/dev/null 2>&1
   check "$file: its Exec line lists the folder onto the clipboard" cmp "$TMP/expected" <(clip_read UTF8_STRING)
 done
+# Started from a menu, the run tells its outcome as a desktop notification,
+# on a session bus of its own here with a notification service that writes
+# down what it gets (above, without a bus, it told nobody and failed not).
+read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | tr '\n' ' ')
+export DBUS_SESSION_BUS_ADDRESS=$bus_address
+/usr/bin/python3 "$(dirname "$0")/../e2e/notification_service.py" "$TMP/notes" 30 &
+service=$!
+wait_until 10000 test -e "$TMP/notes.ready"
+dolphin="kio/servicemenus/zweigschau-ordnerliste.desktop|Desktop Action Ordnerliste"
+launch "$MENUS/${dolphin%|*}" "${dolphin#*|}" "$(printf %q "$FOLDER")" >/dev/null 2>&1
+launch "$MENUS/${dolphin%|*}" "${dolphin#*|}" "$(printf %q "$FOLDER/fehlt")" >/dev/null 2>&1
+check "a menu run's notifications: the lines on the clipboard, then why it failed" \
+  [ "$(cat "$TMP/notes" 2>/dev/null)" = $'2 Zeilen in der Zwischenablage\nOrdner nicht gefunden' ]
+kill "$service" "$bus_pid" 2>/dev/null
+unset DBUS_SESSION_BUS_ADDRESS
 check "the Nautilus extension is valid Python" \
   /usr/bin/python3 -c 'import ast, sys; ast.parse(open(sys.argv[1]).read())' \
   "$MENUS/nautilus-python/extensions/zweigschau.py"

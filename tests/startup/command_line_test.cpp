@@ -76,6 +76,14 @@ TEST(StartEntscheiden, UsageBatchOrWindow) {
   e = StartEntscheiden({"/o:"});
   EXPECT_EQ(e.art, StartArt::Stapellauf);
   EXPECT_EQ(e.werte.Pfad, " ");
+  EXPECT_FALSE(e.ausKontextmenue);
+
+  // The context menu's key, also as Windows reads its raw command line,
+  // where no path can hold it.
+  EXPECT_TRUE(StartEntscheiden({"/o:/tmp", "/kontextmenue:"}).ausKontextmenue);
+  EXPECT_FALSE(StartEntscheiden({"/o:/tmp/kontextmenue:"}).ausKontextmenue);
+  EXPECT_TRUE(StartEntscheidenText("/o:\"D:\\Musik\" /kontextmenue:").ausKontextmenue);
+  EXPECT_FALSE(StartEntscheidenText("/o:\"D:\\kontextmenue\\Musik\"").ausKontextmenue);
 }
 
 TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
@@ -89,6 +97,7 @@ TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
       {{"/i", "/nfs/musik", "/images"}, "/nfs/musik"},
       {{"/N", "/A", "/e:2", "/d:*.mp3", "Lieder"}, "Lieder"},
       {{"", "/images"}, "/images"},
+      {{"/kontextmenue:", "Lieder"}, "Lieder"},
   };
   for (const Fall& f : faelle) {
     const StartEntscheidung e = StartEntscheiden(f.argumente);
