@@ -144,6 +144,14 @@ void nurFehlerMelden(QtMsgType typ, const QMessageLogContext&, const QString& te
   std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+// Whether the process's address space or data is limited (ulimit -v, -d).
+bool adressraumBegrenzt() {
+  for (const int grenze : {RLIMIT_AS, RLIMIT_DATA}) {
+    struct rlimit wert;
+    if (getrlimit(grenze, &wert) == 0 && wert.rlim_cur != RLIM_INFINITY) return true;
+  }
+  return false;
+}
 
 // Qt needs threads of its own (the X event queue, D-Bus for accessibility)
 // and waits for ever for one that never started. A batch run checks first
@@ -203,12 +211,13 @@ void zustandBerichten(QTimer& takt, const Form1& form) {
 
 int main(int argc, char** argv) {
   if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
-  // One malloc arena for all threads: each further arena reserves 64 MiB of
-  // address space for a reader thread, so that under an address-space limit
-  // a run could fail where a smaller limit let it succeed (the arenas fit,
-  // the list's growth then did not). Readers allocate little; the walk's
-  // thread allocates the table and the list.
-  mallopt(M_ARENA_MAX, 1);
+  // Under an address-space limit, one malloc arena for all threads: each
+  // further arena reserves 64 MiB of address space for a reader thread, so
+  // that a run could fail where a smaller limit let it succeed (the arenas
+  // fit, the list's growth then did not). Without a limit the walk's thread
+  // and its reader each keep their own: sharing one, they wait for each
+  // other's allocations.
+  if (adressraumBegrenzt()) mallopt(M_ARENA_MAX, 1);
   std::set_terminate(ohneSpeicherBeenden);
 
   const std::vector<std::string> argumente(argv + 1, argv + argc);
