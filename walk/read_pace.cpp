@@ -92,7 +92,9 @@ ReadPace ReadPace::forDisk(unsigned cheap, unsigned least, unsigned start, unsig
 bool ReadPace::weighsNext() { return cheap_ > 0 && (waiting_ || ++sampled_ % kCheapSample == 0); }
 
 void ReadPace::done(double seconds, unsigned inFlight, bool strained, const ListingCost& cost) {
-  if (cheap_ > 0 && cost.weighed && weigh(inFlight, cost)) {
+  if (cheap_ > 0 && unweighed_ > 0) {
+    --unweighed_;  // asked for at the level before the verdict changed
+  } else if (cheap_ > 0 && cost.weighed && weigh(inFlight, cost)) {
     // The verdict changed. Back on the device, the pace measures again
     // from the level it had found; the listings in flight were asked for
     // under the cheap level and are not counted.
@@ -133,10 +135,6 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
 // Adds a listing's cost; true when a verdict changed where the listings
 // come from.
 bool ReadPace::weigh(unsigned inFlight, const ListingCost& cost) {
-  if (unweighed_ > 0) {
-    --unweighed_;
-    return false;
-  }
   Costs& c = costs_;
   ++c.listings;
   c.seconds += cost.seconds;
