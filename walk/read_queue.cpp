@@ -13,8 +13,9 @@
 //                                    │                            if it waits, and
 //                                    │                            readers the pace
 //                                    │                            now allows)
-//   stop(): drops pending and done, wakes the readers, waits for those
-//   that are idle; a reader inside a job drops it when the job returns.
+//   stop(): drops pending and done, wakes the readers, joins the threads
+//   of those that are idle; a reader inside a job drops it when the job
+//   returns, and its thread ends on its own.
 //
 // A job belongs to exactly one place at a time: the walk's thread, the
 // pending set, one reader, or the done list. Readers touch only the job
@@ -159,7 +160,10 @@ void ReadQueue::spawnUpTo(unsigned count) {
   while (spawned_ < std::min(count, most_)) {
     try {
       // The thread holds the queue: it may outlive the walk.
-      std::thread([queue = shared_from_this()] { queue->readerLoop(); }).detach();
+      const std::size_t reader = threads_.size();
+      inJob_.reserve(reader + 1);
+      threads_.emplace_back([queue = shared_from_this(), reader] { queue->readerLoop(reader); });
+      inJob_.push_back(false);
       ++spawned_;
       ++alive_;
     } catch (const std::exception&) {
@@ -168,7 +172,12 @@ void ReadQueue::spawnUpTo(unsigned count) {
   }
 }
 
-ReadQueue::~ReadQueue() { dropList(std::move(doneFirst_)); }
+ReadQueue::~ReadQueue() {
+  // Without stop() (the queue could not start in full) no reader waits for.
+  for (std::thread& t : threads_)
+    if (t.joinable()) t.detach();
+  dropList(std::move(doneFirst_));
+}
 
 void ReadQueue::checkInvariants() const {
   assert(busy_ <= alive_);
@@ -234,32 +243,41 @@ bool ReadQueue::await(std::chrono::milliseconds most) {
   return done;
 }
 
+// The idle readers' threads are joined, not left to end by themselves: on
+// Windows a thread still ending while the process ends can deadlock the
+// end of the process (the thread holds the loader lock, the C runtime's
+// exit holds what the thread's own end needs).
 void ReadQueue::stop() {
   std::map<PendingKey, std::unique_ptr<ReadJob>> waiting;
   std::unique_ptr<ReadJob> dropped;
+  std::vector<std::thread> idle;
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
     waiting.swap(pending_);
     dropped = std::move(doneFirst_);
     doneLast_ = nullptr;
+    for (std::size_t i = 0; i < threads_.size(); ++i) {
+      if (inJob_[i]) threads_[i].detach();
+      else idle.push_back(std::move(threads_[i]));
+    }
     checkInvariants();
   }
   readerWake_.notify_all();
   // Closing their handles happens here, without the lock.
   waiting.clear();
   dropList(std::move(dropped));
-  std::unique_lock lock(mutex_);
-  ended_.wait(lock, [this] { return alive_ == busy_; });
+  for (std::thread& t : idle) t.join();
 }
 
 // The next job for a reader, or nothing when it must end.
-std::unique_ptr<ReadJob> ReadQueue::nextJob(std::unique_lock<std::mutex>& lock) {
+std::unique_ptr<ReadJob> ReadQueue::nextJob(std::unique_lock<std::mutex>& lock, std::size_t reader) {
   readerWake_.wait(lock, [this] { return stopping_ || (!pending_.empty() && busy_ < allowed()); });
   if (stopping_) return nullptr;
   std::unique_ptr<ReadJob> job = std::move(pending_.begin()->second);
   pending_.erase(pending_.begin());
   ++busy_;
+  inJob_[reader] = true;
   return job;
 }
 
@@ -275,9 +293,9 @@ void ReadQueue::paceDone(const ReadJob& job, const ListingCost& cost) {
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
 }
 
-void ReadQueue::readerLoop() {
+void ReadQueue::readerLoop(std::size_t reader) {
   std::unique_lock lock(mutex_);
-  while (std::unique_ptr<ReadJob> job = nextJob(lock)) {
+  while (std::unique_ptr<ReadJob> job = nextJob(lock, reader)) {
     const bool weighs = pace_ && pace_->weighsNext();
     lock.unlock();
     const Stopwatch watch(weighs);
@@ -287,6 +305,7 @@ void ReadQueue::readerLoop() {
     lock.lock();
     if (!stopping_) paceDone(*job, cost);
     --busy_;
+    inJob_[reader] = false;
     if (stopping_) {
       // The walk is gone: nobody takes the job.
       lock.unlock();
@@ -302,7 +321,6 @@ void ReadQueue::readerLoop() {
   }
   --alive_;
   checkInvariants();
-  ended_.notify_all();
 }
 
 }  // namespace zweigschau

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -80,15 +81,15 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   // timeout.
   bool await(std::chrono::milliseconds most);
   // Walk's thread, once: drops every job not taken, wakes the idle readers
-  // and waits until each reader has ended or is inside a job. A reader
-  // inside a job is not waited for: it drops its job when the job returns,
-  // and ends.
+  // and waits until their threads have ended. A reader inside a job is not
+  // waited for (its folder may be on a share that does not answer): it
+  // drops its job when the job returns, and ends.
   void stop();
 
  private:
   explicit ReadQueue(std::shared_ptr<const Folders> folders) : folders_(std::move(folders)) {}
-  void readerLoop();
-  std::unique_ptr<ReadJob> nextJob(std::unique_lock<std::mutex>& lock);
+  void readerLoop(std::size_t reader);
+  std::unique_ptr<ReadJob> nextJob(std::unique_lock<std::mutex>& lock, std::size_t reader);
   void paceDone(const ReadJob& job, const ListingCost& cost);
   void spawnUpTo(unsigned count);
   unsigned allowed() const { return std::min(pace_ ? pace_->allowed() : readers_, most_); }
@@ -100,7 +101,6 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::mutex mutex_;  // guards everything below
   std::condition_variable readerWake_;  // a job is waiting, or stop
   std::condition_variable walkWake_;    // a job is done
-  std::condition_variable ended_;       // a reader ended
   // By the walk's order, the first next. Orders may tie deep in a tree
   // (tree_reader.cpp): the node keeps the keys apart, so that withdraw()
   // finds a job at once.
@@ -113,6 +113,9 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   unsigned most_ = 0;     // readers_, or fewer once the system started no more
   unsigned spawned_ = 0;  // reader threads started
   unsigned alive_ = 0;    // readers started and not ended
+  // One thread and one flag (inside a job) for each reader started.
+  std::vector<std::thread> threads_;
+  std::vector<bool> inJob_;
   unsigned busy_ = 0;   // readers inside a job; a reader takes one only
                         // while fewer than allowed() are
   std::optional<ReadPace> pace_;  // when paced
