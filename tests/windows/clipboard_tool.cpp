@@ -34,8 +34,19 @@ bool schreiben(const wchar_t* datei, const wchar_t* text, std::size_t laenge) {
   return std::fclose(f) == 0 && gut;
 }
 
+// Wine's clipboard thread opens the clipboard for a moment when its owner
+// changes (it hands the text to the X selection); a reader that gives up at
+// once then sees nothing. Try for two seconds, as a pasting program would.
+bool oeffnen(HWND fenster) {
+  for (int i = 0; i < 200; ++i) {
+    if (OpenClipboard(fenster)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
 int lesen(const wchar_t* datei) {
-  if (!OpenClipboard(nullptr)) return 3;
+  if (!oeffnen(nullptr)) return 3;
   int status = 2;
   if (const HANDLE h = GetClipboardData(CF_UNICODETEXT); h != nullptr) {
     if (const auto* text = static_cast<const wchar_t*>(GlobalLock(h)); text != nullptr) {

@@ -42,9 +42,12 @@ clip_read() {
 }
 
 # True when the clipboard holds exactly the UTF-8 text in file $1.
+# A difference is shown, so that a failure says what the clipboard held.
 clip_is() {
-  clip_read || return 1
-  iconv -f UTF-8 -t UTF-16LE "$1" >"$WINE_TMP/want" && cmp "$WINE_TMP/clip" "$WINE_TMP/want"
+  clip_read || { echo "# the clipboard could not be read (status $?)"; return 1; }
+  iconv -f UTF-8 -t UTF-16LE "$1" >"$WINE_TMP/want" && cmp -s "$WINE_TMP/clip" "$WINE_TMP/want" && return
+  diff <(iconv -f UTF-16LE -t UTF-8 "$WINE_TMP/clip" | tr '\r' '\n') <(tr '\r' '\n' <"$1") | head -20 | sed 's/^/# /'
+  return 1
 }
 
 # True when stderr holds exactly the one line $1, ended as Windows ends

@@ -53,7 +53,7 @@ wine_start() {
 }
 
 wine_run() {
-  timeout 60 "$WINE" "$@" >"$WINE_TMP/stdout" 2>"$WINE_TMP/stderr" </dev/null
+  timeout "${WINE_RUN_LIMIT:-60}" "$WINE" "$@" >"$WINE_TMP/stdout" 2>"$WINE_TMP/stderr" </dev/null
   rc=$?
 }
 
