@@ -3,8 +3,6 @@
 // ends; /? shows the usage text.
 #include <QApplication>
 #include <QFile>
-#include <QSaveFile>
-#include <QTimer>
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -190,23 +188,6 @@ void ohneFensterStarten() {
   setenv("QT_NO_GLIB", "1", 1);
 }
 
-// With ZWEIGSCHAU_ZUSTAND=FILE the window writes its state into FILE
-// whenever it changes (checked every 20 ms), so that the typing tests can
-// see the focus and the controls from outside, as a person sees them.
-void zustandBerichten(QTimer& takt, const Form1& form) {
-  const QString datei = qEnvironmentVariable("ZWEIGSCHAU_ZUSTAND");
-  if (datei.isEmpty()) return;
-  QObject::connect(&takt, &QTimer::timeout, &form, [&form, datei, zuletzt = std::string()]() mutable {
-    const std::string bericht = form.zustandsBericht();
-    if (bericht == zuletzt) return;
-    QSaveFile f(datei);
-    if (f.open(QIODevice::WriteOnly) && f.write(bericht.data(), qint64(bericht.size())) == qint64(bericht.size()) &&
-        f.commit())
-      zuletzt = bericht;
-  });
-  takt.start(20);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -262,8 +243,6 @@ int main(int argc, char** argv) {
       ergebnis = form.letztesErgebnis();
     } else {
       form.show();
-      QTimer takt;
-      zustandBerichten(takt, form);
       app.exec();
     }
   }

@@ -23,6 +23,7 @@
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
+#include "window/form1_tabelle.h"
 
 using zweigschau::Steuerelement;
 
@@ -35,6 +36,19 @@ Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QW
       dialoge_(dialoge) {
   IconEinbinden();
   ui.setupUi(this);
+  // Captions, start texts and the tab order are the control table's.
+  for (const zweigschau::SteuerZeile& z : zweigschau::kForm1Steuer) {
+    steuer_[static_cast<std::size_t>(z.steuer)] = findChild<QWidget*>(QString::fromUtf8(z.name));
+    Q_ASSERT(steuer_[static_cast<std::size_t>(z.steuer)] != nullptr);
+    textSetzen(z.steuer, z.text);
+  }
+  QWidget* vorher = nullptr;
+  for (int i = 0; i < static_cast<int>(zweigschau::kForm1Anzahl); ++i) {
+    const zweigschau::SteuerZeile& z = zweigschau::ZeileMitTabIndex(i);
+    if (!zweigschau::NimmtFokus(z)) continue;
+    if (vorher != nullptr) setTabOrder(vorher, widget(z.steuer));
+    vorher = widget(z.steuer);
+  }
   if (const std::string start = platform::defaultStartFolder(); !start.empty())
     ui.txtPfadEingabe->setText(QString::fromStdString(start));
   // The path box (first in tab order) has the focus when the window appears.
@@ -243,31 +257,7 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
 
 // ---- The controls for the shared rules ---------------------------------
 
-QWidget* Form1::widget(Steuerelement s) const {
-  switch (s) {
-    case Steuerelement::comMaskeName: return ui.comMaskeName;
-    case Steuerelement::comMaskeTyp: return ui.comMaskeTyp;
-    case Steuerelement::cbTab: return ui.cbTab;
-    case Steuerelement::cbNurOrdnerMitPassendenDateien: return ui.cbNurOrdnerMitPassendenDateien;
-    case Steuerelement::cbDateien: return ui.cbDateien;
-    case Steuerelement::optAlleOderLetzte1: return ui.optAlleOderLetzte1;
-    case Steuerelement::optAlleOderLetzte0: return ui.optAlleOderLetzte0;
-    case Steuerelement::txtEbenen: return ui.txtEbenen;
-    case Steuerelement::cbinkl: return ui.cbinkl;
-    case Steuerelement::cmdEnde: return ui.cmdEnde;
-    case Steuerelement::cmdOrdnerWaehlen: return ui.cmdOrdnerWählen;
-    case Steuerelement::cmdScannen: return ui.cmdScannen;
-    case Steuerelement::txtPfadEingabe: return ui.txtPfadEingabe;
-    case Steuerelement::fraMaske: return ui.fraMaske;
-    case Steuerelement::lblArbeite: return ui.lblArbeite;
-    case Steuerelement::Label2: return ui.Label2;
-    case Steuerelement::lblKeineUnterordner: return ui.lblKeineUnterordner;
-    case Steuerelement::lblNichtGefunden: return ui.lblNichtGefunden;
-    case Steuerelement::lblfertig: return ui.lblfertig;
-    case Steuerelement::Label1: return ui.Label1;
-  }
-  return ui.txtPfadEingabe;
-}
+QWidget* Form1::widget(Steuerelement s) const { return steuer_[static_cast<std::size_t>(s)]; }
 
 int Form1::wert(Steuerelement s) const {
   if (auto* cb = qobject_cast<QCheckBox*>(widget(s))) {
@@ -317,59 +307,6 @@ void Form1::textSetzen(Steuerelement s, const std::string& text) {
 }
 
 void Form1::fokusSetzen(Steuerelement s) { widget(s)->setFocus(Qt::OtherFocusReason); }
-
-std::string Form1::zustandsBericht() const {
-  static constexpr struct {
-    Steuerelement s;
-    const char* name;
-  } kNamen[] = {
-      {Steuerelement::txtPfadEingabe, "txtPfadEingabe"},
-      {Steuerelement::cmdOrdnerWaehlen, "cmdOrdnerWaehlen"},
-      {Steuerelement::txtEbenen, "txtEbenen"},
-      {Steuerelement::cbinkl, "cbinkl"},
-      {Steuerelement::optAlleOderLetzte0, "optAlleOderLetzte0"},
-      {Steuerelement::optAlleOderLetzte1, "optAlleOderLetzte1"},
-      {Steuerelement::cbDateien, "cbDateien"},
-      {Steuerelement::cbTab, "cbTab"},
-      {Steuerelement::cbNurOrdnerMitPassendenDateien, "cbNurOrdnerMitPassendenDateien"},
-      {Steuerelement::comMaskeName, "comMaskeName"},
-      {Steuerelement::comMaskeTyp, "comMaskeTyp"},
-      {Steuerelement::cmdScannen, "cmdScannen"},
-      {Steuerelement::cmdEnde, "cmdEnde"},
-      {Steuerelement::lblArbeite, "lblArbeite"},
-      {Steuerelement::lblfertig, "lblfertig"},
-      {Steuerelement::lblNichtGefunden, "lblNichtGefunden"},
-      {Steuerelement::lblKeineUnterordner, "lblKeineUnterordner"},
-  };
-  std::string fokus, an, haken, sichtbar;
-  const QWidget* f = QApplication::focusWidget();
-  for (const auto& [s, name] : kNamen) {
-    QWidget* w = widget(s);
-    const bool label = qobject_cast<QLabel*>(w) != nullptr;
-    if (f != nullptr && (f == w || w->isAncestorOf(f))) fokus = name;
-    if (!label && w->isEnabled()) an += std::string(an.empty() ? "" : " ") + name;
-    if (!label && wert(s) == 1) haken += std::string(haken.empty() ? "" : " ") + name;
-    if (label && w->isVisible()) sichtbar += std::string(sichtbar.empty() ? "" : " ") + name;
-  }
-  std::string bericht = "fokus=" + fokus + '\n';
-  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::txtEbenen, Steuerelement::comMaskeName,
-                          Steuerelement::comMaskeTyp, Steuerelement::lblfertig})
-    for (const auto& [t, name] : kNamen)
-      if (t == s) bericht += std::string("text.") + name + '=' + text(s) + '\n';
-  // Where a click hits the path box, the depth box, the name mask and each
-  // check box and option (its box), on the screen.
-  for (Steuerelement s : {Steuerelement::txtPfadEingabe, Steuerelement::txtEbenen, Steuerelement::comMaskeName,
-                          Steuerelement::cbinkl, Steuerelement::optAlleOderLetzte0,
-                          Steuerelement::optAlleOderLetzte1,
-                          Steuerelement::cbDateien, Steuerelement::cbTab, Steuerelement::cbNurOrdnerMitPassendenDateien})
-    for (const auto& [t, name] : kNamen)
-      if (t == s) {
-        const QPoint p = widget(s)->mapToGlobal(QPoint(8, widget(s)->height() / 2));
-        bericht += std::string("klick.") + name + '=' + std::to_string(p.x()) + ',' + std::to_string(p.y()) + '\n';
-      }
-  return bericht + "an=" + an + "\nhaken=" + haken + "\nsichtbar=" + sichtbar + "\naktiv=" +
-         (isEnabled() ? "1" : "0") + '\n';
-}
 
 bool Form1::fensterGezeigt() const { return isVisible(); }
 

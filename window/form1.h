@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ui_Form1.h"
 #include "window/form1_logik.h"
 #include "run/steuerelemente.h"
+#include "window/form1_tabelle.h"
 
 class QAbstractItemView;
 class QDropEvent;
@@ -39,12 +41,6 @@ class Form1 : public QDialog,
   // The controls, as the designer file creates them.
   Ui::Form1 ui;
 
-  // The window's state as the typing tests read it from outside, one
-  // `key=value` line each: the focused control, the texts of the four text
-  // and combo boxes and of lblfertig, and the names of the enabled controls,
-  // the checked boxes and options and the visible status labels.
-  std::string zustandsBericht() const;
-
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   // Folders and files dragged from a file manager (text/uri-list).
@@ -70,6 +66,7 @@ class Form1 : public QDialog,
   bool AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen);
   void verbinden();
 
+  std::array<QWidget*, zweigschau::kForm1Anzahl> steuer_{};  // by Steuerelement, from the control table
   std::vector<QWidget*> gesperrt_;  // the controls a running scan disabled
 
   // The controls for the shared rules.

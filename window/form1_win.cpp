@@ -10,38 +10,11 @@
 #include "platform/session.h"
 #include "platform/wide_text.h"
 #include "window/form1_ids.h"
+#include "window/form1_tabelle.h"
 
 using zweigschau::Steuerelement;
 
 namespace {
-
-struct Kennung {
-  Steuerelement s;
-  int id;
-};
-
-constexpr Kennung kKennungen[] = {
-    {Steuerelement::comMaskeName, IDC_comMaskeName},
-    {Steuerelement::comMaskeTyp, IDC_comMaskeTyp},
-    {Steuerelement::cbTab, IDC_cbTab},
-    {Steuerelement::cbNurOrdnerMitPassendenDateien, IDC_cbNurOrdnerMitPassendenDateien},
-    {Steuerelement::cbDateien, IDC_cbDateien},
-    {Steuerelement::optAlleOderLetzte1, IDC_optAlleOderLetzte1},
-    {Steuerelement::optAlleOderLetzte0, IDC_optAlleOderLetzte0},
-    {Steuerelement::txtEbenen, IDC_txtEbenen},
-    {Steuerelement::cbinkl, IDC_cbinkl},
-    {Steuerelement::cmdEnde, IDC_cmdEnde},
-    {Steuerelement::cmdOrdnerWaehlen, IDC_cmdOrdnerWaehlen},
-    {Steuerelement::cmdScannen, IDC_cmdScannen},
-    {Steuerelement::txtPfadEingabe, IDC_txtPfadEingabe},
-    {Steuerelement::fraMaske, IDC_fraMaske},
-    {Steuerelement::lblArbeite, IDC_lblArbeite},
-    {Steuerelement::Label2, IDC_Label2},
-    {Steuerelement::lblKeineUnterordner, IDC_lblKeineUnterordner},
-    {Steuerelement::lblNichtGefunden, IDC_lblNichtGefunden},
-    {Steuerelement::lblfertig, IDC_lblfertig},
-    {Steuerelement::Label1, IDC_Label1},
-};
 
 // The status labels' colours: background, text.
 struct LabelFarbe {
@@ -125,11 +98,7 @@ int Form1::Ausfuehren() {
   return 0;
 }
 
-HWND Form1::control(Steuerelement s) const {
-  for (const Kennung& k : kKennungen)
-    if (k.s == s) return GetDlgItem(hwnd_, k.id);
-  return nullptr;
-}
+HWND Form1::control(Steuerelement s) const { return GetDlgItem(hwnd_, zweigschau::Zeile(s).id); }
 
 // ---- Messages ----------------------------------------------------------
 
@@ -173,9 +142,12 @@ INT_PTR Form1::Nachricht(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// The design values that the template cannot hold, the icon, the tooltips
-// and the labels' brushes; the handlers run from here on.
+// The design values that the template cannot hold: the captions and start
+// texts of the control table, the icon, the tooltips and the labels'
+// brushes; the handlers run from here on. The template holds the tab order.
 void Form1::Einrichten() {
+  for (const zweigschau::SteuerZeile& z : zweigschau::kForm1Steuer)
+    SetDlgItemTextW(hwnd_, z.id, platform::toWide(z.text).c_str());
   icon_ = IconLaden(GetSystemMetrics(SM_CXICON));
   iconKlein_ = IconLaden(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -186,8 +158,6 @@ void Form1::Einrichten() {
   SendDlgItemMessageW(hwnd_, IDC_comMaskeName, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"*"));
   for (const wchar_t* typ : {L"*", L"mp3", L"wav", L"doc"})
     SendDlgItemMessageW(hwnd_, IDC_comMaskeTyp, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(typ));
-  SetDlgItemTextW(hwnd_, IDC_comMaskeName, L"*");
-  SetDlgItemTextW(hwnd_, IDC_comMaskeTyp, L"*");
   // Paths of any length can be typed or pasted, and the box offers the
   // folders that begin with what is typed; only a picked suggestion
   // changes the text.

@@ -70,7 +70,7 @@ click() {  # click NAME: the mouse on the box of the check box or option NAME
 # The enabled controls with cbDateien, cbTab and the other three file fields
 # each E (enabled) or D (disabled).
 enabled() {
-  local list="txtPfadEingabe cmdOrdnerWaehlen txtEbenen cbinkl optAlleOderLetzte0 optAlleOderLetzte1"
+  local list="txtPfadEingabe cmdOrdnerWählen txtEbenen cbinkl optAlleOderLetzte0 optAlleOderLetzte1"
   [ "$1" = E ] && list+=" cbDateien"
   [ "$2" = E ] && list+=" cbTab"
   [ "$3" = E ] && list+=" cbNurOrdnerMitPassendenDateien comMaskeName comMaskeTyp"
@@ -154,7 +154,7 @@ typing_scenario() {
   keys End
 
   # --- Tab and Shift+Tab, one round each; the option pair is one stop.
-  local order=(txtPfadEingabe cmdOrdnerWaehlen txtEbenen cbinkl optAlleOderLetzte1 cbDateien cbTab
+  local order=(txtPfadEingabe cmdOrdnerWählen txtEbenen cbinkl optAlleOderLetzte1 cbDateien cbTab
                cbNurOrdnerMitPassendenDateien comMaskeName comMaskeTyp cmdScannen cmdEnde txtPfadEingabe)
   local i ok=0
   for i in $(seq 1 12); do keys Tab; state_is fokus "${order[$i]}" || ok=1; done

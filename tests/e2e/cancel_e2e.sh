@@ -9,6 +9,7 @@ set -u
 PROGRAM=$1
 SLOWFS=$2
 source "$(dirname "$0")/xvfb_lib.sh"
+a11y_bus "$@"
 start_xvfb
 
 mkdir -p "$E2E_TMP/quelle/a/b" "$E2E_TMP/oben/mnt" "$E2E_TMP/oben/a" "$E2E_TMP/lokal/x"
@@ -27,8 +28,9 @@ check "slowfs is mounted" wait_until 5000 mounted
 
 # --- Escape during a window scan.
 clip_take "vorher"
-ZWEIGSCHAU_ZUSTAND=$E2E_TMP/zustand "$PROGRAM" >/dev/null 2>&1 &
+"$PROGRAM" >/dev/null 2>&1 &
 WINDOW_PID=$!
+watch_window "$E2E_TMP/zustand"
 fenster() { xdotool search --onlyvisible --name "MORVAs Zweigschau" >/dev/null 2>&1; }
 check "the window opens" wait_until 10000 fenster
 WID=$(xdotool search --onlyvisible --name "MORVAs Zweigschau" | head -1)

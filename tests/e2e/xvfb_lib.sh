@@ -11,17 +11,25 @@
 #   no_server_left         true when no server serves this display
 #   check NAME CMD...      runs CMD, records a failure when it fails
 #   finish                 prints the summary, exits 1 after a failure
+#   a11y_bus "$@"          first thing: runs the script again inside a D-Bus
+#                          session of its own with an accessibility bus, the
+#                          programs it starts exposing their windows there
+#   watch_window FILE      the window's state, as assistive technology reads
+#                          it, kept in FILE (window_state.py) until it closes
 #
-# Needs: Xvfb, xclip, timeout (coreutils), pgrep (procps).
+# Needs: Xvfb, xclip, timeout (coreutils), pgrep (procps); for the two
+# last, dbus-run-session, at-spi2-core and python3-pyatspi.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../common/checks.sh"
 E2E_TMP=$(mktemp -d)
 E2E_XVFB_PID=
+E2E_A11Y_PID=
 readonly E2E_SERVER_ARG=--zweigschau-clipboard-server
 
 e2e_cleanup() {
   local pid
   for pid in $(server_pids 2>/dev/null); do kill "$pid" 2>/dev/null; done
+  [ -n "$E2E_A11Y_PID" ] && kill "$E2E_A11Y_PID" 2>/dev/null
   if [ -n "$E2E_XVFB_PID" ]; then
     kill "$E2E_XVFB_PID" 2>/dev/null
     wait "$E2E_XVFB_PID" 2>/dev/null
@@ -74,3 +82,18 @@ server_pids() {
 
 no_server_left() { [ -z "$(server_pids)" ]; }
 
+
+a11y_bus() {
+  if [ -z "${E2E_A11Y_SESSION:-}" ]; then
+    rm -rf "$E2E_TMP"
+    trap - EXIT
+    E2E_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+  fi
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  E2E_A11Y_PID=$!
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+watch_window() {
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/window_state.py" "$1" >/dev/null 2>>"$E2E_TMP/window_state.err" &
+}

@@ -10,42 +10,40 @@
 #include <QLabel>
 #include <QTest>
 #include <cstdlib>
+#include <map>
+#include <string>
 
 #include "doubles.h"
 #include "window/form1.h"
 
 namespace {
 
-struct Erwartet {
-  const char* name;
-  const char* klasse;
-  const char* text;     // caption or text
-  const char* tooltip;  // "" = none
-};
+using zweigschau::SteuerArt;
+using zweigschau::SteuerZeile;
 
-// Every control with its kind, caption and tooltip.
-const Erwartet kSteuerelemente[] = {
-    {"comMaskeName", "QComboBox", "*", "Maske für den Dateinamen"},
-    {"comMaskeTyp", "QComboBox", "*", "Maske für den Dateityp"},
-    {"cbTab", "QCheckBox", "mit Tab", ""},
-    {"cbNurOrdnerMitPassendenDateien", "QCheckBox", "nur Ordner mit Dateien",
-     "nur Ordner mit passende Dateien listen"},
-    {"cbDateien", "QCheckBox", "&Dateien", ""},
-    {"optAlleOderLetzte1", "QRadioButton", "&komplette Pfade", ""},
-    {"optAlleOderLetzte0", "QRadioButton", "&nur Endpunkte", ""},
-    {"txtEbenen", "QLineEdit", "0", "Tiefe der Ebenen (0=alle)"},
-    {"cbinkl", "QCheckBox", "&inkl. Startordnername", "Liste inkl. Startverzeichnis"},
-    {"cmdEnde", "QPushButton", "Ende", ""},
-    {"cmdOrdnerWählen", "QPushButton", "&Ordner", ""},
-    {"cmdScannen", "QPushButton", "Scannen", "Ordnerliste in die Zwischenablage"},
-    {"txtPfadEingabe", "QLineEdit", nullptr, "nur Ausgabe der letzten Ordner"},
-    {"fraMaske", "QGroupBox", "Datei-Maske", ""},
-    {"lblArbeite", "QLabel", "arbeite ...", ""},
-    {"Label2", "QLabel", "Ebenen", ""},
-    {"lblKeineUnterordner", "QLabel", "Keine Unter-Ordner", ""},
-    {"lblNichtGefunden", "QLabel", "Ordner nicht gefunden", ""},
-    {"lblfertig", "QLabel", "Liste ist in der Zwischenablage", ""},
-    {"Label1", "QLabel", "&Startverzeichnis:", ""},
+// The Qt class that draws each kind of control.
+const char* Klasse(SteuerArt art) {
+  switch (art) {
+    case SteuerArt::Textfeld: return "QLineEdit";
+    case SteuerArt::Kombinationsfeld: return "QComboBox";
+    case SteuerArt::Kontrollkaestchen: return "QCheckBox";
+    case SteuerArt::Optionsfeld: return "QRadioButton";
+    case SteuerArt::Schaltflaeche: return "QPushButton";
+    case SteuerArt::Rahmen: return "QGroupBox";
+    case SteuerArt::Beschriftung: return "QLabel";
+  }
+  return "";
+}
+
+// The controls with a tooltip; the others have none.
+const std::map<std::string, std::string> kTooltips = {
+    {"comMaskeName", "Maske für den Dateinamen"},
+    {"comMaskeTyp", "Maske für den Dateityp"},
+    {"cbNurOrdnerMitPassendenDateien", "nur Ordner mit passende Dateien listen"},
+    {"txtEbenen", "Tiefe der Ebenen (0=alle)"},
+    {"cbinkl", "Liste inkl. Startverzeichnis"},
+    {"cmdScannen", "Ordnerliste in die Zwischenablage"},
+    {"txtPfadEingabe", "nur Ausgabe der letzten Ordner"},
 };
 
 QString TextVon(QWidget* w) {
@@ -92,19 +90,20 @@ TEST_F(LayoutTest, WindowCaptionIconAndSize) {
 }
 
 TEST_F(LayoutTest, EveryControlWithKindCaptionAndTooltip) {
-  for (const Erwartet& e : kSteuerelemente) {
-    SCOPED_TRACE(e.name);
-    QWidget* w = control(e.name);
+  for (const SteuerZeile& z : zweigschau::kForm1Steuer) {
+    SCOPED_TRACE(z.name);
+    QWidget* w = control(z.name);
     ASSERT_NE(w, nullptr);
-    EXPECT_STREQ(w->metaObject()->className(), e.klasse);
+    EXPECT_STREQ(w->metaObject()->className(), Klasse(z.art));
     EXPECT_EQ(w->parentWidget(), &form) << "all controls are direct children of the window";
-    if (e.text != nullptr) {
-      EXPECT_EQ(TextVon(w), QString::fromUtf8(e.text));
+    // The path box starts with the temporary folder (FirstDisplayState).
+    if (z.steuer != zweigschau::Steuerelement::txtPfadEingabe) {
+      EXPECT_EQ(TextVon(w), QString::fromUtf8(z.text));
     }
-    EXPECT_EQ(w->toolTip(), QString::fromUtf8(e.tooltip));
+    const auto tipp = kTooltips.find(z.name);
+    EXPECT_EQ(w->toolTip(), QString::fromStdString(tipp == kTooltips.end() ? "" : tipp->second));
   }
-  EXPECT_EQ(form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-            qsizetype(std::size(kSteuerelemente)));
+  EXPECT_EQ(form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), qsizetype(zweigschau::kForm1Anzahl));
 }
 
 TEST_F(LayoutTest, FirstDisplayState) {
@@ -142,10 +141,10 @@ TEST_F(LayoutTest, FirstDisplayState) {
 }
 
 TEST_F(LayoutTest, TabOrder) {
-  const QStringList erwartet{"txtPfadEingabe", "cmdOrdnerWählen", "txtEbenen", "cbinkl",
-                             "optAlleOderLetzte0", "optAlleOderLetzte1", "cbDateien", "cbTab",
-                             "cbNurOrdnerMitPassendenDateien", "comMaskeName", "comMaskeTyp",
-                             "cmdScannen", "cmdEnde"};
+  QStringList erwartet;
+  for (int i = 0; i < int(zweigschau::kForm1Anzahl); ++i)
+    if (const SteuerZeile& z = zweigschau::ZeileMitTabIndex(i); zweigschau::NimmtFokus(z))
+      erwartet << QString::fromUtf8(z.name);
   QStringList kette;
   QWidget* w = form.ui.txtPfadEingabe;
   do {

@@ -20,10 +20,11 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "platform/clipboard_win.h"
 #include "platform/wide_text.h"
-#include "window/form1_ids.h"
+#include "window/form1_tabelle.h"
 
 namespace {
 
@@ -116,32 +117,6 @@ int ausfuehren(const std::wstring& verb, const std::wstring& ordner) {
   return static_cast<int>(status);
 }
 
-struct Steuer {
-  int id;
-  const char* name;
-};
-
-// The controls in tab order, then the status labels.
-constexpr Steuer kSteuer[] = {
-    {IDC_txtPfadEingabe, "txtPfadEingabe"},
-    {IDC_cmdOrdnerWaehlen, "cmdOrdnerWaehlen"},
-    {IDC_txtEbenen, "txtEbenen"},
-    {IDC_cbinkl, "cbinkl"},
-    {IDC_optAlleOderLetzte0, "optAlleOderLetzte0"},
-    {IDC_optAlleOderLetzte1, "optAlleOderLetzte1"},
-    {IDC_cbDateien, "cbDateien"},
-    {IDC_cbTab, "cbTab"},
-    {IDC_cbNurOrdnerMitPassendenDateien, "cbNurOrdnerMitPassendenDateien"},
-    {IDC_comMaskeName, "comMaskeName"},
-    {IDC_comMaskeTyp, "comMaskeTyp"},
-    {IDC_cmdScannen, "cmdScannen"},
-    {IDC_cmdEnde, "cmdEnde"},
-    {IDC_lblArbeite, "lblArbeite"},
-    {IDC_lblfertig, "lblfertig"},
-    {IDC_lblNichtGefunden, "lblNichtGefunden"},
-    {IDC_lblKeineUnterordner, "lblKeineUnterordner"},
-};
-
 // The text of a control of another process: WM_GETTEXT, which the system
 // carries across (GetWindowText would give only a caption).
 std::string fremderText(HWND w) {
@@ -159,30 +134,31 @@ int zustand(const wchar_t* titel, const wchar_t* datei) {
   // A combo box's edit field has the focus on its behalf.
   HWND fokus = info.hwndFocus;
   while (fokus != nullptr && GetParent(fokus) != dialog) fokus = GetParent(fokus);
-  std::string name, an, haken, sichtbar;
+  // In tab order, as the control table gives it.
+  std::vector<const zweigschau::SteuerZeile*> zeilen;
+  for (int i = 0; i < static_cast<int>(zweigschau::kForm1Anzahl); ++i)
+    zeilen.push_back(&zweigschau::ZeileMitTabIndex(i));
+  std::string name, an, haken, sichtbar, texte, klicks;
   const auto anhaengen = [](std::string& liste, const char* n) { liste += (liste.empty() ? "" : " ") + std::string(n); };
-  for (const Steuer& s : kSteuer) {
-    const HWND w = GetDlgItem(dialog, s.id);
-    const bool label = s.id >= IDC_lblArbeite;
-    if (w == fokus) name = s.name;
-    if (!label && IsWindowEnabled(w)) anhaengen(an, s.name);
-    if (!label && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED) anhaengen(haken, s.name);
-    if (label && IsWindowVisible(w)) anhaengen(sichtbar, s.name);
-  }
-  std::string bericht = "fokus=" + name + '\n';
-  for (const Steuer& s : kSteuer)
-    if (s.id == IDC_txtPfadEingabe || s.id == IDC_txtEbenen || s.id == IDC_comMaskeName ||
-        s.id == IDC_comMaskeTyp || s.id == IDC_lblfertig)
-      bericht += std::string("text.") + s.name + '=' + fremderText(GetDlgItem(dialog, s.id)) + '\n';
-  for (const Steuer& s : kSteuer)
-    if ((s.id >= IDC_cbTab && s.id <= IDC_cbinkl) || s.id == IDC_txtPfadEingabe || s.id == IDC_comMaskeName) {
+  for (const zweigschau::SteuerZeile* z : zeilen) {
+    const HWND w = GetDlgItem(dialog, z->id);
+    const bool fokussierbar = zweigschau::NimmtFokus(*z);
+    if (w == fokus) name = z->name;
+    if (fokussierbar && IsWindowEnabled(w)) anhaengen(an, z->name);
+    if (fokussierbar && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED) anhaengen(haken, z->name);
+    if (zweigschau::IstStatusAnzeige(*z) && IsWindowVisible(w)) anhaengen(sichtbar, z->name);
+    if (z->art == zweigschau::SteuerArt::Textfeld || z->art == zweigschau::SteuerArt::Kombinationsfeld ||
+        z->steuer == zweigschau::Steuerelement::lblfertig)
+      texte += std::string("text.") + z->name + '=' + fremderText(w) + '\n';
+    if (fokussierbar && z->art != zweigschau::SteuerArt::Schaltflaeche) {
       RECT r{};
-      GetWindowRect(GetDlgItem(dialog, s.id), &r);
-      bericht += std::string("klick.") + s.name + '=' + std::to_string(r.left + 8) + ',' +
-                 std::to_string((r.top + r.bottom) / 2) + '\n';
+      GetWindowRect(w, &r);
+      klicks += std::string("klick.") + z->name + '=' + std::to_string(r.left + 8) + ',' +
+                std::to_string((r.top + r.bottom) / 2) + '\n';
     }
-  bericht += "an=" + an + "\nhaken=" + haken + "\nsichtbar=" + sichtbar +
-             "\naktiv=" + (IsWindowEnabled(dialog) ? "1" : "0") + '\n';
+  }
+  const std::string bericht = "fokus=" + name + '\n' + texte + klicks + "an=" + an + "\nhaken=" + haken +
+                              "\nsichtbar=" + sichtbar + "\naktiv=" + (IsWindowEnabled(dialog) ? "1" : "0") + '\n';
   FILE* f = _wfopen(datei, L"wb");
   if (f == nullptr) return 4;
   const bool gut = std::fwrite(bericht.data(), 1, bericht.size(), f) == bericht.size();
