@@ -20,10 +20,10 @@ TEST(ListeErstellen, ListOnTheClipboardInOneStep) {
   EXPECT_EQ(r.ausgang, Ausgang::InZwischenablage);
   EXPECT_EQ(r.Anzahl, 3);
   EXPECT_EQ(r.Zeilen, 3);
-  EXPECT_EQ(u.ablage.gesetzt, 1);
+  EXPECT_EQ(u.ablage.gesetzt.size(), 1u);
   EXPECT_EQ(u.ablage.inhalt, "a/\na/x/\nb/\n");
-  EXPECT_EQ(u.fenster.fertigText, "3 in der Zwischenablage");
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:fertig piep ");
+  EXPECT_EQ(u.fenster[Steuerelement::lblfertig].text, "3 in der Zwischenablage");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblfertig piep ");
   EXPECT_TRUE(u.tabelle.empty());  // its memory went to the list
 }
 
@@ -32,7 +32,7 @@ TEST(ListeErstellen, EndPointsWithFullPathsIgnoreTheFileSwitches) {
   tree.folders({"a/x", "b"});
   tree.file("b/lied.mp3");
   Umgebung u;
-  u.fenster.istSichtbar = false;  // a batch run: no beep
+  u.fenster.gezeigt = false;  // a batch run: no beep
   std::string pfad = tree.root();
   const ScanErgebnis r = u.lauf(pfad, true, 0, true, "*.mp3", true);
   EXPECT_EQ(r.Zeilen, 2);
@@ -51,10 +51,10 @@ TEST(ListeErstellen, FileLinesWithAndWithoutTab) {
   std::string pfad = tree.root();
   u.lauf(pfad, false, 0, false, "*.mp3", true);
   EXPECT_EQ(u.ablage.inhalt, "a/\teins.mp3\nb/\tdrei.MP3\n");
-  u.fenster.tab = false;
+  u.fenster[Steuerelement::cbTab].wert = 0;
   u.lauf(pfad, false, 0, false, "*.wav", true);
   EXPECT_EQ(u.ablage.inhalt, "a/zwei.wav\n");
-  EXPECT_EQ(u.fenster.fertigText, "1 in der Zwischenablage");
+  EXPECT_EQ(u.fenster[Steuerelement::lblfertig].text, "1 in der Zwischenablage");
 }
 
 TEST(ListeErstellen, OutcomesWithoutAList) {
@@ -64,13 +64,13 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
 
   std::string pfad = tree.path("fehlt");
   EXPECT_EQ(u.lauf(pfad, true, 0, false).ausgang, Ausgang::NichtGefunden);
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:nicht piep ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblNichtGefunden piep ");
 
   u.fenster.ereignisse.clear();
   pfad = tree.path("leer");
   EXPECT_EQ(u.lauf(pfad, false, 0, true).ausgang, Ausgang::KeineUnterordner);
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:keine piep ");
-  EXPECT_EQ(u.ablage.gesetzt, 0);
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblKeineUnterordner piep ");
+  EXPECT_EQ(u.ablage.gesetzt.size(), 0u);
   EXPECT_EQ(u.ablage.inhalt, "vorher");
 
   // An empty or blank path: nothing runs and no label stays on screen.
@@ -78,7 +78,7 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
   pfad = "   ";
   EXPECT_EQ(u.lauf(pfad, true, 0, false).ausgang, Ausgang::LeererPfad);
   EXPECT_EQ(pfad, "");
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite aus ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite aus ");
 
   // Folders but no matching file: an empty list, no label.
   u.fenster.ereignisse.clear();
@@ -87,7 +87,7 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
   EXPECT_EQ(r.ausgang, Ausgang::KeineZeilen);
   EXPECT_EQ(r.Anzahl, 1);
   EXPECT_EQ(u.ablage.inhalt, "");
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus piep ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus piep ");
 
   // Cancelled while it walks: "abgebrochen" where "arbeite ..." stood, no
   // beep, the clipboard untouched.
@@ -97,8 +97,8 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
   u.ablage.inhalt = "vorher";
   pfad = tree.path("voll");
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Abgebrochen);
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus zeige:arbeite ");
-  EXPECT_EQ(u.fenster.arbeiteText, "abgebrochen");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblArbeite ");
+  EXPECT_EQ(u.fenster[Steuerelement::lblArbeite].text, "abgebrochen");
   EXPECT_EQ(u.ablage.inhalt, "vorher");
   EXPECT_TRUE(u.tabelle.empty());
 }
@@ -111,7 +111,7 @@ TEST(ListeErstellen, ClipboardOutOfReach) {
   std::string pfad = tree.root();
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Fehler);
   // No result label, no beep, the window enabled, "arbeite ..." hidden.
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:arbeite gesperrt frei aus ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus ");
   // Reachable, but taken by another program at once: told apart.
   u.ablage.genommen = true;
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Uebernommen);
@@ -127,7 +127,7 @@ TEST(ListeErstellen, ProgressWhileTheWindowIsLocked) {
   EXPECT_EQ(u.fenster.ereignisse.find("NACHGEBEN-OHNE-SPERRE"), std::string::npos);
   // The count shown last: 200 (the last multiple of 100), or a later one
   // when the walk happened to wait for a listing after it.
-  const std::string zuletzt = u.fenster.arbeiteText;
+  const std::string zuletzt = u.fenster[Steuerelement::lblArbeite].text;
   ASSERT_EQ(zuletzt.rfind("arbeite ... ", 0), 0u) << zuletzt;
   const int zahl = std::stoi(zuletzt.substr(12));
   EXPECT_GE(zahl, 200) << zuletzt;

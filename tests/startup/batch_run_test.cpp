@@ -8,23 +8,13 @@
 #include "startup/batch_run.h"
 #include "startup/command_line.h"
 #include "temp_tree.h"
+#include "test_doubles.h"
 
 using namespace zweigschau;
 using testing_tree::schraeg;
 using testing_tree::TempTree;
 
 namespace {
-
-class Ablage : public platform::Clipboard {
- public:
-  bool setText(std::string_view text) override {
-    if (!erreichbar) return false;
-    inhalt = schraeg(std::string(text));
-    return true;
-  }
-  std::string inhalt = "vorher";
-  bool erreichbar = true;
-};
 
 struct Stapel {
   int status;
@@ -37,7 +27,7 @@ Stapel lauf(const std::string& zeile, bool erreichbar = true) {
   const StartEntscheidung start = StartEntscheidenText(zeile);
   EXPECT_EQ(start.art, StartArt::Stapellauf) << zeile;
   OhneFenster fenster;
-  Ablage ablage;
+  testing_doubles::TestAblage ablage;
   ablage.erreichbar = erreichbar;
   OrdnerTabelle tabelle;
   ScanErgebnis ergebnis;

@@ -1,4 +1,5 @@
-// Test doubles for the window's platform interfaces.
+// Test doubles for the window's platform interfaces (the clipboard's is
+// the one of every test).
 #pragma once
 
 #include <QString>
@@ -7,19 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/clipboard.h"
+#include "test_doubles.h"
 #include "platform/dialogs.h"
 
-// A clipboard that records every text set on it; can be told to fail.
-class AufzeichnendeZwischenablage : public platform::Clipboard {
- public:
-  bool setText(std::string_view utf8) override {
-    gesetzt.emplace_back(utf8);
-    return erreichbar;
-  }
-  std::vector<std::string> gesetzt;
-  bool erreichbar = true;
-};
+// The clipboard double of every test.
+using AufzeichnendeZwischenablage = testing_doubles::TestAblage;
 
 // The Qt dialogs with the message box and the beep recorded instead of
 // shown; the folder picker answers with `ordnerAntwort` when it is set,

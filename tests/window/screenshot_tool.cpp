@@ -10,17 +10,8 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "test_doubles.h"
 #include "window/form1.h"
-
-namespace {
-
-// The screenshot never scans; the clipboard is never used.
-class KeineZwischenablage : public platform::Clipboard {
- public:
-  bool setText(std::string_view) override { return false; }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,7 +20,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: zs_screenshot OUT.png [--fertig]\n");
     return 2;
   }
-  KeineZwischenablage zwischenablage;
+  // The screenshot never scans; the clipboard is never used.
+  testing_doubles::TestAblage zwischenablage;
+  zwischenablage.erreichbar = false;
   platform::QtDialogs dialoge;
   Form1 form(zwischenablage, dialoge);
   if (form.Form_Load({})) return 2;
