@@ -1,10 +1,12 @@
 #include "window/form1_win.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/session.h"
@@ -178,9 +180,27 @@ void Form1::Einrichten() {
     if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufuegen(tooltip_, hwnd_, feld, t.text);
   }
   for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
+  MaskenBenennen();
   // Folders and files dragged from Explorer onto the window or the path box.
   DragAcceptFiles(hwnd_, TRUE);
   verbunden_ = true;
+}
+
+// A screen reader names a text box by the static text before it, but an
+// editable combo box by its text ("*"). The mask boxes get the names a
+// sighted person reads beside them, as in the Qt window, by the system's
+// accessibility annotation. Where it is missing (Wine answers E_NOTIMPL)
+// they keep the default.
+void Form1::MaskenBenennen() {
+  IAccPropServices* dienst = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&dienst))))
+    return;
+  const std::pair<int, const wchar_t*> kNamen[] = {{IDC_comMaskeName, L"Datei-Maske Name"},
+                                                   {IDC_comMaskeTyp, L"Datei-Maske Typ"}};
+  for (const auto& [id, name] : kNamen)
+    dienst->SetHwndPropStr(GetDlgItem(hwnd_, id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name);
+  dienst->Release();
 }
 
 void Form1::Befehl(int id, int code) {

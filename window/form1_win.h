@@ -43,6 +43,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Nachricht(UINT msg, WPARAM wp, LPARAM lp);
   void Einrichten();
+  void MaskenBenennen();
   void Befehl(int id, int code);
   void PfadGeaendert();
   void OptionGeklickt(int Index);
