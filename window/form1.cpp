@@ -23,7 +23,6 @@
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
-#include "window/form1_tabelle.h"
 
 using zweigschau::Steuerelement;
 

@@ -52,7 +52,8 @@ check "the program still runs" process_alive "$WINDOW_PID"
 scan "$E2E_TMP/oben"
 arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
 check "the scan of the folder above the share begins" wait_until 2000 arbeitet
-check "during the scan only Ende is enabled" grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
+# Read from outside, the label may show a moment before the controls go.
+check "during the scan only Ende is enabled" wait_until 1000 grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
 sleep 0.5
 xdotool key Escape
 zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
