@@ -51,9 +51,11 @@ check "the program still runs" process_alive "$WINDOW_PID"
 # own thread stays free.
 scan "$E2E_TMP/oben"
 arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
-check "the scan of the folder above the share begins" wait_until 2000 arbeitet
-# Read from outside, the label may show a moment before the controls go.
-check "during the scan only Ende is enabled" wait_until 1000 grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
+# During a scan the window answers assistive technology between two steps
+# of the walk (every 20 ms here), so a whole reading of it takes about two
+# seconds; once the scan has ended it takes a few milliseconds.
+check "the scan of the folder above the share begins" wait_until 5000 arbeitet
+check "during the scan only Ende is enabled" wait_until 5000 grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
 sleep 0.5
 xdotool key Escape
 zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
