@@ -41,7 +41,7 @@ trap e2e_cleanup EXIT
 start_xvfb() {
   unset WAYLAND_DISPLAY WAYLAND_SOCKET
   export XDG_RUNTIME_DIR=$E2E_TMP/runtime
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   Xvfb -displayfd 3 -nolisten tcp "$@" 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB_PID=$!
   local i
@@ -89,6 +89,11 @@ a11y_bus() {
     trap - EXIT
     E2E_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
   fi
+  # The launcher puts its bus's socket in the runtime folder (without one,
+  # in ~/.cache/at-spi, where a script running beside this one would take
+  # it over): a private one.
+  export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   E2E_A11Y_PID=$!
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
