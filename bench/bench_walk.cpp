@@ -116,7 +116,7 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   if (isSerial(mode)) lauf.Vorauslesen = zweigschau::ReadAhead{0, 0, false};
   const bool mp3 = mode == kPathsMp3 || mode == kPathsMp3Serial;
   if (mp3) lauf.Maske = "*.mp3";
-  std::int32_t result = mode == kEnds || mode == kEndsSerial
+  const zweigschau::SammelErgebnis result = mode == kEnds || mode == kEndsSerial
                             ? zweigschau::EndpunkteSammeln(tabelle, lauf, zähler)
                             : zweigschau::OrdnerSammeln(tabelle, lauf, zähler);
   run.walkSecs = since(t0);
@@ -125,7 +125,7 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   // As the program does: the table is used up by the list.
   zweigschau::Liste liste = zweigschau::ListenText(std::move(tabelle), mp3, mp3);
   run.textSecs = since(t1);
-  run.ok = result >= 0;
+  run.ok = result.Fehler == platform::Failure::None && result.NichtLesbar == 0;
   run.lines = liste.Zeilen;
   run.bytes = liste.Text.size();
   if (keepText) run.text = liste.Text;

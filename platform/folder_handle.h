@@ -45,13 +45,23 @@ struct ListFilter {
                               // (one more look per link); Windows knows it anyway
 };
 
+// Why opening or listing a folder failed. Every step from the system call
+// up to the run's outcome returns one of these as its value; nothing on
+// that way throws, returns a null or a sentinel, or is asked afterwards.
+enum class Failure : std::uint8_t {
+  None,
+  Denied,     // may not be listed for its rights, or is gone (vanished, no
+              // longer a folder, a link): an end point, silently
+  Short,      // the system had no handle or memory left for the moment:
+              // worth another try
+  Broken,     // any other error (I/O, a share's lost connection): the
+              // folder's contents are missing from the list
+  NoMemory,   // this program ran out of memory: the run ends
+  Cancelled,  // the walk was cancelled: the run ends
+};
+
 class FolderHandle {
  public:
-  // Why an open or a listing failed. Transient failures (no handle or no
-  // memory left for the moment) may succeed when tried again; the others
-  // will not (the folder is missing, unreadable, not a folder, a link).
-  enum class Failure { None, Lasting, Transient };
-
   FolderHandle() = default;
   ~FolderHandle();
   FolderHandle(FolderHandle&& other) noexcept;
@@ -59,18 +69,19 @@ class FolderHandle {
   FolderHandle(const FolderHandle&) = delete;
   FolderHandle& operator=(const FolderHandle&) = delete;
 
-  // Opens the start folder `path`, which may itself be reached through a
-  // link, and may be longer than the system's path limit.
-  static FolderHandle openStart(const std::string& path, Failure& failure);
+  // Opens the start folder `path` into `out`, which may itself be reached
+  // through a link, and may be longer than the system's path limit.
+  static Failure openStart(const std::string& path, FolderHandle& out);
 
-  // Opens the sub-folder `name` of this folder; a link is never followed.
-  FolderHandle openChild(const std::string& name, Failure& failure) const;
+  // Opens the sub-folder `name` of this folder into `out`; a link is never
+  // followed.
+  Failure openChild(const std::string& name, FolderHandle& out) const;
 
   // Lists this folder into `out` (cleared first), in the order the file
-  // system gives, keeping what `filter` keeps. False when it cannot be
-  // listed; `out` is then empty. A handle is listed at most once: to try
-  // again, open the folder again.
-  bool list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const;
+  // system gives, keeping what `filter` keeps; `out` is empty after a
+  // failure. A handle is listed at most once: to try again, open the
+  // folder again.
+  Failure list(std::vector<Entry>& out, const ListFilter& filter) const;
 
   bool isOpen() const;
 

@@ -96,11 +96,15 @@ int listOpenFolder(int fd, std::vector<char>& buffer, std::vector<Entry>& out, c
 
 namespace {
 
-FolderHandle::Failure failureOf(int error) {
+// Rights and folders that are gone leave an end point; a lack of handles
+// or memory may pass; anything else (EIO, ENOTCONN, ETIMEDOUT, EHOSTDOWN,
+// ESTALE...) is an error that leaves the list short.
+Failure failureOf(int error) {
   switch (error) {
-    case 0: return FolderHandle::Failure::None;
-    case EMFILE: case ENFILE: case ENOMEM: case EINTR: case EAGAIN: return FolderHandle::Failure::Transient;
-    default: return FolderHandle::Failure::Lasting;
+    case 0: return Failure::None;
+    case EACCES: case EPERM: case ENOENT: case ENOTDIR: case ELOOP: return Failure::Denied;
+    case EMFILE: case ENFILE: case ENOMEM: case EINTR: case EAGAIN: return Failure::Short;
+    default: return Failure::Broken;
   }
 }
 
@@ -121,30 +125,25 @@ FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
   return *this;
 }
 
-FolderHandle FolderHandle::openStart(const std::string& path, Failure& failure) {
-  FolderHandle handle;
-  handle.fd_ = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
-  if (handle.fd_ < 0 && errno == ENAMETOOLONG) handle.fd_ = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
-  failure = handle.fd_ < 0 ? failureOf(errno) : Failure::None;
-  return handle;
+Failure FolderHandle::openStart(const std::string& path, FolderHandle& out) {
+  out = FolderHandle();
+  out.fd_ = open(path.c_str(), kOpenFlags & ~O_NOFOLLOW);
+  if (out.fd_ < 0 && errno == ENAMETOOLONG) out.fd_ = openLongPath(path, kOpenFlags & ~O_NOFOLLOW);
+  return out.fd_ < 0 ? failureOf(errno) : Failure::None;
 }
 
-FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) const {
-  FolderHandle handle;
-  handle.fd_ = fd_ < 0 ? -1 : openat(fd_, name.c_str(), kOpenFlags);
-  failure = handle.fd_ < 0 ? (fd_ < 0 ? Failure::Lasting : failureOf(errno)) : Failure::None;
-  return handle;
+Failure FolderHandle::openChild(const std::string& name, FolderHandle& out) const {
+  out = FolderHandle();
+  if (fd_ < 0) return Failure::Denied;
+  out.fd_ = openat(fd_, name.c_str(), kOpenFlags);
+  return out.fd_ < 0 ? failureOf(errno) : Failure::None;
 }
 
-bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const {
+Failure FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter) const {
   thread_local std::vector<char> buffer(kBufferSize);
   out.clear();
-  if (fd_ < 0) {
-    failure = Failure::Lasting;
-    return false;
-  }
-  failure = failureOf(listOpenFolder(fd_, buffer, out, filter));
-  return failure == Failure::None;
+  if (fd_ < 0) return Failure::Denied;
+  return failureOf(listOpenFolder(fd_, buffer, out, filter));
 }
 
 bool FolderHandle::isOpen() const { return fd_ >= 0; }

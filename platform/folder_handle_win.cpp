@@ -88,13 +88,20 @@ std::wstring kurzeWurzel(const std::wstring& wurzel) {
   return laufwerk ? wurzel.substr(4) : wurzel;
 }
 
-FolderHandle::Failure failureOf(DWORD fehler) {
-  switch (fehler) {
-    case ERROR_SUCCESS: return FolderHandle::Failure::None;
+// Rights and folders that are gone leave an end point; a lack of handles
+// or memory may pass; anything else (ERROR_NETNAME_DELETED,
+// ERROR_UNEXP_NET_ERR, ERROR_SEM_TIMEOUT, ERROR_IO_DEVICE, a path the
+// system cannot take...) is an error that leaves the list short.
+Failure failureOf(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS: return Failure::None;
+    case ERROR_ACCESS_DENIED: case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY: case ERROR_CANT_ACCESS_FILE:
+      return Failure::Denied;
     case ERROR_NOT_ENOUGH_MEMORY: case ERROR_OUTOFMEMORY: case ERROR_TOO_MANY_OPEN_FILES:
     case ERROR_NO_SYSTEM_RESOURCES: case ERROR_NONPAGED_SYSTEM_RESOURCES:
-      return FolderHandle::Failure::Transient;
-    default: return FolderHandle::Failure::Lasting;
+      return Failure::Short;
+    default: return Failure::Broken;
   }
 }
 
@@ -104,30 +111,27 @@ FolderHandle::~FolderHandle() = default;
 FolderHandle::FolderHandle(FolderHandle&& other) noexcept = default;
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept = default;
 
-FolderHandle FolderHandle::openStart(const std::string& path, Failure& failure) {
-  FolderHandle handle;
-  handle.path_ = startForm(path);
-  failure = handle.path_.empty() ? Failure::Lasting : Failure::None;
-  return handle;
+Failure FolderHandle::openStart(const std::string& path, FolderHandle& out) {
+  out = FolderHandle();
+  out.path_ = startForm(path);
+  return out.path_.empty() ? Failure::Denied : Failure::None;
 }
 
 // Windows opens nothing here: the sub-folder is reached by its path when it
 // is listed, which then fails if it is missing.
-FolderHandle FolderHandle::openChild(const std::string& name, Failure& failure) const {
-  FolderHandle handle;
-  failure = Failure::Lasting;
-  if (path_.empty()) return handle;
+Failure FolderHandle::openChild(const std::string& name, FolderHandle& out) const {
+  out = FolderHandle();
+  if (path_.empty()) return Failure::Denied;
   std::wstring pfad = path_ + L'\\' + toWide(name);
-  if (pfad.size() > kMaxPath) return handle;
-  handle.path_ = std::move(pfad);
-  failure = Failure::None;
-  return handle;
+  // Longer than any Windows path: the folder is there, but cannot be read.
+  if (pfad.size() > kMaxPath) return Failure::Broken;
+  out.path_ = std::move(pfad);
+  return Failure::None;
 }
 
-bool FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter, Failure& failure) const {
+Failure FolderHandle::list(std::vector<Entry>& out, const ListFilter& filter) const {
   out.clear();
-  failure = path_.empty() ? Failure::Lasting : failureOf(listLongPath(path_, out, filter.keep));
-  return failure == Failure::None;
+  return path_.empty() ? Failure::Denied : failureOf(listLongPath(path_, out, filter.keep));
 }
 
 bool FolderHandle::isOpen() const { return !path_.empty(); }

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 namespace zweigschau {
 
 // How a run ended.
 enum class Ausgang {
   InZwischenablage,  // the list is on the clipboard
+  Teilliste,         // the list of all that could be read is on the clipboard;
+                     // folders that failed for an error are missing from it
   LeererPfad,        // nothing to do: the path was empty or blank
   NichtGefunden,     // the start folder does not exist
   KeinOrdner,        // the start path names something that is not a folder
@@ -29,7 +33,8 @@ enum class Ausgang {
 struct AusgangsZeile {
   Ausgang ausgang;
   int status;           // the program's exit status after a batch run
-  const char* meldung;  // its one line (stderr, and the window's label); nullptr: none
+  const char* meldung;  // its one line (stderr, and the window's label); nullptr: none.
+                        // An "N" stands for the number of folders not read.
 };
 
 // The table, one row per value of Ausgang, in the order of the enum.
@@ -38,5 +43,9 @@ extern const std::size_t kAusgaengeAnzahl;
 
 // The row of `ausgang`.
 const AusgangsZeile& AusgangsZeileVon(Ausgang ausgang);
+
+// The line of `ausgang` as the run prints and shows it, "N" replaced by
+// `nichtLesbar`; empty when the row has none.
+std::string AusgangsMeldung(Ausgang ausgang, std::int32_t nichtLesbar = 0);
 
 }  // namespace zweigschau

@@ -58,7 +58,7 @@ Ausgang WarumNichtGelistet(const std::string& pfad) {
 }
 
 // Steps 6 to 12 up to the list output: the walk the options ask for.
-std::int32_t Sammeln(Steuerelemente& fenster, OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
+SammelErgebnis Sammeln(Steuerelemente& fenster, OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
                      const std::atomic<bool>* Abbruch) {
   SammelOptionen sammeln;
   sammeln.Pfad = Optionen.Pfad;
@@ -99,6 +99,26 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   return true;
 }
 
+// The red label with the outcome's line, in place of any other.
+void RotMelden(Steuerelemente& fenster, const ScanErgebnis& ergebnis) {
+  fenster.einblenden(S::lblfertig, false);
+  fenster.textSetzen(S::lblNichtGefunden, Meldung(ergebnis));
+  fenster.einblenden(S::lblNichtGefunden, true);
+}
+
+// Why a walk ended without its list, as the run's outcome.
+Ausgang WarumOhneListe(const SammelErgebnis& gesammelt, const std::string& pfad) {
+  switch (gesammelt.Fehler) {
+    case platform::Failure::Cancelled: return Ausgang::Abgebrochen;
+    case platform::Failure::NoMemory: return Ausgang::KeinSpeicher;
+    case platform::Failure::Short: return Ausgang::KeineMittel;
+    case platform::Failure::None: break;
+    case platform::Failure::Denied:
+    case platform::Failure::Broken: return WarumNichtGelistet(pfad);
+  }
+  return Ausgang::NichtGefunden;
+}
+
 // Steps 6 to 13 of a run, on a trimmed path with its separator.
 ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage,
                        OrdnerTabelle& Tabelle, const ScanOptionen& Optionen,
@@ -106,15 +126,18 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
   ScanErgebnis ergebnis;
   fenster.fensterAktiv(false);
   Tabelle.clear();
-  ergebnis.Anzahl = Sammeln(fenster, Tabelle, Optionen, Abbruch);
+  const SammelErgebnis gesammelt = Sammeln(fenster, Tabelle, Optionen, Abbruch);
+  ergebnis.Anzahl = gesammelt.Anzahl;
+  ergebnis.NichtLesbar = gesammelt.NichtLesbar;
   fenster.fensterAktiv(true);
   AusgabeZeilenAusschalten(fenster);
 
-  if (ergebnis.Anzahl == kAbgebrochen || ergebnis.Anzahl == kKeineMittel) {
-    // The clipboard keeps what it held; no beep. A cancelled scan says so
-    // where "arbeite ..." stood, until the next input.
+  if (gesammelt.Fehler != platform::Failure::None && ergebnis.Anzahl >= 0) {
+    // Cancelled, or short of memory or handles: the clipboard keeps what it
+    // held; no beep. A cancelled scan says so where "arbeite ..." stood,
+    // until the next input.
     Tabelle.clear();
-    ergebnis.ausgang = ergebnis.Anzahl == kAbgebrochen ? Ausgang::Abgebrochen : Ausgang::KeineMittel;
+    ergebnis.ausgang = WarumOhneListe(gesammelt, Optionen.Pfad);
     if (ergebnis.ausgang == Ausgang::Abgebrochen) {
       fenster.textSetzen(S::lblArbeite, "abgebrochen");
       fenster.einblenden(S::lblArbeite, true);
@@ -123,14 +146,18 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
   }
   if (ergebnis.Anzahl < 0) {
     // The label names why the start folder could not be listed.
-    ergebnis.ausgang = WarumNichtGelistet(Optionen.Pfad);
-    fenster.textSetzen(S::lblNichtGefunden, AusgangsZeileVon(ergebnis.ausgang).meldung);
-    fenster.einblenden(S::lblNichtGefunden, true);
+    ergebnis.ausgang = WarumOhneListe(gesammelt, Optionen.Pfad);
+    RotMelden(fenster, ergebnis);
   } else if (ergebnis.Anzahl == 0) {
     ergebnis.ausgang = Ausgang::KeineUnterordner;
     fenster.einblenden(S::lblKeineUnterordner, true);
   } else if (!Ausgeben(fenster, zwischenablage, Tabelle, Optionen, ergebnis)) {
     return ergebnis;
+  } else if (ergebnis.NichtLesbar > 0) {
+    // The list of all that could be read is on the clipboard; the red label
+    // says that it is short, in place of the count.
+    ergebnis.ausgang = Ausgang::Teilliste;
+    RotMelden(fenster, ergebnis);
   }
   if (fenster.fensterGezeigt()) fenster.signalton();
   return ergebnis;
@@ -151,6 +178,10 @@ std::string PfadGetrimmt(std::string_view eingabe) {
   if (inAnfuehrungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
     pfad = OhneLeerzeichen(pfad.substr(1, pfad.size() - 2));
   return pfad;
+}
+
+std::string Meldung(const ScanErgebnis& ergebnis) {
+  return AusgangsMeldung(ergebnis.ausgang, ergebnis.NichtLesbar);
 }
 
 void AusgabeZeilenAusschalten(Steuerelemente& fenster) {

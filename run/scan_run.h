@@ -28,9 +28,13 @@ struct ScanOptionen {
 
 struct ScanErgebnis {
   Ausgang ausgang = Ausgang::LeererPfad;
-  std::int32_t Anzahl = 0;  // walk result (-1, 0, records)
-  std::int32_t Zeilen = 0;  // lines put on the clipboard
+  std::int32_t Anzahl = 0;       // walk result (-1, 0, records)
+  std::int32_t Zeilen = 0;       // lines put on the clipboard
+  std::int32_t NichtLesbar = 0;  // folders missing from the list: not read for an error
 };
+
+// The line of the run's outcome (AusgangsMeldung); empty when it has none.
+std::string Meldung(const ScanErgebnis& ergebnis);
 
 // Hides the four status labels and, while the window is shown, moves the
 // keyboard focus to the path box.

@@ -10,8 +10,7 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
 }
 
 std::string KontextmenueMeldung(const ScanErgebnis& ergebnis) {
-  const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
-  if (ausgang.meldung != nullptr) return ausgang.meldung;
+  if (const std::string meldung = Meldung(ergebnis); !meldung.empty()) return meldung;
   return std::to_string(ergebnis.Zeilen) + " Zeilen in der Zwischenablage";
 }
 
@@ -19,12 +18,11 @@ int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ord
                const ScanOptionen& werte, ScanErgebnis& ergebnis) {
   ScanOptionen Optionen = werte;
   ergebnis = ListeErstellen(fenster, zwischenablage, Tabelle, Optionen);
-  const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
-  if (ausgang.meldung != nullptr) {
-    std::fprintf(stderr, "%s\n", ausgang.meldung);
+  if (const std::string meldung = Meldung(ergebnis); !meldung.empty()) {
+    std::fprintf(stderr, "%s\n", meldung.c_str());
     std::fflush(stderr);
   }
-  return ausgang.status;
+  return AusgangsZeileVon(ergebnis.ausgang).status;
 }
 
 }  // namespace zweigschau

@@ -14,16 +14,18 @@ class SystemFolders final : public Folders {
  public:
   explicit SystemFolders(platform::ListFilter filter) : filter_(std::move(filter)) {}
 
-  std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const override {
-    FolderHandle handle = FolderHandle::openStart(path, failure);
-    return wrap(std::move(handle), failure);
+  Failure openStart(const std::string& path, std::unique_ptr<Open>& out) const override {
+    FolderHandle handle;
+    const Failure failure = FolderHandle::openStart(path, handle);
+    return wrap(failure, std::move(handle), out);
   }
-  std::unique_ptr<Open> openChild(const Open& parent, const std::string& name, Failure& failure) const override {
-    FolderHandle handle = static_cast<const Handle&>(parent).handle.openChild(name, failure);
-    return wrap(std::move(handle), failure);
+  Failure openChild(const Open& parent, const std::string& name, std::unique_ptr<Open>& out) const override {
+    FolderHandle handle;
+    const Failure failure = static_cast<const Handle&>(parent).handle.openChild(name, handle);
+    return wrap(failure, std::move(handle), out);
   }
-  bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const override {
-    return static_cast<const Handle&>(folder).handle.list(out, filter_, failure);
+  Failure list(const Open& folder, std::vector<Entry>& out) const override {
+    return static_cast<const Handle&>(folder).handle.list(out, filter_);
   }
   std::size_t handleBudget() const override { return platform::handleBudget(); }
   std::vector<std::string> mountsBelow(const Open& folder) const override {
@@ -35,9 +37,10 @@ class SystemFolders final : public Folders {
     explicit Handle(FolderHandle h) : handle(std::move(h)) {}
     FolderHandle handle;
   };
-  static std::unique_ptr<Open> wrap(FolderHandle handle, Failure failure) {
-    if (failure != Failure::None) return nullptr;
-    return std::make_unique<Handle>(std::move(handle));
+  static Failure wrap(Failure failure, FolderHandle handle, std::unique_ptr<Open>& out) {
+    out.reset();
+    if (failure == Failure::None) out = std::make_unique<Handle>(std::move(handle));
+    return failure;
   }
 
   const platform::ListFilter filter_;
@@ -49,12 +52,12 @@ std::shared_ptr<const Folders> systemFolders(platform::ListFilter filter) {
   return std::make_shared<SystemFolders>(std::move(filter));
 }
 
-bool listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter) {
+platform::Failure listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter) {
   ReadJob job;
   job.startPath = path;
   runJob(SystemFolders(filter), job);
   out = std::move(job.entries);
-  return job.listed;
+  return job.failure;
 }
 
 ReadAhead readAheadFor(const std::string& path) {

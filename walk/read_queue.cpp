@@ -40,6 +40,7 @@
 #include <algorithm>
 #include <cassert>
 #include <exception>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -48,17 +49,17 @@
 namespace zweigschau {
 namespace {
 
-std::unique_ptr<Folders::Open> openFolder(const Folders& folders, const ReadJob& job,
-                                          Folders::Failure& failure) {
-  if (!job.base) return folders.openStart(job.startPath, failure);
+platform::Failure openFolder(const Folders& folders, const ReadJob& job, std::unique_ptr<Folders::Open>& out) {
+  if (!job.base) return folders.openStart(job.startPath, out);
   std::unique_ptr<Folders::Open> step;
   const Folders::Open* from = job.base.get();
   for (const std::string& name : job.names) {
-    step = folders.openChild(*from, name, failure);
-    if (!step) return nullptr;
+    if (const platform::Failure failure = folders.openChild(*from, name, step); failure != platform::Failure::None)
+      return failure;
     from = step.get();
   }
-  return step;
+  out = std::move(step);
+  return platform::Failure::None;
 }
 
 // A paced queue's levels. Never fewer than 4 in flight: any share or disk
@@ -111,31 +112,31 @@ void dropList(std::unique_ptr<ReadJob> first) {
 }  // namespace
 
 void runJob(const Folders& folders, ReadJob& job) noexcept {
+  using platform::Failure;
   try {
     for (int attempt = 0;; ++attempt) {
-      Folders::Failure failure = Folders::Failure::None;
-      std::unique_ptr<Folders::Open> handle = openFolder(folders, job, failure);
-      job.listed = handle && folders.list(*handle, job.entries, failure);
-      job.failure = job.listed ? Folders::Failure::None : failure;
-      if (job.listed) {
+      std::unique_ptr<Folders::Open> handle;
+      job.failure = openFolder(folders, job, handle);
+      if (job.failure == Failure::None) job.failure = folders.list(*handle, job.entries);
+      if (job.failure == Failure::None) {
         text::sortEntries(job.entries);
         if (job.keepHandle) job.handle = std::move(handle);
         return;
       }
       job.entries.clear();
-      if (failure != Folders::Failure::Transient) return;
+      if (job.failure != Failure::Short) return;
       job.strained = true;
       if (attempt == kLastAttempt) return;
       handle.reset();
       std::this_thread::sleep_for(kFirstPause * (1 << (2 * attempt)));
     }
+  } catch (const std::bad_alloc&) {
+    job.failure = Failure::NoMemory;
   } catch (const std::exception&) {
-    // Out of memory: the folder counts as unreadable.
-    job.listed = false;
-    job.failure = Folders::Failure::Transient;
-    job.handle.reset();
-    std::vector<Entry>().swap(job.entries);
+    job.failure = Failure::Broken;
   }
+  job.handle.reset();
+  std::vector<Entry>().swap(job.entries);
 }
 
 std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folders, unsigned readers,

@@ -40,16 +40,16 @@ struct ReadJob {
   // The result.
   std::unique_ptr<Folders::Open> handle;  // with keepHandle, when listed
   std::vector<Entry> entries;             // in the fixed order
-  bool listed = false;
-  Folders::Failure failure = Folders::Failure::None;  // why it was not listed
+  platform::Failure failure = platform::Failure::None;  // why it was not listed
   bool strained = false;  // the folders turned a try away for a moment
 
   std::unique_ptr<ReadJob> next;  // in the queue's list of done jobs
 };
 
 // Opens and lists the job's folder, sorts the entries and fills in the
-// result. Short of handles or memory for a moment, it tries again a few
-// times; when memory stays short, the folder counts as unreadable. Never
+// result. When the system is short of handles or memory for a moment, it
+// tries again a few times; when it stays short, the failure is Short.
+// When this program runs out of memory, the failure is NoMemory. Never
 // throws.
 void runJob(const Folders& folders, ReadJob& job) noexcept;
 

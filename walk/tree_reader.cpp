@@ -36,6 +36,8 @@
 
 namespace zweigschau {
 
+using platform::Failure;
+
 struct TreeNode {
   enum class State : std::uint8_t { Unsent, Sent, Done };
 
@@ -53,7 +55,7 @@ struct TreeNode {
   std::size_t users = 0;     // jobs sent that open from its handle
   std::shared_ptr<const Folders::Open> handle;
   std::vector<Entry> entries;
-  bool listed = false;
+  platform::Failure failure = platform::Failure::None;  // of its listing, once Done
   std::vector<std::unique_ptr<TreeNode>> children;  // its sub-folders, in order
   std::size_t unfinished = 0;  // children whose listing has not come back
   std::size_t entered = 0;     // children the walk has entered
@@ -100,19 +102,17 @@ class TreeReader::Engine {
   Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options);
   ~Engine();
 
-  bool start(const std::string& path, std::vector<Entry>& out);
-  const std::string* enterNext(std::vector<Entry>& out, bool& listed);
+  Failure start(const std::string& path, std::vector<Entry>& out);
+  Step enterNext(std::vector<Entry>& out);
   void leave();
-  bool cancelled() const { return cancelled_; }
-  bool startWasShort() const { return startShort_; }
 
  private:
   bool descends(std::int32_t level) const {
     return options_.levels == 0 || level < options_.levels;
   }
   bool cancelSeen();
-  bool take(TreeNode& node, std::vector<Entry>& out);
-  bool advance(TreeNode& node);
+  Failure take(TreeNode& node, std::vector<Entry>& out);
+  void advance(TreeNode& node);
   void waitForReaders();
   std::unique_ptr<ReadJob> jobFor(TreeNode& node);
   void reserveHandle(TreeNode& node);
@@ -139,7 +139,6 @@ class TreeReader::Engine {
   std::size_t outstanding_ = 0;  // Sent or Done, not yet taken
   std::chrono::steady_clock::time_point lastWhileWaiting_;
   bool cancelled_ = false;
-  bool startShort_ = false;
 };
 
 TreeReader::Engine::Engine(std::shared_ptr<const Folders> folders, TreeReaderOptions options)
@@ -168,24 +167,25 @@ bool TreeReader::Engine::cancelSeen() {
   return cancelled_;
 }
 
-bool TreeReader::Engine::start(const std::string& path, std::vector<Entry>& out) {
+Failure TreeReader::Engine::start(const std::string& path, std::vector<Entry>& out) {
   assert(!root_);
   root_ = std::make_unique<TreeNode>();
   root_->name = path;
   current_ = root_.get();
   unsent_.emplace(root_->order, root_.get());
   lastWhileWaiting_ = std::chrono::steady_clock::now();
-  return take(*root_, out) && root_->listed;
+  return take(*root_, out);
 }
 
-const std::string* TreeReader::Engine::enterNext(std::vector<Entry>& out, bool& listed) {
+TreeReader::Step TreeReader::Engine::enterNext(std::vector<Entry>& out) {
   TreeNode& here = *current_;
-  if (cancelSeen() || here.entered == here.children.size()) return nullptr;
+  if (cancelSeen()) return {nullptr, Failure::Cancelled};
+  if (here.entered == here.children.size()) return {};
   TreeNode& next = *here.children[here.entered++];
   current_ = &next;
-  if (!take(next, out)) return nullptr;
-  listed = next.listed;
-  return &next.name;
+  const Failure failure = take(next, out);
+  if (failure == Failure::Cancelled || failure == Failure::NoMemory) return {nullptr, failure};
+  return {&next.name, failure};
 }
 
 void TreeReader::Engine::leave() {
@@ -198,11 +198,12 @@ void TreeReader::Engine::leave() {
   dropTree(std::move(current_->children[current_->entered - 1]));
 }
 
-// Waits until `node` is Done and moves its listing into `out`; false when
-// the walk was cancelled meanwhile.
-bool TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
+// Waits until `node` is Done and moves its listing into `out`; returns how
+// its listing went, or Cancelled when the walk was cancelled meanwhile.
+Failure TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
   while (node.state != TreeNode::State::Done) {
-    if (cancelSeen() || !advance(node)) return false;
+    if (cancelSeen()) return Failure::Cancelled;
+    advance(node);
   }
   out = std::move(node.entries);
   node.entries = {};
@@ -210,12 +211,12 @@ bool TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
   --outstanding_;
   collect();
   refill();
-  return true;
+  return node.failure;
 }
 
 // One step towards `node` being Done: sends it, reads it or another folder
 // on the walk's thread, or waits for the readers.
-bool TreeReader::Engine::advance(TreeNode& node) {
+void TreeReader::Engine::advance(TreeNode& node) {
   const bool walkReads = !queue_ || (options_.how.walkReads && !node.otherFileSystem);
   if (node.state == TreeNode::State::Unsent) {
     unsent_.erase({node.order, &node});
@@ -227,22 +228,21 @@ bool TreeReader::Engine::advance(TreeNode& node) {
       one.push_back(std::move(job));
       queue_->submit(one);  // even beyond the window: the walk needs it now
     }
-    return true;
+    return;
   }
   if (walkReads) {
     if (std::unique_ptr<ReadJob> job = queue_->withdraw(node.order, &node)) {
       runHere(std::move(job));
-      return true;
+      return;
     }
     // A reader has it: read the next folder meanwhile, as a reader would.
     if (std::unique_ptr<ReadJob> other = queue_->takeFirst()) {
       runHere(std::move(other));
       collect();
-      return true;
+      return;
     }
   }
   waitForReaders();
-  return true;
 }
 
 // Sleeps until a reader posts a job, at most 20 ms; about every 20 ms of
@@ -320,14 +320,13 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
   TreeNode& node = *job->node;
   assert(node.state == TreeNode::State::Sent);
   node.state = TreeNode::State::Done;
-  node.listed = job->listed;
+  node.failure = job->failure;
   node.entries = std::move(job->entries);
   if (node.parent == nullptr) {
-    startShort_ = job->failure == Folders::Failure::Transient;
     if (job->handle) mounts_ = folders_->mountsBelow(*job->handle);
     node.mountBelow = !mounts_.empty();
   }
-  if (node.listed && descends(node.level)) addChildren(node);
+  if (node.failure == Failure::None && descends(node.level)) addChildren(node);
   if (node.keeps && !node.children.empty() && job->handle) {
     node.handle = std::move(job->handle);
   } else {
@@ -416,16 +415,12 @@ TreeReader::TreeReader(std::shared_ptr<const Folders> folders, TreeReaderOptions
 
 TreeReader::~TreeReader() = default;
 
-bool TreeReader::start(const std::string& path, std::vector<Entry>& out) { return engine_->start(path, out); }
-
-const std::string* TreeReader::enterNext(std::vector<Entry>& out, bool& listed) {
-  return engine_->enterNext(out, listed);
+platform::Failure TreeReader::start(const std::string& path, std::vector<Entry>& out) {
+  return engine_->start(path, out);
 }
 
+TreeReader::Step TreeReader::enterNext(std::vector<Entry>& out) { return engine_->enterNext(out); }
+
 void TreeReader::leave() { engine_->leave(); }
-
-bool TreeReader::cancelled() const { return engine_->cancelled(); }
-
-bool TreeReader::startWasShort() const { return engine_->startWasShort(); }
 
 }  // namespace zweigschau

@@ -28,7 +28,7 @@ using platform::EntryKind;
 // called from several threads at once.
 class Folders {
  public:
-  using Failure = platform::FolderHandle::Failure;
+  using Failure = platform::Failure;
 
   // An opened folder; closed when destroyed.
   class Open {
@@ -37,14 +37,14 @@ class Folders {
   };
 
   virtual ~Folders() = default;
-  // Opens the start folder `path`; nullptr with `failure` set when it fails.
-  virtual std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const = 0;
-  // Opens the sub-folder `name` of `parent`, never through a link.
-  virtual std::unique_ptr<Open> openChild(const Open& parent, const std::string& name,
-                                          Failure& failure) const = 0;
-  // Lists `folder` into `out` in any order; false with `failure` set when
-  // it cannot be listed. Each opened folder is listed at most once.
-  virtual bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const = 0;
+  // Opens the start folder `path` into `out` (empty after a failure).
+  virtual Failure openStart(const std::string& path, std::unique_ptr<Open>& out) const = 0;
+  // Opens the sub-folder `name` of `parent` into `out`, never through a link.
+  virtual Failure openChild(const Open& parent, const std::string& name,
+                            std::unique_ptr<Open>& out) const = 0;
+  // Lists `folder` into `out` in any order (empty after a failure). Each
+  // opened folder is listed at most once.
+  virtual Failure list(const Open& folder, std::vector<Entry>& out) const = 0;
   // How many folders may be open at once (see platform::handleBudget).
   virtual std::size_t handleBudget() const = 0;
   // The folders below the open `folder` on which another file system is
@@ -55,9 +55,9 @@ class Folders {
 // The system's folders, listed with `filter`.
 std::shared_ptr<const Folders> systemFolders(platform::ListFilter filter);
 
-// Lists the folder at `path` into `out` in the fixed order; false when it
-// cannot be listed (`out` is then empty).
-bool listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter);
+// Lists the folder at `path` into `out` in the fixed order (empty after a
+// failure).
+platform::Failure listFolder(const std::string& path, std::vector<Entry>& out, const platform::ListFilter& filter);
 
 // How the number of readers at work is set: fixed at `readers`, or by a
 // ReadPace (read_pace.h) with `readers` as the most, found from the rate at
@@ -130,26 +130,28 @@ class TreeReader {
   TreeReader(const TreeReader&) = delete;
   TreeReader& operator=(const TreeReader&) = delete;
 
-  // Lists the start folder `path` into `out`; false when it cannot be
-  // listed or the walk was cancelled. Called once.
-  bool start(const std::string& path, std::vector<Entry>& out);
+  // Lists the start folder `path` into `out`. Failure::None, or why it
+  // could not be listed (Denied, Short, Broken), or NoMemory, Cancelled.
+  // Called once.
+  platform::Failure start(const std::string& path, std::vector<Entry>& out);
+
+  // The folder enterNext went down into, and how its listing went.
+  struct Step {
+    // Its name; nullptr when the current folder has no sub-folder left, lies
+    // at the level limit, or the walk ends (`failure` NoMemory or Cancelled).
+    const std::string* name = nullptr;
+    // None: listed. Denied: an end point, silently. Short or Broken: an end
+    // point whose contents are missing from the list.
+    platform::Failure failure = platform::Failure::None;
+  };
 
   // Goes down into the next sub-folder of the current folder that has not
-  // been entered yet and lists it into `out` (empty, with `listed` false,
-  // when it cannot be listed). Returns its name, or nullptr when the current
-  // folder has none left, lies at the level limit, or the walk was cancelled.
-  const std::string* enterNext(std::vector<Entry>& out, bool& listed);
+  // been entered yet and lists it into `out` (empty when it cannot be
+  // listed).
+  Step enterNext(std::vector<Entry>& out);
 
   // Goes back up to the folder above the current one.
   void leave();
-
-  // True once the cancel flag was seen: the walk ends without its records.
-  bool cancelled() const;
-
-  // After a start() that failed: true when the system was short of handles
-  // or memory (the folder may well exist), false when the folder is
-  // missing or unreadable.
-  bool startWasShort() const;
 
   class Engine;
 

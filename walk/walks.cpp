@@ -4,6 +4,7 @@
 #include "walk/walks.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -22,9 +23,8 @@ class Walk {
       : tabelle_(tabelle), ebenen_(lauf.Ebenen), zaehler_(zaehler), lauf_(lauf),
         schnitt_(lauf.StartPos > 1 ? static_cast<std::size_t>(lauf.StartPos - 1) : 0) {}
 
-  // Opens and lists the start folder; false when it cannot be listed or
-  // the walk was cancelled.
-  bool start(const std::string& pfad) {
+  // Opens and lists the start folder.
+  platform::Failure start(const std::string& pfad) {
     pfad_.clear();
     AnzeigeTextAnhaengen(pfad_, pfad);
     TreeReaderOptions lesen;
@@ -40,15 +40,13 @@ class Walk {
     return leser_->start(pfad, eintraege_);
   }
 
-  // True when the walk was cancelled.
-  bool abgebrochen() const { return leser_ && leser_->cancelled(); }
-  // True when the start folder failed for want of handles or memory.
-  bool startKnapp() const { return leser_ && leser_->startWasShort(); }
+  // Sub-folders that could not be read for an error, so far.
+  std::int32_t nichtLesbar() const { return nichtLesbar_; }
 
   // Records the ends of the tree: folders without sub-folders, and those
-  // at the depth limit.
-  void endpunkte() {
-    laufen([this](std::int32_t ebene) {
+  // at the depth limit. None, or why the walk ended early.
+  platform::Failure endpunkte() {
+    return laufen([this](std::int32_t ebene) {
       const bool ohneUnterordner =
           std::none_of(eintraege_.begin(), eintraege_.end(),
                        [](const Entry& e) { return e.kind == EntryKind::Folder; });
@@ -61,9 +59,9 @@ class Walk {
 
   // Records every folder before its sub-folders, with its matching files
   // when there is a mask; with nurMitDateien the start folder is dropped
-  // again when none of its files match.
-  void alle(bool nurMitDateien) {
-    laufen([this, nurMitDateien](std::int32_t ebene) {
+  // again when none of its files match. None, or why the walk ended early.
+  platform::Failure alle(bool nurMitDateien) {
+    return laufen([this, nurMitDateien](std::int32_t ebene) {
       if (pfad_.size() > schnitt_) {
         aufzeichnen(ebene);
         const std::int32_t dateien =
@@ -109,19 +107,21 @@ class Walk {
   // the call stack; the reader knows which sub-folder comes next and stops
   // at the depth limit.
   template <typename Besuchen>
-  void laufen(Besuchen besuchen) {
+  platform::Failure laufen(Besuchen besuchen) {
+    using platform::Failure;
     std::vector<Stufe> weg;
     besuchen(0);
     weg.push_back({0, 0});
     while (!weg.empty()) {
       const Stufe hier = weg.back();
-      bool gelistet = false;
-      const std::string* name = leser_->enterNext(eintraege_, gelistet);
-      if (leser_->cancelled()) return;
-      if (name != nullptr) {
-        // A folder that cannot be listed is walked with no entries.
+      const TreeReader::Step schritt = leser_->enterNext(eintraege_);
+      if (schritt.failure == Failure::Cancelled || schritt.failure == Failure::NoMemory) return schritt.failure;
+      if (schritt.name != nullptr) {
+        // A folder that cannot be listed is walked with no entries; one
+        // that failed for an error is counted, its contents are missing.
+        if (schritt.failure == Failure::Short || schritt.failure == Failure::Broken) ++nichtLesbar_;
         weg.push_back({hier.ebene + 1, pfad_.size()});
-        AnzeigeTextAnhaengen(pfad_, *name);
+        AnzeigeTextAnhaengen(pfad_, *schritt.name);
         pfad_ += platform::kSeparator;
         besuchen(hier.ebene + 1);
         continue;
@@ -133,6 +133,7 @@ class Walk {
         pfad_.resize(hier.pfadVorher);
       }
     }
+    return Failure::None;
   }
 
   // Makes record Zähler (dropping one made before that was not counted).
@@ -154,34 +155,44 @@ class Walk {
   platform::ListFilter filter_{istUnterordner, false};  // what a listing keeps
   std::vector<Entry> eintraege_;                       // listing of the folder just entered
   std::string pfad_;                                   // list form of the current folder's path
+  std::int32_t nichtLesbar_ = 0;                       // sub-folders that failed for an error
   std::optional<TreeReader> leser_;
 };
 
-}  // namespace
-
-std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
-                              std::int32_t& Zähler) {
-  Walk walk(Tabelle, Optionen, Zähler);
-  const bool gelistet = walk.start(Optionen.Pfad);
-  if (walk.abgebrochen()) return kAbgebrochen;
-  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
-  walk.endpunkte();
-  if (walk.abgebrochen()) return kAbgebrochen;
-  walk.abschliessen();
-  return Zähler;
+// Either walk, `alle` choosing the full-path walk. Out of memory on the
+// walk's thread (the table, a path, the reader's tree) ends it here, as it
+// ends it in a reader: with NoMemory as the walk's failure.
+SammelErgebnis Sammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen, std::int32_t& Zähler,
+                       bool alle) {
+  using platform::Failure;
+  SammelErgebnis ergebnis;
+  try {
+    Walk walk(Tabelle, Optionen, Zähler);
+    if (alle) walk.setzeMaske(Optionen.Maske);
+    ergebnis.Fehler = walk.start(Optionen.Pfad);
+    if (ergebnis.Fehler == Failure::None)
+      ergebnis.Fehler = alle ? walk.alle(Optionen.NurMitDateien) : walk.endpunkte();
+    if (ergebnis.Fehler == Failure::None) walk.abschliessen();
+    ergebnis.NichtLesbar = walk.nichtLesbar();
+  } catch (const std::bad_alloc&) {
+    ergebnis.Fehler = Failure::NoMemory;
+  }
+  const bool startGescheitert = ergebnis.Fehler != Failure::None && ergebnis.Fehler != Failure::NoMemory &&
+                                ergebnis.Fehler != Failure::Cancelled;
+  ergebnis.Anzahl = ergebnis.Fehler == Failure::None ? Zähler : startGescheitert ? -1 : 0;
+  return ergebnis;
 }
 
-std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
-                           std::int32_t& Zähler) {
-  Walk walk(Tabelle, Optionen, Zähler);
-  walk.setzeMaske(Optionen.Maske);
-  const bool gelistet = walk.start(Optionen.Pfad);
-  if (walk.abgebrochen()) return kAbgebrochen;
-  if (!gelistet) return walk.startKnapp() ? kKeineMittel : -1;
-  walk.alle(Optionen.NurMitDateien);
-  if (walk.abgebrochen()) return kAbgebrochen;
-  walk.abschliessen();
-  return Zähler;
+}  // namespace
+
+SammelErgebnis EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                                std::int32_t& Zähler) {
+  return Sammeln(Tabelle, Optionen, Zähler, false);
+}
+
+SammelErgebnis OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                             std::int32_t& Zähler) {
+  return Sammeln(Tabelle, Optionen, Zähler, true);
 }
 
 }  // namespace zweigschau

@@ -1,6 +1,7 @@
 // The two folder walks. Both list every folder exactly once, in the fixed
 // listing order, never enter links, and go on past folders that cannot be
-// listed. Records are appended to the table from index Zähler on.
+// listed, counting those that failed for an error. Records are appended to
+// the table from index Zähler on.
 #pragma once
 
 #include <atomic>
@@ -40,25 +41,35 @@ struct SammelOptionen {
   std::optional<ReadAhead> Vorauslesen{};
   // When it becomes true (from any thread, the yield included), the walk
   // ends within about 20 ms, also while a reader is blocked on a folder,
-  // and returns kAbgebrochen; the table then holds no usable records.
+  // with Fehler Cancelled; the table then holds no usable records.
   const std::atomic<bool>* Abbruch = nullptr;
 };
 
-// What a walk returns when it was cancelled.
-inline constexpr std::int32_t kAbgebrochen = -2;
-// What a walk returns when the start folder could not be opened because the
-// system was short of handles (or memory): not a missing folder.
-inline constexpr std::int32_t kKeineMittel = -3;
+// How a walk went.
+struct SammelErgebnis {
+  // None: the walk went through. Otherwise why it ended without a list:
+  // the start folder could not be listed (Denied, Short, Broken), memory
+  // ran out (NoMemory), or it was cancelled (Cancelled). A sub-folder's
+  // failure never ends a walk.
+  platform::Failure Fehler = platform::Failure::None;
+  // The records in the table (Zähler after the walk), or -1 when the start
+  // folder could not be listed; 0 after NoMemory or Cancelled, when the
+  // table holds no usable records.
+  std::int32_t Anzahl = 0;
+  // Sub-folders that could not be read for an error (Broken, or Short after
+  // the reader's retries): each is walked as a folder without entries, and
+  // what it holds is missing from the records. Folders that may not be
+  // listed for their rights, or that vanished, are not counted.
+  std::int32_t NichtLesbar = 0;
+};
 
 // Records the ends of the tree below `Optionen.Pfad`: every folder without
 // sub-folders and, when Ebenen = n > 0, every folder at level n. The start
 // folder itself is never recorded; Maske and NurMitDateien are not used.
 //   Zähler    next free record index; the caller sets it to 0
-// Returns -1 when the start folder cannot be listed (missing, not a folder,
-// unreadable), kAbgebrochen when the walk was cancelled; otherwise Zähler
-// after the walk. The table then holds exactly Zähler records.
-std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
-                              std::int32_t& Zähler);
+// When the walk went through, the table holds exactly Zähler records.
+SammelErgebnis EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                                std::int32_t& Zähler);
 
 // Records every folder of the depth-limited tree in pre-order (a folder
 // before its sub-folders), the start folder first when StartPos is 1. With a
@@ -66,7 +77,7 @@ std::int32_t EndpunkteSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Opti
 // NurMitDateien the start folder is dropped again when none of its files
 // match (sub-folders are always kept). Zähler and result as for
 // EndpunkteSammeln.
-std::int32_t OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
-                           std::int32_t& Zähler);
+SammelErgebnis OrdnerSammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen,
+                             std::int32_t& Zähler);
 
 }  // namespace zweigschau

@@ -56,7 +56,8 @@ TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
     const std::string status = std::to_string(zeile.status);
     EXPECT_NE(readme.find("| " + status + " | " + zeile.meldung + " |"), std::string::npos) << zeile.meldung;
     std::string roff = zeile.meldung;
-    if (const std::size_t ue = roff.find("ü"); ue != std::string::npos) roff.replace(ue, 2, "\\(:u");
+    for (const auto& [umlaut, mit] : {std::pair{"ü", "\\(:u"}, std::pair{"ä", "\\(:a"}})
+      if (const std::size_t at = roff.find(umlaut); at != std::string::npos) roff.replace(at, 2, mit);
     const std::size_t stelle = man.find('"' + roff + '"');
     ASSERT_NE(stelle, std::string::npos) << zeile.meldung;
     const std::size_t absatz = man.rfind(".B ", stelle);

@@ -175,7 +175,7 @@ TEST(DateienSammeln, FileLinesOfAFullWalk) {
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::string start = tree.root();
-  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .Maske = "*.mp3", .NurMitDateien = true}, z), 4);
+  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 4);
   Liste l = ListenText(t, true, true);
   EXPECT_EQ(schraeg(l.Text), "a/\tx.MP3\na/\ty.mp3\na/x/\ttief.mp3\n");
   EXPECT_EQ(l.Zeilen, 3);
@@ -185,7 +185,7 @@ TEST(DateienSammeln, FileLinesOfAFullWalk) {
   // With full paths the start folder is recorded first and searched too.
   t.clear();
   z = 0;
-  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .Ebenen = 1, .Maske = "*.mp3", .NurMitDateien = true}, z), 4);
+  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .Ebenen = 1, .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 4);
   const std::string s = schraeg(start);
   EXPECT_EQ(schraeg(ListenText(t, true, false).Text), s + "ganz oben.mp3\n" + s + "a/x.MP3\n" + s + "a/y.mp3\n");
 }
@@ -197,7 +197,7 @@ TEST(DateienSammeln, OnlyFoldersWithFilesDropsTheStartFolderOnly) {
   OrdnerTabelle t;
   std::int32_t z = 0;
   // The start folder holds no match and is dropped; its sub-folders stay.
-  EXPECT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .Maske = "*.mp3", .NurMitDateien = true}, z), 2);
+  EXPECT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 2);
   EXPECT_EQ(t.size(), 2u);
   EXPECT_EQ(schraeg(t[0].Pfad), schraeg(tree.root()) + "a/");
   EXPECT_EQ(schraeg(t[1].Pfad), schraeg(tree.root()) + "b/");
@@ -206,6 +206,6 @@ TEST(DateienSammeln, OnlyFoldersWithFilesDropsTheStartFolderOnly) {
   // Without a mask nothing is searched and nothing dropped.
   t.clear();
   z = 0;
-  EXPECT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .NurMitDateien = true}, z), 3);
+  EXPECT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .NurMitDateien = true}, z).Anzahl, 3);
   for (const Ordner& o : t) EXPECT_TRUE(o.Dateien.empty());
 }

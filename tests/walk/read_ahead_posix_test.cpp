@@ -33,7 +33,7 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen, bool vo
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : static_cast<std::int32_t>(start.size()) + 1;
-  std::int32_t r;
+  SammelErgebnis r;
   bool mitDateien = false;
   switch (art) {
     case 0: r = EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z); break;
@@ -41,7 +41,7 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen, bool vo
     case 2: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.mp3", .Vorauslesen = lesen}, z); mitDateien = true; break;
     default: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.j?g", .NurMitDateien = true, .Vorauslesen = lesen}, z); mitDateien = true; break;
   }
-  std::string text = std::to_string(r) + "\n" + std::string(ListenText(t, mitDateien, mitDateien).Text) + "\n";
+  std::string text = std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, mitDateien, mitDateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
 }

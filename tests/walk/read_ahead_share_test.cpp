@@ -74,9 +74,9 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen,
   std::int32_t z = 0;
   const std::int32_t startPos = static_cast<std::int32_t>(start.size()) + 1;
   const bool dateien = art >= 2;
-  const std::int32_t r = art == 0 ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
+  const SammelErgebnis r = art == 0 ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
                                   : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = art == 3 ? "*.MP3" : "", .Vorauslesen = lesen}, z);
-  std::string text = std::to_string(r) + "\n" + std::string(ListenText(t, dateien, dateien).Text) + "\n";
+  std::string text = std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, dateien, dateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
 }
@@ -126,7 +126,7 @@ TEST(VorauslesenAufFreigaben, TheWalkCallsBackWhileItWaits) {
   std::vector<std::int32_t> gesehen;
   const std::string start = tree.path("ziel") + "/";
   const auto r = OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .yield = [&](std::int32_t n) { gesehen.push_back(n); }}, z);
-  EXPECT_EQ(r, 3);
+  EXPECT_EQ(r.Anzahl, 3);
   EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\na/b/\nc/\n");
   // Called while the start folder was read (no record yet) and while later
   // folders were (one or more records), not only at multiples of 100.

@@ -36,7 +36,7 @@ Lauf lauf(bool nurEnden, const std::string& start, std::int32_t ebenen, bool vol
   const std::int32_t startPos = voll ? 1 : relativ(start);
   const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z)
                           : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z);
-  return auswerten(r, t);
+  return auswerten(r.Anzahl, t);
 }
 
 // Expects every way of reading to give the serial walk's result on `start`,
@@ -108,7 +108,7 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
                                 : OrdnerSammeln(t, {.Pfad = baeume[i], .Ebenen = ebenen, .StartPos = startPos, .Maske = masken[art], .NurMitDateien = art == 3, .Vorauslesen = lesen}, z);
         std::string ebenenText;
         for (const Ordner& o : t) ebenenText += std::to_string(o.Ebene) + ",";
-        return std::to_string(r) + "\n" + std::string(ListenText(t, art >= 2, art >= 2).Text) + "\n" + ebenenText;
+        return std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, art >= 2, art >= 2).Text) + "\n" + ebenenText;
       };
       const std::string erwartet = text(kArten[0]);
       ASSERT_GT(erwartet.size(), 2u);

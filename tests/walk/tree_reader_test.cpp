@@ -23,6 +23,7 @@
 
 using namespace zweigschau;
 using Clock = std::chrono::steady_clock;
+using platform::Failure;
 
 namespace {
 
@@ -32,7 +33,7 @@ namespace {
 class FakeFolders final : public Folders {
  public:
   std::map<std::string, std::vector<std::string>> tree;
-  std::set<std::string> failing;    // cannot be listed
+  std::map<std::string, Failure> failing;  // cannot be listed, and why
   std::set<std::string> throwing;   // listing runs out of memory
   std::string blocking = "-";       // listing waits until release(), 5 s at most
   std::size_t budget = 512;
@@ -63,14 +64,14 @@ class FakeFolders final : public Folders {
   int maxOpen() const { return maxOpen_; }
   bool blocked() const { return blocked_; }
 
-  std::unique_ptr<Open> openStart(const std::string& path, Failure& failure) const override {
-    return open(path, failure);
+  Failure openStart(const std::string& path, std::unique_ptr<Open>& out) const override {
+    return open(path, out);
   }
-  std::unique_ptr<Open> openChild(const Open& parent, const std::string& name, Failure& failure) const override {
+  Failure openChild(const Open& parent, const std::string& name, std::unique_ptr<Open>& out) const override {
     const std::string& p = static_cast<const Handle&>(parent).path;
-    return open(p.empty() ? name : p + "/" + name, failure);
+    return open(p.empty() ? name : p + "/" + name, out);
   }
-  bool list(const Open& folder, std::vector<Entry>& out, Failure& failure) const override {
+  Failure list(const Open& folder, std::vector<Entry>& out) const override {
     const std::string& path = static_cast<const Handle&>(folder).path;
     if (path == blocking) {
       std::unique_lock lock(m_);
@@ -81,12 +82,11 @@ class FakeFolders final : public Folders {
     if (taken != nullptr) raise(mostAhead_, begun - *taken);
     if (fromDevice) cost();
     if (throwing.count(path)) throw std::bad_alloc();
-    failure = failing.count(path) ? Failure::Lasting : Failure::None;
-    if (failure != Failure::None) return false;
+    if (failing.count(path)) return failing.at(path);
     const auto& names = tree.at(path);
     for (auto n = names.rbegin(); n != names.rend(); ++n) out.push_back({*n, EntryKind::Folder});
     out.push_back({"datei", EntryKind::File});
-    return true;
+    return Failure::None;
   }
   std::size_t handleBudget() const override { return budget; }
   std::vector<std::string> mountsBelow(const Open&) const override { return mounts; }
@@ -118,11 +118,11 @@ class FakeFolders final : public Folders {
     }
     --inProgress_;
   }
-  std::unique_ptr<Open> open(const std::string& path, Failure& failure) const {
-    failure = tree.count(path) ? Failure::None : Failure::Lasting;
-    if (failure != Failure::None) return nullptr;
+  Failure open(const std::string& path, std::unique_ptr<Open>& out) const {
+    if (!tree.count(path)) return Failure::Denied;
     raise(maxOpen_, ++open_);
-    return std::make_unique<Handle>(*this, path);
+    out = std::make_unique<Handle>(*this, path);
+    return Failure::None;
   }
 
   mutable std::mutex m_;
@@ -167,18 +167,22 @@ std::string gang(std::shared_ptr<const Folders> folders, TreeReaderOptions o,
   std::atomic<std::size_t>& genommen = taken != nullptr ? *taken : ungezaehlt;
   TreeReader leser(std::move(folders), std::move(o));
   std::vector<Entry> eintraege;
-  std::string text = leser.start("", eintraege) ? "" : "!";
+  // How a listing went: "" listed, "!" denied, "~" short, "?" broken, "#" out
+  // of memory, "x" cancelled.
+  const auto wie = [](Failure f) { return std::string(1, "-!~?#x"[static_cast<int>(f)]).substr(f == Failure::None); };
+  std::string text = wie(leser.start("", eintraege));
   ++genommen;
   text += ":" + std::to_string(eintraege.size()) + ";";
   std::vector<std::string> weg{""};
   while (!weg.empty()) {
-    bool gelistet = false;
-    if (const std::string* name = leser.enterNext(eintraege, gelistet)) {
+    const TreeReader::Step schritt = leser.enterNext(eintraege);
+    if (schritt.name != nullptr) {
       ++genommen;
-      weg.push_back(weg.back() + "/" + *name);
-      text += weg.back() + (gelistet ? ":" : ":!") + std::to_string(eintraege.size()) + ";";
+      weg.push_back(weg.back() + "/" + *schritt.name);
+      text += weg.back() + ":" + wie(schritt.failure) + std::to_string(eintraege.size()) + ";";
       continue;
     }
+    if (schritt.failure != Failure::None) return text + wie(schritt.failure);
     weg.pop_back();
     if (!weg.empty()) leser.leave();
   }
@@ -191,13 +195,14 @@ const ReadAhead kArten[] = {{0, 0, false},          {1, 4096, true},  {8, 3, fal
 
 TEST(TreeReader, EveryWayOfReadingGivesTheSerialWalk) {
   auto f = breiterBaum(4, 4);
-  f->failing = {"a0/o2", "h1"};
-  f->throwing = {"a0/a0/a0"};  // out of memory: unreadable, the walk goes on
+  f->failing = {{"a0/o2", Failure::Denied}, {"h1", Failure::Broken}, {"a0/a0/a0", Failure::Short}};
+  f->throwing = {"o2/h1"};  // out of memory: the walk ends there
   const std::string alle = gang(f, {.how = {0, 0, false}});
-  EXPECT_EQ(alle.substr(0, 44), ":5;/a0:5;/a0/a0:5;/a0/a0/a0:!0;/a0/a0/h1:5;/");
+  EXPECT_EQ(alle.substr(0, 44), ":5;/a0:5;/a0/a0:5;/a0/a0/a0:~0;/a0/a0/h1:5;/");
   EXPECT_NE(alle.find(";/a0/o2:!0;/a0/v3:5;"), std::string::npos);
-  EXPECT_NE(alle.find(";/h1:!0;/o2:5;"), std::string::npos);
-  EXPECT_EQ(gang(f, {.how = {0, 0, false}, .levels = 1}), ":5;/a0:5;/h1:!0;/o2:5;/v3:5;");
+  EXPECT_NE(alle.find(";/h1:?0;/o2:5;"), std::string::npos);
+  EXPECT_TRUE(alle.ends_with(";/o2/a0/v3/v3:1;#")) << alle;
+  EXPECT_EQ(gang(f, {.how = {0, 0, false}, .levels = 1}), ":5;/a0:5;/h1:?0;/o2:5;/v3:5;");
   for (std::int32_t levels : {0, 2, -1}) {
     const std::string serial = gang(f, {.how = {0, 0, false}, .levels = levels});
     for (const ReadAhead& how : kArten) {
@@ -291,15 +296,14 @@ TEST(TreeReader, ACancelReturnsAtOnceWhileAReaderIsBlocked) {
                                           },
                                       .cancel = &abbruch});
       std::vector<Entry> eintraege;
-      ASSERT_TRUE(leser.start("", eintraege));
-      bool gelistet = false;
-      const std::string* name = nullptr;
-      while ((name = leser.enterNext(eintraege, gelistet)) != nullptr && *name != "h1") {
-        while (leser.enterNext(eintraege, gelistet) != nullptr) leser.leave();
+      ASSERT_EQ(leser.start("", eintraege), Failure::None);
+      TreeReader::Step schritt;
+      while ((schritt = leser.enterNext(eintraege)).name != nullptr && *schritt.name != "h1") {
+        while (leser.enterNext(eintraege).name != nullptr) leser.leave();
         leser.leave();
       }
-      EXPECT_EQ(name, nullptr);
-      EXPECT_TRUE(leser.cancelled());
+      EXPECT_EQ(schritt.name, nullptr);
+      EXPECT_EQ(schritt.failure, Failure::Cancelled);
       EXPECT_LT(Clock::now() - gesetzt, std::chrono::milliseconds(100));
       EXPECT_TRUE(platte.blocked());
     }

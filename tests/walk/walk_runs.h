@@ -45,8 +45,8 @@ inline Lauf walk(bool nurEnden, const std::string& start, std::int32_t ebenen, b
   const std::int32_t startPos = voll ? 1 : relativ(start);
   const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos}, z)
                           : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos}, z);
-  EXPECT_EQ(static_cast<std::size_t>(std::max(r, 0)), t.size());
-  return auswerten(r, t);
+  EXPECT_EQ(static_cast<std::size_t>(std::max(r.Anzahl, 0)), t.size());
+  return auswerten(r.Anzahl, t);
 }
 
 inline Lauf endpunkte(const std::string& start, std::int32_t ebenen = 0, bool voll = false) {

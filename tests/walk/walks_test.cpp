@@ -121,7 +121,7 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
          .Vorauslesen = art.lesen},
         z);
     EXPECT_GE(aufrufe, 1);
-    EXPECT_EQ(r, static_cast<std::int32_t>(t.size()));
+    EXPECT_EQ(r.Anzahl, static_cast<std::int32_t>(t.size()));
     const std::string text = sichtbar(ListenText(t, false, false).Text);
     const std::string ende = text.substr(std::min(text.size(), text.find("f199/|") + 6));
     EXPECT_NE(std::find(art.moeglich.begin(), art.moeglich.end(), ende), art.moeglich.end()) << ende;
@@ -147,7 +147,7 @@ TEST(Walks, PlatformSeparatorAndOverlongStartPath) {
   tree.folders({"a/x"});
   OrdnerTabelle t;
   std::int32_t z = 0;
-  ASSERT_EQ(EndpunkteSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root())}, z), 1);
+  ASSERT_EQ(EndpunkteSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root())}, z).Anzahl, 1);
   EXPECT_EQ(t[0].Pfad, std::string("a") + platform::kSeparator + "x" + platform::kSeparator);
   // Longer than any path the system takes: not found, no crash.
   const std::string lang = tree.root() + std::string(40000, 'n') + "/";

@@ -48,7 +48,7 @@ TEST(WindowsWalks, HiddenFilesCountInTheFileSearch) {
   attribute(tree, "a/system.mp3", FILE_ATTRIBUTE_SYSTEM);
   OrdnerTabelle t;
   std::int32_t z = 0;
-  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root()), .Maske = "*.MP3", .NurMitDateien = true}, z), 1);
+  ASSERT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .StartPos = relativ(tree.root()), .Maske = "*.MP3", .NurMitDateien = true}, z).Anzahl, 1);
   EXPECT_EQ(t[0].Dateien, (std::vector<std::string>{"sichtbar.mp3", "system.mp3", "versteckt.mp3"}));
 }
 
