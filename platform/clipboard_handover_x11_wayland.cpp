@@ -8,12 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QClipboard>
-#include <QDeadlineTimer>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QThread>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -21,13 +17,20 @@
 
 #include "platform/clipboard_display_x11_wayland.h"
 #include "platform/clipboard_handover_x11_wayland.h"
-#include "platform/clipboard_x11_wayland.h"
 #include "platform/clipboard_server_x11.h"
 
 extern char** environ;
 
 namespace platform {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What is left of the time until `deadline`, in ms for poll().
+int msUntil(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
 
 // A child started with its own session, standard streams /dev/null except
 // stdin, which is `input`; default signal handling and an empty signal mask.
@@ -78,10 +81,10 @@ class DetachedChild {
 
 // Sends all bytes before `deadline`; MSG_NOSIGNAL: a dead reader is an error,
 // not a SIGPIPE.
-bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& deadline) {
+bool sendAll(int fd, const char* data, std::size_t size, Clock::time_point deadline) {
   while (size > 0) {
     pollfd ready{fd, POLLOUT, 0};
-    const int r = poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
+    const int r = poll(&ready, 1, msUntil(deadline));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) return false;
     const ssize_t n = send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -93,10 +96,10 @@ bool sendAll(int fd, const char* data, std::size_t size, const QDeadlineTimer& d
   return true;
 }
 
-ServerStart awaitConfirmation(int fd, const QDeadlineTimer& deadline) {
+ServerStart awaitConfirmation(int fd, Clock::time_point deadline) {
   for (;;) {
     pollfd ready{fd, POLLIN, 0};
-    const int r = poll(&ready, 1, static_cast<int>(deadline.remainingTime()));
+    const int r = poll(&ready, 1, msUntil(deadline));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) return ServerStart::failed;
     char answer = 0;
@@ -109,13 +112,13 @@ ServerStart awaitConfirmation(int fd, const QDeadlineTimer& deadline) {
 }
 
 // Collects the child; false (child left running) when it outlives `deadline`.
-bool awaitExit(pid_t pid, int& status, const QDeadlineTimer& deadline) {
+bool awaitExit(pid_t pid, int& status, Clock::time_point deadline) {
   for (;;) {
     const pid_t r = waitpid(pid, &status, WNOHANG);
     if (r == pid) return true;
     if (r < 0 && errno != EINTR) return false;
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(5);
+    if (Clock::now() >= deadline) return false;
+    usleep(5000);
   }
 }
 
@@ -132,16 +135,6 @@ struct SocketPair {
   void closeTheirs() { if (theirs >= 0) close(theirs); theirs = -1; }
 };
 
-// Qt's own ownership flag follows the server's take-over only once Qt has
-// read the event; until then Qt would still try to pass the clipboard to a
-// clipboard manager when the application object goes.
-void letQtNoticeTakeOver() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  QDeadlineTimer deadline(1000);
-  while (clipboard->ownsClipboard() && !deadline.hasExpired())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 // This program's real path, so that `ps` shows what a server started
 // through /proc/self/exe is.
 const std::string& ownName() {
@@ -155,7 +148,7 @@ const std::string& ownName() {
 
 // The server program: the small one beside this program (build tree) or in
 // libexec (installed); else this program itself, through /proc/self/exe,
-// which serves as well but loads Qt's libraries.
+// which serves as well but keeps more of the system mapped.
 std::string serverProgram() {
   const std::string& self = ownName();
   const std::string folder = self.substr(0, self.rfind('/') + 1);
@@ -205,18 +198,14 @@ ServerStart handToServer(std::string_view text) {
   if (server.pid() == 0)
     return server.error() == EAGAIN || server.error() == ENOMEM ? ServerStart::noProcess
                                                                 : ServerStart::failed;
-  const QDeadlineTimer deadline(kHandOverTimeoutMs);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kHandOverTimeoutMs);
   const std::uint64_t size = static_cast<std::uint64_t>(text.size());
   const bool sent = sendAll(channel.mine, reinterpret_cast<const char*>(&size), sizeof size, deadline) &&
                     sendAll(channel.mine, text.data(), text.size(), deadline) &&
                     shutdown(channel.mine, SHUT_WR) == 0;
   const ServerStart answer = sent ? awaitConfirmation(channel.mine, deadline) : ServerStart::failed;
-  if (answer != ServerStart::ready) {
-    server.kill();
-    return answer;
-  }
-  letQtNoticeTakeOver();
-  return answer;  // the server lives on; it is never waited for
+  if (answer != ServerStart::ready) server.kill();
+  return answer;  // a server that took over lives on; it is never waited for
 }
 
 bool handToWlCopy(std::string_view text) {
@@ -226,7 +215,7 @@ bool handToWlCopy(std::string_view text) {
                        channel.theirs, true);
   channel.closeTheirs();
   if (wlCopy.pid() == 0) return false;  // not installed
-  const QDeadlineTimer deadline(kHandOverTimeoutMs);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kHandOverTimeoutMs);
   const bool sent = sendAll(channel.mine, text.data(), text.size(), deadline);
   close(channel.mine);
   channel.mine = -1;
@@ -238,23 +227,8 @@ bool handToWlCopy(std::string_view text) {
   return sent && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool keepClipboardAfterExit() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard == nullptr || !thisProcessOwnsClipboard()) return true;
-  const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
-  if (data == nullptr || !data->hasFormat(QStringLiteral("text/plain"))) return true;
-  const QByteArray text = data->data(QStringLiteral("text/plain"));
-  const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
-  // The window's clipboard lives where Qt's platform is: elsewhere
-  // (offscreen, minimal) it is not shared and there is nothing to keep.
-  const QString platformName = QGuiApplication::platformName();
-  if (platformName == QLatin1String("xcb")) return handToServer(bytes) == ServerStart::ready;
-  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(bytes);
-  return true;
-}
-
-// A run without a window needs no display of Qt's: the list goes to the
-// display the session names, X11 first (as the window prefers it).
+// A run without a window needs no toolkit: the list goes to the display
+// the session names, X11 first (as the window prefers it).
 bool HandOverClipboard::setText(std::string_view utf8) {
   // A run ends right after this: once the list went over, requests to stop
   // stay held back until it has ended.
@@ -267,9 +241,6 @@ bool HandOverClipboard::setText(std::string_view utf8) {
     handedOver = start == ServerStart::ready;
   } else if (displayReachable()) {
     handedOver = handToWlCopy(utf8);
-  } else {
-    stops.release();
-    return QtClipboard().setText(utf8);
   }
   if (!handedOver) stops.release();
   return handedOver;

@@ -26,8 +26,8 @@ inline constexpr const char* kClipboardServerProgram = "zweigschau-clipboard-ser
 // or the display went away). Otherwise returns -1 at once, touching nothing.
 int runClipboardServerIfAsked(int argc, char** argv);
 
-// Call when the window's event loop is done, while the QGuiApplication
-// still exists. If this process owns the clipboard
+// The window's (Qt's) part, in clipboard_x11_wayland.cpp: call when the
+// window's event loop is done, while the QGuiApplication still exists. If this process owns the clipboard
 // and it holds text, hands the text over: on X11 to a detached server
 // process (kClipboardServerProgram with the hidden argument; the text goes
 // through a socket), waiting at most a few seconds for its "I own the
@@ -37,11 +37,9 @@ int runClipboardServerIfAsked(int argc, char** argv);
 bool keepClipboardAfterExit();
 
 // The clipboard of a run that ends right after it: the text goes straight to
-// whoever keeps it after this process, from the caller's own bytes, never
-// copied into this process's clipboard first: on X11 (when DISPLAY is
-// reachable) to the server, else on Wayland to wl-copy, else (no shared
-// clipboard) into Qt's. Needs no display of Qt's own: a run without a window
-// may use Qt's offscreen platform.
+// whoever keeps it after this process, from the caller's own bytes: on X11
+// (when DISPLAY is reachable) to the server, else on Wayland to wl-copy;
+// without either it fails. Needs no toolkit.
 class HandOverClipboard : public Clipboard {
  public:
   bool setText(std::string_view utf8) override;

@@ -7,12 +7,15 @@
 #include <xcb/xcb.h>
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/clipboard_handover_x11_wayland.h"
+#include "platform/clipboard_server_x11.h"
 #include "platform/memory_block.h"
 
 namespace platform {
@@ -99,6 +102,39 @@ bool thisProcessOwnsClipboard() {
 
 bool anotherProgramOwnsClipboard() {
   return onX11() && x11ClipboardOwner(x11Connection()) == Owner::otherClient;
+}
+
+namespace {
+
+// Qt's own ownership flag follows the server's take-over only once Qt has
+// read the event; until then Qt would still try to pass the clipboard to a
+// clipboard manager when the application object goes.
+void letQtNoticeTakeOver() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  QDeadlineTimer deadline(1000);
+  while (clipboard->ownsClipboard() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+}  // namespace
+
+bool keepClipboardAfterExit() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr || !thisProcessOwnsClipboard()) return true;
+  const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
+  if (data == nullptr || !data->hasFormat(QStringLiteral("text/plain"))) return true;
+  const QByteArray text = data->data(QStringLiteral("text/plain"));
+  const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+  // The window's clipboard lives where Qt's platform is: elsewhere
+  // (offscreen, minimal) it is not shared and there is nothing to keep.
+  const QString platformName = QGuiApplication::platformName();
+  if (platformName == QLatin1String("xcb")) {
+    if (handToServer(bytes) != ServerStart::ready) return false;
+    letQtNoticeTakeOver();
+    return true;
+  }
+  if (platformName.startsWith(QLatin1String("wayland"))) return handToWlCopy(bytes);
+  return true;
 }
 
 }  // namespace platform

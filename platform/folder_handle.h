@@ -139,6 +139,10 @@ ThreadWork threadWork();
 // (a handle is a path).
 std::size_t handleBudget();
 
+// Whether the process's address space or data is limited (POSIX ulimit -v,
+// -d); never on Windows.
+bool addressSpaceLimited();
+
 // The separator between folder names in paths and list lines.
 #ifdef _WIN32
 inline constexpr char kSeparator = '\\';

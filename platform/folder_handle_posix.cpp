@@ -241,6 +241,14 @@ std::size_t handleBudget() {
   return std::min<std::size_t>(512, free / 2);
 }
 
+bool addressSpaceLimited() {
+  for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+    struct rlimit limit;
+    if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) return true;
+  }
+  return false;
+}
+
 bool onShare(const std::string& path) {
   struct statfs fs;
   bool remote = false;

@@ -180,6 +180,8 @@ bool onShare(const std::string& path) {
 
 namespace platform {
 
+bool addressSpaceLimited() { return false; }
+
 StartFailure whyStartFailed(const std::string& path) {
   const std::wstring lang = langeForm(toWide(path));
   if (lang.empty()) return StartFailure::missing;

@@ -14,6 +14,22 @@ std::string KontextmenueMeldung(const ScanErgebnis& ergebnis) {
   return std::to_string(ergebnis.Zeilen) + " Zeilen in der Zwischenablage";
 }
 
+void AnleitungAusgeben() {
+  std::string text = AnleitungsText();
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  std::printf("%s\n", text.c_str());
+}
+
+int OhneBildschirm(StartArt art) {
+  if (art == StartArt::Anleitung) {
+    AnleitungAusgeben();
+    return 0;
+  }
+  std::fputs("zweigschau: kein Bildschirm erreichbar (DISPLAY oder WAYLAND_DISPLAY)\n", stderr);
+  return 3;
+}
+
 int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
                const ScanOptionen& werte, ScanErgebnis& ergebnis) {
   ScanOptionen Optionen = werte;

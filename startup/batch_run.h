@@ -46,6 +46,13 @@ class OhneFenster : public Steuerelemente {
   void beenden() override {}
 };
 
+// Prints the usage text on the terminal, one line per line.
+void AnleitungAusgeben();
+
+// A start without any display: the usage text still reaches the terminal
+// (status 0); a window cannot open (its line, status 3).
+int OhneBildschirm(StartArt art);
+
 // Makes the batch run with `werte` (the start choice asks for the end-point
 // walk), prints the outcome's line on stderr when there is one and returns
 // the exit status. `ergebnis` receives the scan run's outcome.

@@ -62,6 +62,11 @@ platform::Failure listFolder(const std::string& path, std::vector<Entry>& out, c
 
 ReadAhead readAheadFor(const std::string& path) {
   ReadAhead how = platform::onShare(path) ? kRemoteReadAhead : kLocalReadAhead;
+  // Under an address-space limit every reader's stack (megabytes) comes out
+  // of the list's room, and how many start depends on the limit: a larger
+  // limit could then fail where a smaller one succeeded. The walk reads
+  // for itself there, in as little memory as the list needs.
+  if (platform::addressSpaceLimited()) how = {};
   // ZWEIGSCHAU_READ_AHEAD=READERS[,WINDOW[,share|local]] sets it by hand:
   // for measurements, tests, and file systems that are better read
   // otherwise. "share" keeps the walk's thread from reading, "local" lets it.

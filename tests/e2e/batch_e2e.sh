@@ -1,12 +1,13 @@
 #!/bin/bash
 # Batch runs of the program (`zweigschau /o:FOLDER ...`) on a private X
 # display: the list is on the clipboard after the program has ended.
-# Usage: batch_e2e.sh PATH/TO/zweigschau
+# Usage: batch_e2e.sh PATH/TO/zweigschau [PATH/TO/zs_slowfs]
 # To add a case: build a tree under $E2E_TMP, run the program with
 # run_batch, compare clip_read UTF8_STRING with the expected bytes (printf
 # with \n line ends) using cmp.
 set -u
 PROGRAM=$1
+SLOWFS=${2:-}
 source "$(dirname "$0")/xvfb_lib.sh"
 start_xvfb
 
@@ -74,6 +75,25 @@ run_batch "/o:"
 check "empty path: status 1 (rc $rc)" [ "$rc" -eq 1 ]
 check "the clipboard keeps what another program put there" [ "$(clip_read UTF8_STRING)" = "vorher" ]
 
+# --- A share on which one folder answers with an I/O error (a lost
+# connection): the rest is listed, and the run says that the list is short.
+if [ -n "$SLOWFS" ] && [ -w /dev/fuse ]; then
+  mkdir -p "$E2E_TMP/quelle/a/kaputt/x/y" "$E2E_TMP/quelle/a/gut" "$E2E_TMP/quelle/b" "$E2E_TMP/mnt"
+  "$SLOWFS" "$E2E_TMP/quelle" "$E2E_TMP/mnt" -o delay_us=0 -o fail_name=kaputt -f >/dev/null 2>&1 &
+  slowfs=$!
+  mounted() { grep -q " $E2E_TMP/mnt fuse" /proc/mounts; }
+  if wait_until 5000 mounted; then
+    clip_take "vorher"
+    run_batch "/o:$E2E_TMP/mnt" /i
+    check "a folder with an I/O error: status 6 and its line (rc $rc)" \
+      [ "$rc" -eq 6 -a "$(cat "$E2E_TMP/stderr")" = "Liste unvollständig: 1 Ordner nicht lesbar" ]
+    check "a folder with an I/O error: the readable rest on the clipboard" \
+      cmp <(clip_read UTF8_STRING) <(printf 'a/gut/\na/kaputt/\nb/\n')
+    fusermount3 -u "$E2E_TMP/mnt"
+  fi
+  wait "$slowfs"
+fi
+
 # --- No display: the batch run fails without a crash; "/?" prints the usage.
 env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET \
   timeout 20 "$PROGRAM" "/o:$TREE" >/dev/null 2>"$E2E_TMP/stderr"
@@ -94,15 +114,16 @@ for key in --help -h; do
     [ "$rc" -eq 0 -a "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a "$(head -1 "$E2E_TMP/stdout")" = "BefehlsZeilen-Parameter:" ]
 done
 
-# --- Qt cannot open its platform: status 3 and one line naming the missing
-# plugin, never an abort; "/?" still prints the usage.
+# --- Qt cannot open its platform: the window ends with status 3 and one
+# line naming the missing plugin, never an abort; "/?" still prints the
+# usage; a batch run loads no Qt and does not notice.
 missing_plugin() { QT_QPA_PLATFORM=zs-fehlt timeout 20 "$PROGRAM" "$@" >"$E2E_TMP/stdout" 2>"$E2E_TMP/stderr"; rc=$?; }
-for args in "/o:$TREE" ""; do
-  missing_plugin $args
-  check "missing plugin, '${args:-window}': status 3, not a signal (rc $rc)" [ "$rc" -eq 3 ]
-  check "missing plugin, '${args:-window}': one line naming it" \
-    [ "$(cat "$E2E_TMP/stderr")" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
-done
+missing_plugin
+check "missing plugin, window: status 3, not a signal (rc $rc)" [ "$rc" -eq 3 ]
+check "missing plugin, window: one line naming it" \
+  [ "$(cat "$E2E_TMP/stderr")" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
+missing_plugin "/o:$TREE"
+check "missing plugin, batch run: status 0, nothing said (rc $rc)" [ "$rc" -eq 0 -a ! -s "$E2E_TMP/stderr" ]
 missing_plugin "/?"
 check "missing plugin: /? prints the usage (rc $rc)" \
   [ "$rc" -eq 0 -a "$(wc -l <"$E2E_TMP/stdout")" -eq 8 -a ! -s "$E2E_TMP/stderr" ]

@@ -3,12 +3,17 @@
 # as an unprivileged user: each ends at once with its status and its line,
 # leaves at most the clipboard's keeper running (no D-Bus daemon, no
 # files), and the clipboard holds the whole list or what it held before.
-# Usage: limits_e2e.sh PATH/TO/zweigschau
+# Usage: limits_e2e.sh PATH/TO/zweigschau PATH/TO/zs_make_tree
 set -u
-PROGRAM=$(realpath "$1")
 source "$(dirname "$0")/xvfb_lib.sh"
 start_xvfb
 chmod 755 "$E2E_TMP"
+# The programs where that user can reach them: a checkout may lie in a
+# folder only root may enter.
+mkdir -p "$E2E_TMP/bin"
+cp "$1" "$1-fenster" "$(dirname "$1")/zweigschau-clipboard-server" "$E2E_TMP/bin/"
+PROGRAM=$E2E_TMP/bin/zweigschau
+MAKE_TREE=$2
 
 # A user of its own, so that its process count (ulimit -u counts them all)
 # is this test's alone.
@@ -62,17 +67,48 @@ while IFS='|' read -r limit args status line; do
   fi
   check "$what: nothing else left running ($(user_processes))" [ -z "$(user_processes)" -a "$(keepers)" -le 1 ]
 done <<EOF
-ulimit -u 2|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher oder Threads frei
-ulimit -u 8|/o:$E2E_TMP/baum /i|0|
+ulimit -u 1|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher oder Threads frei
+ulimit -u 2|/o:$E2E_TMP/baum /i|0|
 ulimit -u 16|/o:$E2E_TMP/baum /i|0|
-ulimit -v 90000|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher*frei
-ulimit -v 125000|/o:$E2E_TMP/baum /i|0|
-ulimit -v 250000|/o:$E2E_TMP/baum /i|0|
+ulimit -v 20000|/o:$E2E_TMP/baum /i|0|
 ulimit -n 6|/o:$E2E_TMP/baum /i|3|Zu wenige Datei-Handles frei (Grenze offener Dateien)
 :|/o:/etc/passwd|4|Kein Ordner
 :|/o:$E2E_TMP/zu|5|Kein Zugriff auf den Ordner
 :|/o:$E2E_TMP/fehlt|1|Ordner nicht gefunden
 EOF
+
+# Address-space limits from where the loader can map the program to far
+# beyond what a run needs, on a list of about 1 MB (45 x 45 folders with
+# names of 200 bytes) and on a tree of 200,000 folders: every run ends
+# with the whole list (0) or with 3 and the clipboard untouched, never by
+# a signal, and once a limit lets a run through every larger one does.
+lang=$(printf 'n%.0s' $(seq 200))
+for i in $(seq 10 54); do for j in $(seq 10 54); do echo "$E2E_TMP/breit/$i$lang/$j$lang"; done; done | xargs mkdir -p
+"$MAKE_TREE" "$E2E_TMP/gross" 200000 7 0 >/dev/null
+for baum in "breit 2500" "gross 7500"; do
+  read -r baum schritt <<<"$baum"
+  "$PROGRAM" "/o:$E2E_TMP/$baum" /i
+  clip_read >"$E2E_TMP/liste-$baum"
+  durch=
+  # Below 15,000 KiB the loader cannot map the program's libraries.
+  for kib in $(seq 15000 "$schritt" 300000); do
+    clip_take "vorher"
+    wait_until 1000 keepers_are 0
+    as_user "ulimit -v $kib" "/o:$E2E_TMP/$baum" /i
+    if [ "$rc" -eq 0 ] && cmp -s <(clip_read) "$E2E_TMP/liste-$baum"; then
+      durch=${durch:-$kib}
+    elif [ "$rc" -ne 3 ] || [ "$(clip_read)" != vorher ] || [ -n "$durch" ]; then
+      check "ulimit -v $kib, $baum: whole list or 3 with the clipboard untouched, below none that passed (rc $rc, '$err', through from ${durch:-none})" false
+    fi
+  done
+  check "$baum: runs pass from ulimit -v ${durch:-none} on ($(stat -c %s "$E2E_TMP/liste-$baum") bytes)" [ -n "$durch" ]
+done
+rm -rf "$E2E_TMP/gross"
+
+# A batch run loads no toolkit: it opens no font, no Qt library or plugin.
+strace -qq -e trace=openat -o "$E2E_TMP/open" "$PROGRAM" "/o:$E2E_TMP/baum" /i
+check "a batch run opens no font and nothing of Qt" \
+  bash -c "! grep -Eq 'fontconfig|\.ttf|libQt|qt6/plugins' '$E2E_TMP/open'"
 
 # A folder named like the keeper's argument opens the window: with a
 # platform that is missing it says so, where a keeper would have ended
