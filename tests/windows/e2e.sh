@@ -115,6 +115,15 @@ check "no sub-folder: status 2 (rc $rc)" [ "$rc" -eq 2 ]
 check "no sub-folder: one line" stderr_is "Keine Unter-Ordner"
 check "the clipboard kept its text" clip_is "$WINE_TMP/vorher"
 
+# --- A chain of 400 folders with names of 100 characters: Wine cannot read
+# past about 4,096 characters of path, and that is counted, not taken for a
+# vanished folder.
+name=$(printf 'n%.0s' $(seq 100))
+(mkdir -p "$WINE_TMP/kette" && cd "$WINE_TMP/kette" && for i in $(seq 400); do mkdir "$name" && cd "$name"; done)
+wine_run "$EXE" "/o:$(winpath "$WINE_TMP/kette")" /i
+check "a path Wine cannot read: status 6 (rc $rc)" [ "$rc" -eq 6 ]
+check "a path Wine cannot read: one line" stderr_is "Liste unvollständig: 1 Ordner nicht lesbar"
+
 # --- A clipboard held open by another program past the retry time.
 rm -f "$WINE_TMP/offen"
 "$WINE" "$TOOL" hold 3000 "$(winpath "$WINE_TMP/offen")" </dev/null >/dev/null 2>&1 &
