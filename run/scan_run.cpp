@@ -8,6 +8,7 @@
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
+#include "text/file_uri.h"
 #include "text/list_form.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
@@ -150,6 +151,8 @@ std::string PfadGetrimmt(std::string_view eingabe) {
                                     std::string_view(platform::kPathQuotes).find(pfad.front()) != std::string_view::npos;
   if (inAnfuehrungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
     pfad = OhneLeerzeichen(pfad.substr(1, pfad.size() - 2));
+  // A folder copied in a file manager and pasted as text is a file URI.
+  if (std::optional<std::string> lokal = text::pathFromFileUri(pfad, platform::kSeparator)) pfad = *lokal;
   return pfad;
 }
 

@@ -140,6 +140,11 @@ typing_scenario() {
   type_text ZZ
   keys shift+Left shift+Left BackSpace
   check "typing: Backspace, Home/End and Shift-selection correct it" state_is text.txtPfadEingabe "$tree"
+  # A folder copied in a file manager: its file URI, one a line.
+  clipboard_set "$(file_uri "$tree${s}Lieder")"$'\n'"$(file_uri "$tree")"$'\n'
+  keys ctrl+a ctrl+v Return
+  check "typing: a copied folder's file URI pasted, Enter scans it: 7 lines" \
+    state_is text.lblfertig "7 in der Zwischenablage"
   # Copied from a terminal, with the line break after it.
   clipboard_set "$TYPING_ROOT_SHOWN$s"$'\n'
   keys ctrl+a ctrl+v
@@ -261,6 +266,14 @@ typing_scenario() {
   check "typing: Escape ends the program with status 0" wait_for_end
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: after the end another program reads the same list" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
+}
+
+# The file URI of a path as the path box shows it, as a file manager
+# copies a folder.
+file_uri() {
+  python3 -c 'import sys, urllib.parse
+p = sys.argv[1].replace("\\", "/")
+print(("file://" if p.startswith("/") else "file:///") + urllib.parse.quote(p, safe="/:"))' "$1"
 }
 
 # Waits for the folder picker, cancels it with Escape and gives the window
