@@ -93,10 +93,9 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   }
   ergebnis.Zeilen = liste.Zeilen;
   ergebnis.ausgang = liste.Zeilen > 0 ? Ausgang::InZwischenablage : Ausgang::KeineZeilen;
-  if (liste.Zeilen > 0) {
-    fenster.textSetzen(S::lblfertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
-    fenster.einblenden(S::lblfertig, true);
-  }
+  // Also for no line: the clipboard was emptied, and the person sees why.
+  fenster.textSetzen(S::lblfertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
+  fenster.einblenden(S::lblfertig, true);
   return true;
 }
 
@@ -113,12 +112,13 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
 
   if (ergebnis.Anzahl == kAbgebrochen || ergebnis.Anzahl == kKeineMittel) {
     // The clipboard keeps what it held; no beep. A cancelled scan says so
-    // where "arbeite ..." stood, until the next input.
+    // in the neutral count label, until the next input: in the working
+    // label's colours it would look as if it still ran.
     Tabelle.clear();
     ergebnis.ausgang = ergebnis.Anzahl == kAbgebrochen ? Ausgang::Abgebrochen : Ausgang::KeineMittel;
     if (ergebnis.ausgang == Ausgang::Abgebrochen) {
-      fenster.textSetzen(S::lblArbeite, "abgebrochen");
-      fenster.einblenden(S::lblArbeite, true);
+      fenster.textSetzen(S::lblfertig, "abgebrochen");
+      fenster.einblenden(S::lblfertig, true);
     }
     return ergebnis;
   }
@@ -174,8 +174,11 @@ ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwisch
   std::string& Pfad = Optionen.Pfad;
   Pfad = PfadGetrimmt(Pfad);
   if (Pfad.empty()) {
-    // Nothing to do; "arbeite ..." must not stay on screen.
+    // Nothing to walk: the window says so, as the batch run does.
     AusgabeZeilenAusschalten(fenster);
+    fenster.textSetzen(S::lblNichtGefunden, AusgangsZeileVon(ergebnis.ausgang).meldung);
+    fenster.einblenden(S::lblNichtGefunden, true);
+    if (fenster.fensterGezeigt()) fenster.signalton();
     return ergebnis;
   }
   // A relative path or one with "." and ".." steps becomes the whole path
