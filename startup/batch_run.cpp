@@ -9,10 +9,11 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
   return {zeile.status, zeile.meldung};
 }
 
-std::string KontextmenueMeldung(const ScanErgebnis& ergebnis) {
+std::string KontextmenueMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner) {
   const StapelAusgang ausgang = StapelAusgangVon(ergebnis.ausgang);
-  if (ausgang.meldung != nullptr) return ausgang.meldung;
-  return std::to_string(ergebnis.Zeilen) + " Zeilen in der Zwischenablage";
+  if (ausgang.meldung != nullptr)
+    return Ordner.empty() ? ausgang.meldung : std::string(ausgang.meldung) + ":\n" + std::string(Ordner);
+  return std::to_string(ergebnis.Zeilen) + (ergebnis.Zeilen == 1 ? " Zeile" : " Zeilen") + " in der Zwischenablage";
 }
 
 int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
