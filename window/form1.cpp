@@ -239,6 +239,12 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
       return true;
     }
   }
+  // The frame's access key goes to the name mask, the first box it
+  // surrounds (the boxes are the window's children, not the frame's).
+  if (objekt == ui.fraMaske && event->type() == QEvent::Shortcut) {
+    ui.comMaskeName->setFocus(Qt::ShortcutFocusReason);
+    return true;
+  }
   // The option pair is one stop in the tab order, and it is the selected
   // option that takes the focus, whichever end Tab or Shift+Tab comes from.
   if (event->type() == QEvent::FocusIn && (objekt == ui.optAlleOderLetzte0 || objekt == ui.optAlleOderLetzte1)) {

@@ -189,6 +189,16 @@ typing_scenario() {
   keys alt+d
   check "typing: Alt+D checks Dateien again" state_is an "$(enabled E E E)"
   check "typing: every box checked as at the start" state_is haken "$checked"
+  keys alt+e
+  check "typing: Alt+E puts the focus into Ebenen" state_is fokus txtEbenen
+  keys alt+t alt+m
+  check "typing: Alt+T and Alt+M uncheck mit Tab and nur Ordner mit Dateien" \
+    state_is haken "cbinkl optAlleOderLetzte1 cbDateien"
+  keys alt+t alt+m alt+a
+  check "typing: Alt+A (Datei-Maske) puts the focus into the name mask" state_is fokus comMaskeName
+  keys alt+y
+  check "typing: Alt+Y (Typ) puts the focus into the type mask" state_is fokus comMaskeTyp
+  check "typing: ... and every box is checked again" state_is haken "$checked"
   keys alt+o
   check "typing: Alt+O opens the folder picker" cancel_picker
   check "typing: Escape cancels the picker, the focus is in the path box" \

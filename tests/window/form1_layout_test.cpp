@@ -189,7 +189,7 @@ TEST_F(LayoutTest, CaptionsFitAndControlsDoNotOverlap) {
     EXPECT_GE(w->height(), noetig.height());
   }
   const QList<QWidget*> status{ui.lblArbeite, ui.lblfertig, ui.lblNichtGefunden, ui.lblKeineUnterordner};
-  const QList<QWidget*> maske{ui.fraMaske, ui.comMaskeName, ui.comMaskeTyp};
+  const QList<QWidget*> maske{ui.fraMaske, ui.comMaskeName, ui.comMaskeTyp, ui.Label3};
   const auto alle = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
   for (QWidget* a : alle)
     for (QWidget* b : alle) {
