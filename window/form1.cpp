@@ -210,6 +210,19 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
     Abbrechen();
     return true;
   }
+  // A click beside the open completions' list closes it, and a click on a
+  // button of the window presses that button too: the list would take the
+  // click for itself, and the person would have to click twice.
+  if (vorschlaege_ != nullptr && objekt == vorschlaege_ && event->type() == QEvent::MouseButtonPress) {
+    const auto* maus = static_cast<QMouseEvent*>(event);
+    const QPoint wo = maus->globalPosition().toPoint();
+    if (!vorschlaege_->rect().contains(vorschlaege_->mapFromGlobal(wo))) {
+      vorschlaege_->hide();
+      auto* knopf = qobject_cast<QAbstractButton*>(childAt(mapFromGlobal(wo)));
+      if (knopf != nullptr && knopf->isEnabled() && maus->button() == Qt::LeftButton) knopf->click();
+      return true;
+    }
+  }
   // The completions' list takes Enter, Tab and Escape while it is open.
   // Without a completion chosen they mean what they mean in the path box:
   // the list closes and Enter scans, Tab moves on.

@@ -271,12 +271,27 @@ typing_scenario() {
     state_is text.txtPfadEingabe "${tree}x"
   click cbinkl
 
+  # --- The path box's completions open below it: one click on Scannen
+  # closes the list and scans (a folder that does not exist here).
+  local fenster
+  fenster=$(visible_windows)
+  keys BackSpace
+  type_text "${s}L"
+  check "typing: the path box offers its completions in a list" wait_until 5000 list_opened "$fenster"
+  click cmdScannen
+  check "mouse: one click on Scannen with the list open scans" state_is sichtbar lblNichtGefunden
+
   # --- Escape ends the program; the list stays on the clipboard.
   keys Escape
   check "typing: Escape ends the program with status 0" wait_for_end
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: after the end another program reads the same list" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
 }
+
+# The number of windows on the display that are shown.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+# True when more windows are shown than the COUNT before.
+list_opened() { [ "$(visible_windows)" -gt "$1" ]; }
 
 # The file URI of a path as the path box shows it, as a file manager
 # copies a folder.

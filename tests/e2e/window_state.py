@@ -94,7 +94,7 @@ def report(window, controls):
             texts.append("text.%s=%s" % (c.name, c.edit.queryText().getText(0, -1)))
         elif c.name == "lblfertig":
             texts.append("text.%s=%s" % (c.name, c.acc.name))
-        if c.focusable and c.kind != "Schaltflaeche":
+        if c.focusable:
             e = c.acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
             clicks.append("klick.%s=%d,%d" % (c.name, e.x + 8, e.y + e.height // 2))
     aktiv = "1" if window.getState().contains(pyatspi.STATE_ENABLED) else "0"
