@@ -358,11 +358,12 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
   dialoge_.information(this, QString::fromStdString(titel), zeilen);
 }
 
-// The picker opens at the folder in the path box when there is one, else at
-// the home folder.
+// The picker opens at the folder in the path box, or the nearest one above
+// it that exists (the box may hold a file or a folder still to be made),
+// else at the home folder.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  const QString getippt = ui.txtPfadEingabe->text().trimmed();
-  const QString start = !getippt.isEmpty() && QFileInfo(getippt).isDir() ? getippt : QDir::homePath();
+  const std::string ordner = zweigschau::OrdnerWahl::StartOrdner(ui.txtPfadEingabe->text().toStdString());
+  const QString start = ordner.empty() ? QDir::homePath() : QString::fromStdString(ordner);
   return dialoge_.chooseFolder(this, QString::fromStdString(titel), start).toStdString();
 }
 

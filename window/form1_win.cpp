@@ -379,8 +379,11 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
               platform::toWide(titel).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+// The picker opens at the folder in the path box, or the nearest one above
+// it that exists.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  return platform::fromWide(platform::ordnerDialogWin(hwnd_, platform::toWide(titel)));
+  const std::string start = zweigschau::OrdnerWahl::StartOrdner(text(Steuerelement::txtPfadEingabe));
+  return platform::fromWide(platform::ordnerDialogWin(hwnd_, platform::toWide(titel), platform::toWide(start)));
 }
 
 void Form1::beenden() {

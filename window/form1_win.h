@@ -82,8 +82,9 @@ namespace platform {
 
 // The system's modal folder dialog titled `titel`, owned by `owner`: the
 // modern dialog picking folders, the older browse dialog where that is not
-// available. The chosen file-system path, whatever its length; "" on
+// available; it opens at the folder `start` ("": where the system
+// chooses). The chosen file-system path, whatever its length; "" on
 // cancel.
-std::wstring ordnerDialogWin(HWND owner, const std::wstring& titel);
+std::wstring ordnerDialogWin(HWND owner, const std::wstring& titel, const std::wstring& start);
 
 }  // namespace platform
