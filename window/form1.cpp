@@ -126,6 +126,10 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
 // must be able to end all the same.
 void Form1::OrdnerVervollstaendigen() {
   auto* ordner = new QFileSystemModel;
+  // The list is read afresh as the person types; watching the folders read
+  // gains nothing and, for a folder without the right to read it, makes Qt
+  // print "inotify_add_watch(...) failed" on stderr.
+  ordner->setOption(QFileSystemModel::DontWatchForChanges);
   ordner->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
   ordner->setRootPath(QString());
   auto* vervollstaendiger = new QCompleter(ordner, this);
