@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -17,6 +19,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
 #include <QUrl>
 #include <QMouseEvent>
 
@@ -105,6 +109,41 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
 }
 
 void Form1::reject() { cmdEnde_Click(); }
+
+void Form1::setVisible(bool visible) {
+  if (visible && !angepasst_) {
+    angepasst_ = true;
+    AnBildschirmAnpassen();
+  }
+  QDialog::setVisible(visible);
+}
+
+// The window keeps its design's arrangement; on a screen too small for it
+// (a large scale on a small screen) all of it is drawn smaller, places,
+// sizes and font alike, by the factor that lets it fit with its frame, as
+// a smaller scale would draw it. It never grows beyond its design.
+void Form1::AnBildschirmAnpassen() {
+  // Room for the frame's borders beside the title bar, in logical pixels.
+  constexpr int kRahmen = 8;
+  const QScreen* bildschirm = screen();
+  if (bildschirm == nullptr) return;
+  const QSize frei = bildschirm->availableGeometry().size() -
+                     QSize(kRahmen, kRahmen + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const double faktor = std::min({1.0, frei.width() / double(width()), frei.height() / double(height())});
+  if (faktor >= 1.0 || faktor <= 0.0) return;
+  const auto skaliert = [faktor](const QRect& r) {
+    return QRect(qRound(r.x() * faktor), qRound(r.y() * faktor), qRound(r.width() * faktor),
+                 qRound(r.height() * faktor));
+  };
+  for (QWidget* steuer : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) steuer->setGeometry(skaliert(steuer->geometry()));
+  QFont schrift = font();
+  if (schrift.pointSizeF() > 0)
+    schrift.setPointSizeF(schrift.pointSizeF() * faktor);
+  else
+    schrift.setPixelSize(qRound(schrift.pixelSize() * faktor));
+  setFont(schrift);
+  setFixedSize(skaliert(rect()).size());
+}
 
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {

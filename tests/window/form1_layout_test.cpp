@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <cstdlib>
 #include <map>
@@ -87,6 +88,10 @@ TEST_F(LayoutTest, WindowCaptionIconAndSize) {
   EXPECT_GT(schwarz, 40);
   // The controls keep their places, so the window does not resize.
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  // It fits the screen it opens on, whatever the scale.
+  const QRect frei = form.screen()->availableGeometry();
+  EXPECT_LE(form.frameGeometry().width(), frei.width());
+  EXPECT_LE(form.frameGeometry().height(), frei.height());
 }
 
 TEST_F(LayoutTest, EveryControlWithKindCaptionAndTooltip) {
