@@ -44,6 +44,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   INT_PTR Nachricht(UINT msg, WPARAM wp, LPARAM lp);
   void Einrichten();
   void MaskenBenennen();
+  void AnBildschirmAnpassen();
   void Befehl(int id, int code);
   void PfadGeaendert();
   void OptionGeklickt(int Index);
@@ -71,6 +72,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   HICON icon_ = nullptr;
   HICON iconKlein_ = nullptr;
   HBRUSH pinsel_[4] = {};
+  HFONT schrift_ = nullptr;  // the smaller font of a dialog fitted to its screen
   std::string pfad_;  // the path box's text as the rules last saw it
   int option_ = 1;    // the selected member of optAlleOderLetzte
   bool verbunden_ = false;  // handlers run only once the design values are set
