@@ -25,9 +25,13 @@ int main() {
     Form1 form(zwischenablage);
     if (const std::optional<int> ende = form.Form_Load(befehlszeile)) {
       status = *ende;
-      // Started from Explorer's menu: no console shows a failure.
-      if (status != 0 && zweigschau::StartEntscheidenText(befehlszeile).ausKontextmenue)
-        platform::showInformation("MORVAs Zweigschau", zweigschau::KontextmenueMeldung(form.letztesErgebnis()));
+      // Started from Explorer's menu: no console shows a failure, so a box
+      // names it and the folder it concerns.
+      const zweigschau::StartEntscheidung start = zweigschau::StartEntscheidenText(befehlszeile);
+      if (status != 0 && start.ausKontextmenue)
+        platform::showError("MORVAs Zweigschau",
+                            zweigschau::KontextmenueMeldung(form.letztesErgebnis(),
+                                                            zweigschau::PfadGetrimmt(start.werte.Pfad)));
     } else {
       form.Zeigen();
       status = form.Ausfuehren();

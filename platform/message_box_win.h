@@ -9,4 +9,7 @@ namespace platform {
 // without an owner window; returns when the user has closed it.
 void showInformation(const std::string& title, const std::string& text);
 
+// The same with the error icon, for a failure the user must notice.
+void showError(const std::string& title, const std::string& text);
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include "platform/folder_handle.h"
 #include "platform/session.h"
+#include "text/file_uri.h"
 #include "text/list_form.h"
 #include "walk/list_text.h"
 #include "walk/walks.h"
@@ -92,10 +93,9 @@ bool Ausgeben(Steuerelemente& fenster, platform::Clipboard& zwischenablage, Ordn
   }
   ergebnis.Zeilen = liste.Zeilen;
   ergebnis.ausgang = liste.Zeilen > 0 ? Ausgang::InZwischenablage : Ausgang::KeineZeilen;
-  if (liste.Zeilen > 0) {
-    fenster.textSetzen(S::lblfertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
-    fenster.einblenden(S::lblfertig, true);
-  }
+  // Also for no line: the clipboard was emptied, and the person sees why.
+  fenster.textSetzen(S::lblfertig, std::to_string(liste.Zeilen) + " in der Zwischenablage");
+  fenster.einblenden(S::lblfertig, true);
   return true;
 }
 
@@ -134,13 +134,14 @@ ScanErgebnis Durchlauf(Steuerelemente& fenster, platform::Clipboard& zwischenabl
 
   if (gesammelt.Fehler != platform::Failure::None && ergebnis.Anzahl >= 0) {
     // Cancelled, or short of memory or handles: the clipboard keeps what it
-    // held; no beep. A cancelled scan says so where "arbeite ..." stood,
-    // until the next input.
+    // held; no beep. A cancelled scan says so in the neutral count label,
+    // until the next input: in the working label's colours it would look as
+    // if it still ran.
     Tabelle.clear();
     ergebnis.ausgang = WarumOhneListe(gesammelt, Optionen.Pfad);
     if (ergebnis.ausgang == Ausgang::Abgebrochen) {
-      fenster.textSetzen(S::lblArbeite, "abgebrochen");
-      fenster.einblenden(S::lblArbeite, true);
+      fenster.textSetzen(S::lblfertig, "abgebrochen");
+      fenster.einblenden(S::lblfertig, true);
     }
     return ergebnis;
   }
@@ -177,6 +178,8 @@ std::string PfadGetrimmt(std::string_view eingabe) {
                                     std::string_view(platform::kPathQuotes).find(pfad.front()) != std::string_view::npos;
   if (inAnfuehrungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
     pfad = OhneLeerzeichen(pfad.substr(1, pfad.size() - 2));
+  // A folder copied in a file manager and pasted as text is a file URI.
+  if (std::optional<std::string> lokal = text::pathFromFileUri(pfad, platform::kSeparator)) pfad = *lokal;
   return pfad;
 }
 
@@ -202,8 +205,11 @@ ScanErgebnis ListeErstellen(Steuerelemente& fenster, platform::Clipboard& zwisch
   std::string& Pfad = Optionen.Pfad;
   Pfad = PfadGetrimmt(Pfad);
   if (Pfad.empty()) {
-    // Nothing to do; "arbeite ..." must not stay on screen.
+    // Nothing to walk: the window says so, as the batch run does.
     AusgabeZeilenAusschalten(fenster);
+    fenster.textSetzen(S::lblNichtGefunden, AusgangsZeileVon(ergebnis.ausgang).meldung);
+    fenster.einblenden(S::lblNichtGefunden, true);
+    if (fenster.fensterGezeigt()) fenster.signalton();
     return ergebnis;
   }
   // A relative path or one with "." and ".." steps becomes the whole path

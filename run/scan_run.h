@@ -40,7 +40,8 @@ std::string Meldung(const ScanErgebnis& ergebnis);
 // keyboard focus to the path box.
 // The start path as a run takes it from the path box or "/o:": without
 // the blanks around it and a line break after it, and without the quotes
-// it was copied in, unless a folder has that name, quotes and all.
+// it was copied in, unless a folder has that name, quotes and all; a file
+// URI (the first line of a text of several) as the local path it names.
 std::string PfadGetrimmt(std::string_view eingabe);
 
 void AusgabeZeilenAusschalten(Steuerelemente& fenster);

@@ -31,6 +31,7 @@ enum class Steuerelement {
   lblNichtGefunden,
   lblfertig,
   Label1,
+  Label3,  // "T&yp" above the type mask: the type box's access key
 };
 
 // What the rules read from and do to the window and its controls. A toolkit

@@ -9,9 +9,10 @@ StapelAusgang StapelAusgangVon(Ausgang ausgang) {
   return {zeile.status, zeile.meldung};
 }
 
-std::string KontextmenueMeldung(const ScanErgebnis& ergebnis) {
-  if (const std::string meldung = Meldung(ergebnis); !meldung.empty()) return meldung;
-  return std::to_string(ergebnis.Zeilen) + " Zeilen in der Zwischenablage";
+std::string KontextmenueMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner) {
+  if (const std::string meldung = Meldung(ergebnis); !meldung.empty())
+    return Ordner.empty() ? meldung : meldung + ":\n" + std::string(Ordner);
+  return std::to_string(ergebnis.Zeilen) + (ergebnis.Zeilen == 1 ? " Zeile" : " Zeilen") + " in der Zwischenablage";
 }
 
 void AnleitungAusgeben() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/clipboard.h"
 #include "run/scan_run.h"
@@ -23,8 +24,10 @@ struct StapelAusgang {
 StapelAusgang StapelAusgangVon(Ausgang ausgang);
 
 // What a batch run started from a context-menu entry tells on the
-// desktop: how many lines are on the clipboard, or the run's one line.
-std::string KontextmenueMeldung(const ScanErgebnis& ergebnis);
+// desktop: how many lines are on the clipboard ("1 Zeile", "2 Zeilen"), or
+// the run's one line, followed by the folder on a line of its own when
+// `Ordner` names it.
+std::string KontextmenueMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner = {});
 
 // A window that is never shown: the run's labels change unseen, it never
 // yields, beeps or asks anything, and "mit Tab" keeps its design state

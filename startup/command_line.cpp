@@ -46,9 +46,22 @@ std::string ordnerAusText(std::string_view text) {
   text.remove_prefix(anfang);
   if (text.front() == '"') {
     text.remove_prefix(1);
+    // A key quoted as a whole argument ("/a") is no folder either.
+    if (!text.empty() && text.front() == '/') return "";
     return std::string(text.substr(0, text.find('"')));
   }
   return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
+// The raw text's arguments split at blanks and tabs, quotes left as they stand.
+std::vector<std::string> Argumente(std::string_view text) {
+  std::vector<std::string> argumente;
+  for (std::size_t anfang = text.find_first_not_of(" \t"); anfang != std::string_view::npos;) {
+    const std::size_t ende = text.find_first_of(" \t", anfang);
+    argumente.emplace_back(text.substr(anfang, ende - anfang));
+    anfang = text.find_first_not_of(" \t", ende);
+  }
+  return argumente;
 }
 
 }  // namespace
@@ -59,6 +72,15 @@ std::string BefehlszeilenParameterText(std::string_view Befehlszeile, std::strin
   const std::size_t fund = text.find(Teil);
   if (fund == std::string::npos) return "";
   const std::size_t p = fund + Teil.size();
+  // An argument quoted as a whole, key included ("/o:C:\Eigene Dateien", as
+  // cmd and shortcuts quote an argument with a blank): its value runs to
+  // the closing quote.
+  const bool argumentInAnführungszeichen =
+      fund > 0 && text[fund - 1] == '"' && (fund == 1 || text[fund - 2] == ' ' || text[fund - 2] == '\t');
+  if (argumentInAnführungszeichen) {
+    const std::size_t ende = text.find('"', p);
+    return ergebnis(text.substr(p, ende == std::string::npos ? std::string::npos : ende - p));
+  }
   if (p < text.size() && text[p] == '"') {
     const std::size_t ende = text.find('"', p + 1);
     return ergebnis(text.substr(p + 1, ende == std::string::npos ? std::string::npos : ende - p - 1));
@@ -107,6 +129,11 @@ StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
 }
 
 StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile) {
+  if (HilfeVerlangt(Argumente(Befehlszeile))) {
+    StartEntscheidung anleitung;
+    anleitung.art = StartArt::Anleitung;
+    return anleitung;
+  }
   StartEntscheidung e = StartEntscheidenNach(
       [&](std::string_view teil) { return BefehlszeilenParameterText(Befehlszeile, teil); });
   if (e.art == StartArt::Fenster) e.ordner = ordnerAusText(Befehlszeile);

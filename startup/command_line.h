@@ -15,7 +15,8 @@ namespace zweigschau {
 // Looks up key `Teil` (lower case, e.g. "/o:") in one raw command-line text
 // the way a Windows build does: the text is lower-cased, the first
 // occurrence of the key anywhere counts, a value in double quotes may hold
-// blanks, a bare value ends at the first blank. Returns "" when the key is
+// blanks, and so may the value of a key that opens an argument quoted as a
+// whole ("/o:D:\Eigene Dateien"); any other value ends at the first blank. Returns "" when the key is
 // absent, " " when it has no value, else the value (lower-cased).
 std::string BefehlszeilenParameterText(std::string_view Befehlszeile, std::string_view Teil);
 
@@ -61,7 +62,8 @@ StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter);
 StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente);
 
 // The start-up choice from one raw, unsplit argument text (the Windows
-// rule, BefehlszeilenParameterText). For a window start, an argument text
+// rule, BefehlszeilenParameterText); "--help" or "-h" as an argument of its
+// own asks for the usage box, as "/?" does. For a window start, an argument text
 // that does not begin with "/" is the folder, case kept: the text within
 // its leading double quotes, else the whole text without outer blanks.
 StartEntscheidung StartEntscheidenText(std::string_view Befehlszeile);

@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -17,6 +19,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
 #include <QUrl>
 #include <QMouseEvent>
 
@@ -106,6 +110,41 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
 
 void Form1::reject() { cmdEnde_Click(); }
 
+void Form1::setVisible(bool visible) {
+  if (visible && !angepasst_) {
+    angepasst_ = true;
+    AnBildschirmAnpassen();
+  }
+  QDialog::setVisible(visible);
+}
+
+// The window keeps its design's arrangement; on a screen too small for it
+// (a large scale on a small screen) all of it is drawn smaller, places,
+// sizes and font alike, by the factor that lets it fit with its frame, as
+// a smaller scale would draw it. It never grows beyond its design.
+void Form1::AnBildschirmAnpassen() {
+  // Room for the frame's borders beside the title bar, in logical pixels.
+  constexpr int kRahmen = 8;
+  const QScreen* bildschirm = screen();
+  if (bildschirm == nullptr) return;
+  const QSize frei = bildschirm->availableGeometry().size() -
+                     QSize(kRahmen, kRahmen + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const double faktor = std::min({1.0, frei.width() / double(width()), frei.height() / double(height())});
+  if (faktor >= 1.0 || faktor <= 0.0) return;
+  const auto skaliert = [faktor](const QRect& r) {
+    return QRect(qRound(r.x() * faktor), qRound(r.y() * faktor), qRound(r.width() * faktor),
+                 qRound(r.height() * faktor));
+  };
+  for (QWidget* steuer : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) steuer->setGeometry(skaliert(steuer->geometry()));
+  QFont schrift = font();
+  if (schrift.pointSizeF() > 0)
+    schrift.setPointSizeF(schrift.pointSizeF() * faktor);
+  else
+    schrift.setPixelSize(qRound(schrift.pixelSize() * faktor));
+  setFont(schrift);
+  setFixedSize(skaliert(rect()).size());
+}
+
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   // Only a free spot of the window counts; a control's own double click
@@ -126,6 +165,10 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
 // must be able to end all the same.
 void Form1::OrdnerVervollstaendigen() {
   auto* ordner = new QFileSystemModel;
+  // The list is read afresh as the person types; watching the folders read
+  // gains nothing and, for a folder without the right to read it, makes Qt
+  // print "inotify_add_watch(...) failed" on stderr.
+  ordner->setOption(QFileSystemModel::DontWatchForChanges);
   ordner->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
   ordner->setRootPath(QString());
   auto* vervollstaendiger = new QCompleter(ordner, this);
@@ -210,6 +253,19 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
     Abbrechen();
     return true;
   }
+  // A click beside the open completions' list closes it, and a click on a
+  // button of the window presses that button too: the list would take the
+  // click for itself, and the person would have to click twice.
+  if (vorschlaege_ != nullptr && objekt == vorschlaege_ && event->type() == QEvent::MouseButtonPress) {
+    const auto* maus = static_cast<QMouseEvent*>(event);
+    const QPoint wo = maus->globalPosition().toPoint();
+    if (!vorschlaege_->rect().contains(vorschlaege_->mapFromGlobal(wo))) {
+      vorschlaege_->hide();
+      auto* knopf = qobject_cast<QAbstractButton*>(childAt(mapFromGlobal(wo)));
+      if (knopf != nullptr && knopf->isEnabled() && maus->button() == Qt::LeftButton) knopf->click();
+      return true;
+    }
+  }
   // The completions' list takes Enter, Tab and Escape while it is open.
   // Without a completion chosen they mean what they mean in the path box:
   // the list closes and Enter scans, Tab moves on.
@@ -238,6 +294,12 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
       ui.cmdScannen->click();
       return true;
     }
+  }
+  // The frame's access key goes to the name mask, the first box it
+  // surrounds (the boxes are the window's children, not the frame's).
+  if (objekt == ui.fraMaske && event->type() == QEvent::Shortcut) {
+    ui.comMaskeName->setFocus(Qt::ShortcutFocusReason);
+    return true;
   }
   // The option pair is one stop in the tab order, and it is the selected
   // option that takes the focus, whichever end Tab or Shift+Tab comes from.
@@ -339,11 +401,12 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
   dialoge_.information(this, QString::fromStdString(titel), zeilen);
 }
 
-// The picker opens at the folder in the path box when there is one, else at
-// the home folder.
+// The picker opens at the folder in the path box, or the nearest one above
+// it that exists (the box may hold a file or a folder still to be made),
+// else at the home folder.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  const QString getippt = ui.txtPfadEingabe->text().trimmed();
-  const QString start = !getippt.isEmpty() && QFileInfo(getippt).isDir() ? getippt : QDir::homePath();
+  const std::string ordner = zweigschau::OrdnerWahl::StartOrdner(ui.txtPfadEingabe->text().toStdString());
+  const QString start = ordner.empty() ? QDir::homePath() : QString::fromStdString(ordner);
   return dialoge_.chooseFolder(this, QString::fromStdString(titel), start).toStdString();
 }
 

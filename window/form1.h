@@ -57,10 +57,14 @@ class Form1 : public QDialog,
  public slots:
   // Escape and the window's close button end the program like "Ende".
   void reject() override;
+  // Shown the first time: drawn smaller when the screen it opens on is too
+  // small for its design size (see AnBildschirmAnpassen).
+  void setVisible(bool visible) override;
 
  private:
   QWidget* widget(zweigschau::Steuerelement s) const;
   void OrdnerVervollstaendigen();
+  void AnBildschirmAnpassen();
   // A drag over or dropped onto one of the window's boxes; true when it was
   // handled here, false when the box handles it itself.
   bool AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen);
@@ -85,4 +89,5 @@ class Form1 : public QDialog,
 
   platform::Dialogs& dialoge_;
   QAbstractItemView* vorschlaege_ = nullptr;  // the path box's list of completions
+  bool angepasst_ = false;  // the size was fitted to the screen
 };

@@ -26,3 +26,4 @@
 #define IDC_lblNichtGefunden 1016
 #define IDC_lblfertig 1017
 #define IDC_Label1 1018
+#define IDC_Label3 1019

@@ -2,7 +2,9 @@
 // the Win32 control id, the design name, the kind, the caption (or the start
 // text of a text or combo box) and the tab index. Both windows take their
 // captions and tab order from here, and the tests name and find the
-// controls by it. Texts are UTF-8; "&" marks an access key.
+// controls by it. Texts are UTF-8; "&" marks an access key, one letter per
+// control that takes the focus (a label's or the frame's goes to the box
+// after it), none used twice.
 #pragma once
 
 #include <cstddef>
@@ -27,9 +29,9 @@ struct SteuerZeile {
 inline constexpr SteuerZeile kForm1Steuer[] = {
     {Steuerelement::comMaskeName, IDC_comMaskeName, "comMaskeName", SteuerArt::Kombinationsfeld, "*", 9},
     {Steuerelement::comMaskeTyp, IDC_comMaskeTyp, "comMaskeTyp", SteuerArt::Kombinationsfeld, "*", 10},
-    {Steuerelement::cbTab, IDC_cbTab, "cbTab", SteuerArt::Kontrollkaestchen, "mit Tab", 7},
+    {Steuerelement::cbTab, IDC_cbTab, "cbTab", SteuerArt::Kontrollkaestchen, "mit &Tab", 7},
     {Steuerelement::cbNurOrdnerMitPassendenDateien, IDC_cbNurOrdnerMitPassendenDateien,
-     "cbNurOrdnerMitPassendenDateien", SteuerArt::Kontrollkaestchen, "nur Ordner mit Dateien", 8},
+     "cbNurOrdnerMitPassendenDateien", SteuerArt::Kontrollkaestchen, "nur Ordner &mit Dateien", 8},
     {Steuerelement::cbDateien, IDC_cbDateien, "cbDateien", SteuerArt::Kontrollkaestchen, "&Dateien", 6},
     {Steuerelement::optAlleOderLetzte1, IDC_optAlleOderLetzte1, "optAlleOderLetzte1", SteuerArt::Optionsfeld,
      "&komplette Pfade", 5},
@@ -41,9 +43,9 @@ inline constexpr SteuerZeile kForm1Steuer[] = {
     {Steuerelement::cmdOrdnerWaehlen, IDC_cmdOrdnerWaehlen, "cmdOrdnerWählen", SteuerArt::Schaltflaeche, "&Ordner", 1},
     {Steuerelement::cmdScannen, IDC_cmdScannen, "cmdScannen", SteuerArt::Schaltflaeche, "Scannen", 11},
     {Steuerelement::txtPfadEingabe, IDC_txtPfadEingabe, "txtPfadEingabe", SteuerArt::Textfeld, "d:\\temp", 0},
-    {Steuerelement::fraMaske, IDC_fraMaske, "fraMaske", SteuerArt::Rahmen, "Datei-Maske", 19},
+    {Steuerelement::fraMaske, IDC_fraMaske, "fraMaske", SteuerArt::Rahmen, "Datei-M&aske", 19},
     {Steuerelement::lblArbeite, IDC_lblArbeite, "lblArbeite", SteuerArt::Beschriftung, "arbeite ...", 18},
-    {Steuerelement::Label2, IDC_Label2, "Label2", SteuerArt::Beschriftung, "Ebenen", 17},
+    {Steuerelement::Label2, IDC_Label2, "Label2", SteuerArt::Beschriftung, "&Ebenen", 17},
     {Steuerelement::lblKeineUnterordner, IDC_lblKeineUnterordner, "lblKeineUnterordner", SteuerArt::Beschriftung,
      "Keine Unter-Ordner", 16},
     {Steuerelement::lblNichtGefunden, IDC_lblNichtGefunden, "lblNichtGefunden", SteuerArt::Beschriftung,
@@ -51,6 +53,7 @@ inline constexpr SteuerZeile kForm1Steuer[] = {
     {Steuerelement::lblfertig, IDC_lblfertig, "lblfertig", SteuerArt::Beschriftung,
      "Liste ist in der Zwischenablage", 14},
     {Steuerelement::Label1, IDC_Label1, "Label1", SteuerArt::Beschriftung, "&Startverzeichnis:", 13},
+    {Steuerelement::Label3, IDC_Label3, "Label3", SteuerArt::Beschriftung, "T&yp", 20},
 };
 
 inline constexpr std::size_t kForm1Anzahl = std::size(kForm1Steuer);
@@ -72,7 +75,8 @@ constexpr bool NimmtFokus(const SteuerZeile& z) {
 
 // True for the four labels a scan run shows, one at a time, in the corner.
 constexpr bool IstStatusAnzeige(const SteuerZeile& z) {
-  return z.art == SteuerArt::Beschriftung && z.steuer != Steuerelement::Label1 && z.steuer != Steuerelement::Label2;
+  return z.steuer == Steuerelement::lblArbeite || z.steuer == Steuerelement::lblKeineUnterordner ||
+         z.steuer == Steuerelement::lblNichtGefunden || z.steuer == Steuerelement::lblfertig;
 }
 
 namespace form1_tabelle_pruefung {

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -75,6 +77,7 @@ Form1::~Form1() {
   if (tooltip_ != nullptr) DestroyWindow(tooltip_);
   for (HBRUSH p : pinsel_)
     if (p != nullptr) DeleteObject(p);
+  if (schrift_ != nullptr) DeleteObject(schrift_);
   if (icon_ != nullptr) DestroyIcon(icon_);
   if (iconKlein_ != nullptr) DestroyIcon(iconKlein_);
 }
@@ -181,6 +184,7 @@ void Form1::Einrichten() {
   }
   for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
   MaskenBenennen();
+  AnBildschirmAnpassen();
   // Folders and files dragged from Explorer onto the window or the path box.
   DragAcceptFiles(hwnd_, TRUE);
   verbunden_ = true;
@@ -201,6 +205,49 @@ void Form1::MaskenBenennen() {
   for (const auto& [id, name] : kNamen)
     dienst->SetHwndPropStr(GetDlgItem(hwnd_, id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name);
   dienst->Release();
+}
+
+// The dialog keeps its template's arrangement; on a screen too small for it
+// at its DPI (a high scale on a small screen) all of it is drawn smaller,
+// places, sizes and font alike, by the factor that lets it fit the
+// monitor's work area with its frame, and it is centred there.
+void Form1::AnBildschirmAnpassen() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  RECT fenster{};
+  RECT innen{};
+  if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor) ||
+      !GetWindowRect(hwnd_, &fenster) || !GetClientRect(hwnd_, &innen) || innen.right <= 0 || innen.bottom <= 0)
+    return;
+  const RECT& frei = monitor.rcWork;
+  const int randX = (fenster.right - fenster.left) - innen.right;
+  const int randY = (fenster.bottom - fenster.top) - innen.bottom;
+  const double faktor = std::min({1.0, double(frei.right - frei.left - randX) / innen.right,
+                                  double(frei.bottom - frei.top - randY) / innen.bottom});
+  if (faktor >= 1.0 || faktor <= 0.0) return;
+  const auto mal = [faktor](LONG wert) { return static_cast<int>(std::lround(wert * faktor)); };
+  LOGFONTW art{};
+  const auto alt = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  if (alt != nullptr && GetObjectW(alt, sizeof(art), &art) == sizeof(art)) {
+    art.lfHeight = mal(art.lfHeight);
+    art.lfWidth = mal(art.lfWidth);
+    schrift_ = CreateFontIndirectW(&art);
+  }
+  for (HWND steuer = GetWindow(hwnd_, GW_CHILD); steuer != nullptr; steuer = GetWindow(steuer, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(steuer, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    // A combo box's height is that of its open list.
+    RECT offen{};
+    if (SendMessageW(steuer, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&offen)) && offen.bottom > offen.top)
+      r.bottom = r.top + (offen.bottom - offen.top);
+    if (schrift_ != nullptr) SendMessageW(steuer, WM_SETFONT, reinterpret_cast<WPARAM>(schrift_), FALSE);
+    MoveWindow(steuer, mal(r.left), mal(r.top), mal(r.right - r.left), mal(r.bottom - r.top), FALSE);
+  }
+  const int breite = mal(innen.right) + randX;
+  const int hoehe = mal(innen.bottom) + randY;
+  SetWindowPos(hwnd_, nullptr, frei.left + (frei.right - frei.left - breite) / 2,
+               frei.top + (frei.bottom - frei.top - hoehe) / 2, breite, hoehe, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::Befehl(int id, int code) {
@@ -379,8 +426,11 @@ void Form1::meldung(const std::string& titel, const std::string& text) {
               platform::toWide(titel).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+// The picker opens at the folder in the path box, or the nearest one above
+// it that exists.
 std::string Form1::ordnerDialog(const std::string& titel) {
-  return platform::fromWide(platform::ordnerDialogWin(hwnd_, platform::toWide(titel)));
+  const std::string start = zweigschau::OrdnerWahl::StartOrdner(text(Steuerelement::txtPfadEingabe));
+  return platform::fromWide(platform::ordnerDialogWin(hwnd_, platform::toWide(titel), platform::toWide(start)));
 }
 
 void Form1::beenden() {

@@ -44,6 +44,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   INT_PTR Nachricht(UINT msg, WPARAM wp, LPARAM lp);
   void Einrichten();
   void MaskenBenennen();
+  void AnBildschirmAnpassen();
   void Befehl(int id, int code);
   void PfadGeaendert();
   void OptionGeklickt(int Index);
@@ -71,6 +72,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   HICON icon_ = nullptr;
   HICON iconKlein_ = nullptr;
   HBRUSH pinsel_[4] = {};
+  HFONT schrift_ = nullptr;  // the smaller font of a dialog fitted to its screen
   std::string pfad_;  // the path box's text as the rules last saw it
   int option_ = 1;    // the selected member of optAlleOderLetzte
   bool verbunden_ = false;  // handlers run only once the design values are set
@@ -82,8 +84,9 @@ namespace platform {
 
 // The system's modal folder dialog titled `titel`, owned by `owner`: the
 // modern dialog picking folders, the older browse dialog where that is not
-// available. The chosen file-system path, whatever its length; "" on
+// available; it opens at the folder `start` ("": where the system
+// chooses). The chosen file-system path, whatever its length; "" on
 // cancel.
-std::wstring ordnerDialogWin(HWND owner, const std::wstring& titel);
+std::wstring ordnerDialogWin(HWND owner, const std::wstring& titel, const std::wstring& start);
 
 }  // namespace platform

@@ -17,6 +17,12 @@ class OrdnerWahl {
   // exactly as the dialog gives it, whatever its length, or "" on cancel.
   std::string OrdnerWählen(Steuerelemente& hWndDesAufruffensters);
 
+  // The folder the dialog opens at for the path box's text `Pfadtext`, read
+  // as a scan run reads it (blanks, quotes, a file URI, "~"): the nearest
+  // folder that exists at or above it, without a trailing separator; ""
+  // when the text is empty or no such folder exists.
+  static std::string StartOrdner(std::string_view Pfadtext);
+
   // The part of `StringWert` before its first NUL character; the whole text
   // when it holds none.
   static std::string NullTrim(std::string_view StringWert);

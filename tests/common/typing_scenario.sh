@@ -140,6 +140,11 @@ typing_scenario() {
   type_text ZZ
   keys shift+Left shift+Left BackSpace
   check "typing: Backspace, Home/End and Shift-selection correct it" state_is text.txtPfadEingabe "$tree"
+  # A folder copied in a file manager: its file URI, one a line.
+  clipboard_set "$(file_uri "$tree${s}Lieder")"$'\n'"$(file_uri "$tree")"$'\n'
+  keys ctrl+a ctrl+v Return
+  check "typing: a copied folder's file URI pasted, Enter scans it: 7 lines" \
+    state_is text.lblfertig "7 in der Zwischenablage"
   # Copied from a terminal, with the line break after it.
   clipboard_set "$TYPING_ROOT_SHOWN$s"$'\n'
   keys ctrl+a ctrl+v
@@ -184,6 +189,16 @@ typing_scenario() {
   keys alt+d
   check "typing: Alt+D checks Dateien again" state_is an "$(enabled E E E)"
   check "typing: every box checked as at the start" state_is haken "$checked"
+  keys alt+e
+  check "typing: Alt+E puts the focus into Ebenen" state_is fokus txtEbenen
+  keys alt+t alt+m
+  check "typing: Alt+T and Alt+M uncheck mit Tab and nur Ordner mit Dateien" \
+    state_is haken "cbinkl optAlleOderLetzte1 cbDateien"
+  keys alt+t alt+m alt+a
+  check "typing: Alt+A (Datei-Maske) puts the focus into the name mask" state_is fokus comMaskeName
+  keys alt+y
+  check "typing: Alt+Y (Typ) puts the focus into the type mask" state_is fokus comMaskeTyp
+  check "typing: ... and every box is checked again" state_is haken "$checked"
   keys alt+o
   check "typing: Alt+O opens the folder picker" cancel_picker
   check "typing: Escape cancels the picker, the focus is in the path box" \
@@ -256,11 +271,34 @@ typing_scenario() {
     state_is text.txtPfadEingabe "${tree}x"
   click cbinkl
 
+  # --- The path box's completions open below it: one click on Scannen
+  # closes the list and scans (a folder that does not exist here).
+  local fenster
+  fenster=$(visible_windows)
+  keys BackSpace
+  type_text "${s}L"
+  check "typing: the path box offers its completions in a list" wait_until 5000 list_opened "$fenster"
+  click cmdScannen
+  check "mouse: one click on Scannen with the list open scans" state_is sichtbar lblNichtGefunden
+
   # --- Escape ends the program; the list stays on the clipboard.
   keys Escape
   check "typing: Escape ends the program with status 0" wait_for_end
   clipboard_text >"$TYPING_ROOT/list"
   check "typing: after the end another program reads the same list" cmp "$TYPING_ROOT/expected" "$TYPING_ROOT/list"
+}
+
+# The number of windows on the display that are shown.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+# True when more windows are shown than the COUNT before.
+list_opened() { [ "$(visible_windows)" -gt "$1" ]; }
+
+# The file URI of a path as the path box shows it, as a file manager
+# copies a folder.
+file_uri() {
+  python3 -c 'import sys, urllib.parse
+p = sys.argv[1].replace("\\", "/")
+print(("file://" if p.startswith("/") else "file:///") + urllib.parse.quote(p, safe="/:"))' "$1"
 }
 
 # Waits for the folder picker, cancels it with Escape and gives the window

@@ -51,11 +51,13 @@ printf 'images/tief/\nnina/\n' >"$E2E_TMP/expected"
 run_batch "/O:$E2E_TMP/Meine Musik" /I /E:2.5
 check "keys in upper case, blank in the path, depth 2.5 as 2 (rc $rc)" [ "$rc" -eq 0 ]
 check "relative end points two levels deep" cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"
-# The path as people copy it: in quotes, or with the line break after it;
+# The path as people copy it: in quotes, with the line break after it, or
+# as a file manager copies a folder (a file URI);
 # a folder whose name has the quotes is taken as it is.
 mkdir -p "$E2E_TMP/\"Zitat\"/images/tief/tiefer" "$E2E_TMP/\"Zitat\"/nina"
 cd "$E2E_TMP"
-for pfad in "\"$E2E_TMP/Meine Musik\"" "'$E2E_TMP/Meine Musik'" "$E2E_TMP/Meine Musik"$'\n' '"Zitat"'; do
+for pfad in "\"$E2E_TMP/Meine Musik\"" "'$E2E_TMP/Meine Musik'" "$E2E_TMP/Meine Musik"$'\n' '"Zitat"' \
+  "file://$E2E_TMP/Meine%20Musik"; do
   clip_take "vorher"
   run_batch "/o:$pfad" /i /e:2
   check "path ${pfad@Q}: the same list (rc $rc)" cmp <(clip_read UTF8_STRING) "$E2E_TMP/expected"

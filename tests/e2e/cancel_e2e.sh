@@ -60,7 +60,8 @@ sleep 0.5
 xdotool key Escape
 zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
 check "Escape brings the window back within 100 ms" wait_until 100 zurueck
-check "'abgebrochen' shows where 'arbeite ...' stood" arbeitet
+beendet_gezeigt() { grep -q '^sichtbar=.*lblfertig' "$E2E_TMP/zustand"; }
+check "'abgebrochen' shows in the count label" beendet_gezeigt
 scan "$E2E_TMP/lokal"
 printf '%s/x/\tdatei.txt\n' "$E2E_TMP/lokal" >"$E2E_TMP/expected"  # the window's design values
 liste_da() { cmp -s <(clip_read UTF8_STRING) "$E2E_TMP/expected"; }

@@ -31,7 +31,7 @@ def table():
     header = os.path.join(os.path.dirname(__file__), "..", "..", "window", "form1_tabelle.h")
     rows = re.findall(r'\{Steuerelement::\w+,\s*IDC_\w+,\s*"([^"]*)",\s*SteuerArt::(\w+),\s*"(?:[^"\\]|\\.)*",\s*(\d+)\}',
                       open(header, encoding="utf-8").read())
-    if len(rows) != 20:
+    if len(rows) != 21:
         sys.exit("window_state: %d rows in the control table" % len(rows))
     return [(name, kind, int(tab)) for name, kind, tab in rows]
 
@@ -51,7 +51,7 @@ class Control:
     def __init__(self, name, kind, accessible):
         self.name, self.kind, self.acc = name, kind, accessible
         self.focusable = kind not in ("Beschriftung", "Rahmen")
-        self.status = kind == "Beschriftung" and name not in ("Label1", "Label2")
+        self.status = kind == "Beschriftung" and name not in ("Label1", "Label2", "Label3")
         # An editable combo box's line edit holds its text and, while a
         # person types, the focus.
         self.edit = accessible
@@ -94,7 +94,7 @@ def report(window, controls):
             texts.append("text.%s=%s" % (c.name, c.edit.queryText().getText(0, -1)))
         elif c.name == "lblfertig":
             texts.append("text.%s=%s" % (c.name, c.acc.name))
-        if c.focusable and c.kind != "Schaltflaeche":
+        if c.focusable:
             e = c.acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
             clicks.append("klick.%s=%d,%d" % (c.name, e.x + 8, e.y + e.height // 2))
     aktiv = "1" if window.getState().contains(pyatspi.STATE_ENABLED) else "0"

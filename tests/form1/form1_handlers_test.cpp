@@ -163,12 +163,13 @@ TEST_F(ScannenTest, NotFoundAndNoSubfolders) {
   erwarteNurLabel(S::lblNichtGefunden);
 }
 
-// An empty path: nothing happens, and "arbeite ..." does not stay.
-TEST_F(ScannenTest, BlankPathDoesNothing) {
+// An empty path: nothing is walked, and the window says the folder is not
+// found, as the batch run does; "arbeite ..." does not stay.
+TEST_F(ScannenTest, BlankPathSaysFolderNotFound) {
   f.textSetzen(S::txtPfadEingabe, "   ");
   EXPECT_EQ(scanne(), "(no list)");
-  erwarteNurLabel(S::Label1);
-  EXPECT_EQ(f.pieptöne, 0);
+  erwarteNurLabel(S::lblNichtGefunden);
+  EXPECT_EQ(f.pieptöne, 1);
 }
 
 TEST_F(ScannenTest, NoBeepWhileTheWindowIsHidden) {

@@ -73,32 +73,35 @@ TEST(ListeErstellen, OutcomesWithoutAList) {
   EXPECT_EQ(u.ablage.gesetzt.size(), 0u);
   EXPECT_EQ(u.ablage.inhalt, "vorher");
 
-  // An empty or blank path: nothing runs and no label stays on screen.
+  // An empty or blank path: nothing runs, the window says the folder is
+  // not found, as the batch run does.
   u.fenster.ereignisse.clear();
   pfad = "   ";
   EXPECT_EQ(u.lauf(pfad, true, 0, false).ausgang, Ausgang::LeererPfad);
   EXPECT_EQ(pfad, "");
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite aus ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite aus zeige:lblNichtGefunden piep ");
+  EXPECT_EQ(u.fenster[Steuerelement::lblNichtGefunden].text, "Ordner nicht gefunden");
 
-  // Folders but no matching file: an empty list, no label.
+  // Folders but no matching file: an empty list, and the count says so.
   u.fenster.ereignisse.clear();
   pfad = tree.path("voll");
   const ScanErgebnis r = u.lauf(pfad, false, 0, false, "*.mp3", true);
   EXPECT_EQ(r.ausgang, Ausgang::KeineZeilen);
   EXPECT_EQ(r.Anzahl, 1);
   EXPECT_EQ(u.ablage.inhalt, "");
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus piep ");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblfertig piep ");
+  EXPECT_EQ(u.fenster[Steuerelement::lblfertig].text, "0 in der Zwischenablage");
 
-  // Cancelled while it walks: "abgebrochen" where "arbeite ..." stood, no
-  // beep, the clipboard untouched.
+  // Cancelled while it walks: "abgebrochen" in the count label, no beep,
+  // the clipboard untouched.
   for (int i = 0; i < 230; ++i) tree.folders({"voll/o" + std::to_string(1000 + i)});
   u.fenster.ereignisse.clear();
   u.fenster.abbrechenBei = u.fenster.nachgegeben + 1;
   u.ablage.inhalt = "vorher";
   pfad = tree.path("voll");
   EXPECT_EQ(u.lauf(pfad, false, 0, false).ausgang, Ausgang::Abgebrochen);
-  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblArbeite ");
-  EXPECT_EQ(u.fenster[Steuerelement::lblArbeite].text, "abgebrochen");
+  EXPECT_EQ(u.fenster.ereignisse, "zeige:lblArbeite gesperrt frei aus zeige:lblfertig ");
+  EXPECT_EQ(u.fenster[Steuerelement::lblfertig].text, "abgebrochen");
   EXPECT_EQ(u.ablage.inhalt, "vorher");
   EXPECT_TRUE(u.tabelle.empty());
 }

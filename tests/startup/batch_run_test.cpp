@@ -67,6 +67,12 @@ TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
   EXPECT_EQ(static_cast<std::size_t>(Ausgang::Abgebrochen) + 1, kAusgaengeAnzahl);
 }
 
+TEST(Stapellauf, WhatAContextMenuRunTells) {
+  EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 1, 1}), "1 Zeile in der Zwischenablage");
+  EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 2, 2}), "2 Zeilen in der Zwischenablage");
+  EXPECT_EQ(KontextmenueMeldung({Ausgang::NichtGefunden, -1, 0}, "d:\\fehlt"), "Ordner nicht gefunden:\nd:\\fehlt");
+}
+
 TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
   TempTree tree;
   tree.folders({"musik/a/x", "musik/b", "leer"});

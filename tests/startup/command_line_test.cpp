@@ -28,6 +28,11 @@ TEST(BefehlszeilenParameterText, RawCommandLineLookups) {
       {"/o:d:\\temp\t/i", "/i", " "},
       {"/o:d:\\temp", "/O:", ""},
       {"/O:\xC3\x84RGER", "/o:", "\xC3\xA4rger"},
+      // An argument quoted as a whole, key and all, as cmd and shortcuts quote.
+      {"\"/o:C:\\Users\\me\\Eigene Dateien\" /i", "/o:", "c:\\users\\me\\eigene dateien"},
+      {"\"/o:C:\\Users\\me\\Eigene Dateien\" /i", "/i", " "},
+      {"/i \"/o:D:\\Alte Lieder", "/o:", "d:\\alte lieder"},
+      {"\"/o:\"", "/o:", " "},
   };
   for (const Fall& f : faelle)
     EXPECT_EQ(BefehlszeilenParameterText(f.zeile, f.teil), f.wert) << f.zeile << " ? " << f.teil;
@@ -117,6 +122,7 @@ TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
       {"\"D:\\Eigene Dateien\\\xC3\x84rger\" ", "D:\\Eigene Dateien\\\xC3\x84rger"},
       {"\"D:\\offen", "D:\\offen"},
       {"/a", ""},
+      {"\"/a\"", ""},
       {" /i D:\\x", ""},
   };
   for (const Text& z : zeilen) {
@@ -139,6 +145,9 @@ TEST(StartEntscheidenText, TheRawRuleDecidesTheStart) {
   EXPECT_EQ(StartEntscheidenText("/a").art, StartArt::Fenster);
   // "/?" anywhere wins, even inside a value.
   EXPECT_EQ(StartEntscheidenText("/o:c:\\x/?").art, StartArt::Anleitung);
+  EXPECT_EQ(StartEntscheidenText("--help").art, StartArt::Anleitung);
+  EXPECT_EQ(StartEntscheidenText(" /o:c:\\x\t-h").art, StartArt::Anleitung);
+  EXPECT_EQ(StartEntscheidenText("\"c:\\x -h\"").art, StartArt::Fenster);
 
   StartEntscheidung e = StartEntscheidenText("/O:D:\\Temp\\\xC3\x84rger /I /E:2 /D:*.MP3");
   EXPECT_EQ(e.art, StartArt::Stapellauf);

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <cstdlib>
 #include <map>
@@ -87,6 +88,10 @@ TEST_F(LayoutTest, WindowCaptionIconAndSize) {
   EXPECT_GT(schwarz, 40);
   // The controls keep their places, so the window does not resize.
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  // It fits the screen it opens on, whatever the scale.
+  const QRect frei = form.screen()->availableGeometry();
+  EXPECT_LE(form.frameGeometry().width(), frei.width());
+  EXPECT_LE(form.frameGeometry().height(), frei.height());
 }
 
 TEST_F(LayoutTest, EveryControlWithKindCaptionAndTooltip) {
@@ -189,7 +194,7 @@ TEST_F(LayoutTest, CaptionsFitAndControlsDoNotOverlap) {
     EXPECT_GE(w->height(), noetig.height());
   }
   const QList<QWidget*> status{ui.lblArbeite, ui.lblfertig, ui.lblNichtGefunden, ui.lblKeineUnterordner};
-  const QList<QWidget*> maske{ui.fraMaske, ui.comMaskeName, ui.comMaskeTyp};
+  const QList<QWidget*> maske{ui.fraMaske, ui.comMaskeName, ui.comMaskeTyp, ui.Label3};
   const auto alle = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
   for (QWidget* a : alle)
     for (QWidget* b : alle) {

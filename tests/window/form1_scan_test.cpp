@@ -155,7 +155,8 @@ TEST_F(ScanTest, MaskThatMatchesNothingLeavesTheClipboardEmpty) {
   form.ui.cbinkl->click();
   form.ui.comMaskeTyp->setCurrentText("wav");
   EXPECT_EQ(scanne(), "");
-  erwarteNurLabel(nullptr);
+  erwarteNurLabel(form.ui.lblfertig);
+  EXPECT_EQ(form.ui.lblfertig->text(), "0 in der Zwischenablage");
   EXPECT_EQ(form.letztesErgebnis().ausgang, Ausgang::KeineZeilen);
 }
 
@@ -179,11 +180,11 @@ TEST_F(ScanTest, NoSubFolders) {
   EXPECT_EQ(dialoge.pieptöne, 1);
 }
 
-TEST_F(ScanTest, BlankPathDoesNothingAndShowsNoLabel) {
+TEST_F(ScanTest, BlankPathWalksNothingAndSaysFolderNotFound) {
   form.ui.txtPfadEingabe->setText("   ");
   QTest::mouseClick(form.ui.cmdScannen, Qt::LeftButton);
   EXPECT_TRUE(zwischenablage.gesetzt.empty());
-  erwarteNurLabel(nullptr);
+  erwarteNurLabel(form.ui.lblNichtGefunden);
   EXPECT_EQ(form.letztesErgebnis().ausgang, Ausgang::LeererPfad);
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "   ");
 }

@@ -50,10 +50,23 @@ TEST_F(PickerTest, CancelKeepsPathButHidesLabelsAndFocusesPathBox) {
   form.steuerelemente().einblenden(zweigschau::Steuerelement::lblNichtGefunden, true);
   form.ui.txtEbenen->setFocus();
   QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
-  EXPECT_EQ(dialoge.ordnerStart[0], QDir::homePath()) << "no such folder: the home folder";
+  EXPECT_EQ(dialoge.ordnerStart[0], "/") << "no such folder: the nearest one above it";
   EXPECT_EQ(form.ui.txtPfadEingabe->text(), "/bleibt");
   EXPECT_FALSE(form.ui.lblNichtGefunden->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), form.ui.txtPfadEingabe);
+}
+
+TEST_F(PickerTest, OpensAtTheNearestFolderThatExists) {
+  TempOrdner baum;
+  baum.ordner({"a"});
+  baum.datei("a/lied.mp3");
+  const QString a = baum.qWurzel() + "/a";
+  dialoge.ordnerAntwort = QString();
+  for (const QString& text : {a + "/lied.mp3", a + "/neu/tiefer/", "\"file://" + a + "/neu\"", QString()}) {
+    form.ui.txtPfadEingabe->setText(text);
+    QTest::mouseClick(form.ui.cmdOrdnerWählen, Qt::LeftButton);
+    EXPECT_EQ(dialoge.ordnerStart.back(), text.isEmpty() ? QDir::homePath() : a) << text.toStdString();
+  }
 }
 
 // Qt's own folder dialog, found once it is open, given a typed path and

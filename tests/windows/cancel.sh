@@ -77,11 +77,11 @@ CANCEL_WINE_END=$(( $(cancel_ms) - CANCEL_T0 ))
 check "a scan of the slow share runs" cancel_scan_started
 xdotool key Escape
 # Usable again: the controls of the design enabled, "abgebrochen" shown
-# where "arbeite ..." stood.
+# in the count label.
 cancel_usable() {
   local state
   state=$(cancel_state)
-  grep -qx 'sichtbar=lblArbeite' <<<"$state" && grep -q '^an=.*cmdScannen' <<<"$state" &&
+  grep -qx 'sichtbar=lblfertig' <<<"$state" && grep -q '^an=.*cmdScannen' <<<"$state" &&
     grep -q '^an=txtPfadEingabe ' <<<"$state"
 }
 check "Escape during a scan: the dialog is usable again" wait_until 3000 cancel_usable

@@ -150,7 +150,7 @@ int zustand(const wchar_t* titel, const wchar_t* datei) {
     if (z->art == zweigschau::SteuerArt::Textfeld || z->art == zweigschau::SteuerArt::Kombinationsfeld ||
         z->steuer == zweigschau::Steuerelement::lblfertig)
       texte += std::string("text.") + z->name + '=' + fremderText(w) + '\n';
-    if (fokussierbar && z->art != zweigschau::SteuerArt::Schaltflaeche) {
+    if (fokussierbar) {
       RECT r{};
       GetWindowRect(w, &r);
       klicks += std::string("klick.") + z->name + '=' + std::to_string(r.left + 8) + ',' +

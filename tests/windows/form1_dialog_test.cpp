@@ -195,6 +195,35 @@ TEST_F(DialogTest, PickerCancelLeavesThePath) {
   CoUninitialize();
 }
 
+// The picker opens at the nearest folder that exists above a path still
+// to be made: "." accepted in its name field hands back that folder.
+TEST_F(DialogTest, PickerOpensAtTheNearestFolderThatExists) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  testing_tree::TempTree tree;
+  tree.folders({"a"});
+  const std::wstring a = platform::toWide(tree.path("a"));
+  setze(S::txtPfadEingabe, a + L"\\neu\\tiefer");
+  std::thread annehmer([] {
+    for (int i = 0; i < 400; ++i, Sleep(50))
+      if (HWND w = FindWindowW(nullptr, L"W\u00e4hlen Sie einen Ordner")) {
+        Sleep(1500);
+        // "." in the name field: the folder the dialog shows.
+        SendDlgItemMessageW(w, 1152, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"."));
+        PostMessageW(w, WM_COMMAND, IDOK, 0);
+        Sleep(2000);
+        if (IsWindow(w)) PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+  });
+  klicke(S::cmdOrdnerWaehlen);
+  annehmer.join();
+  // Wine hands "." back as it was typed, behind the folder.
+  std::wstring gewählt = Text(c(S::txtPfadEingabe));
+  if (gewählt.ends_with(L"\\.")) gewählt.resize(gewählt.size() - 2);
+  EXPECT_EQ(CompareStringOrdinal(gewählt.c_str(), -1, a.c_str(), -1, TRUE), CSTR_EQUAL) << platform::fromWide(gewählt);
+  CoUninitialize();
+}
+
 TEST_F(DialogTest, EscapeAndCloseEndTheProgram) {
   SendMessageW(form.hwnd(), WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(form.hwnd(), nullptr);

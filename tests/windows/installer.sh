@@ -18,6 +18,9 @@ for row in $'shell\\Zweigschau\\command\t\t"[INSTALLDIR]zweigschau.exe" "%1"' \
            $'shell\\ZweigschauListe\t\tOrdnerliste in die Zwischenablage'; do
   check "installer: registry row ${row//$'\t'/ | }" grep -qF "$row" <(msi_table Registry)
 done
+check "installer: the Apps entry has the program's icon" grep -qx $'ARPPRODUCTICON\tzweigschau.ico' <(msi_table Property)
+apps_size() { [ "$(msi_table Property | sed -n 's/^ARPSIZE\t//p')" -eq $(( ($(stat -c %s "$EXE") + 1023) / 1024 )) ]; }
+check "installer: ... and the exe's size in KiB" apps_size
 check "installer: per user, no administrator rights (word count 10)" grep -qx 'Source: 10 (a)' <(msiinfo suminfo "$MSI")
 
 installed_exe() { find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Zweigschau/zweigschau.exe' 2>/dev/null; }
@@ -30,6 +33,8 @@ check "installer: msiexec /i /qn ends with 0 (rc $rc)" [ "$rc" -eq 0 ]
 check "installer: the exe is in the user's programs" [ -n "$(installed_exe)" ]
 check "installer: ... and the same as the built one" cmp -s "$(installed_exe)" "$EXE"
 check "installer: the Start-menu entry is there" [ -n "$(start_menu_link)" ]
+apps_icon() { find "$WINEPREFIX/drive_c/windows/Installer" -name zweigschau.ico 2>/dev/null; }
+check "installer: the Apps entry's icon is in place" [ -n "$(apps_icon)" ]
 check "installer: the context-menu key is there" grep -qF '/o:"%1"' <(menu_key)
 
 # "Ordnerliste in die Zwischenablage" on a folder, as Explorer runs it.
@@ -58,6 +63,8 @@ check "installer: the exe is gone" [ -z "$(installed_exe)" ]
 check "installer: the program's folder is gone" \
   [ -z "$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs/Zweigschau' 2>/dev/null)" ]
 check "installer: the Start-menu entry is gone" [ -z "$(start_menu_link)" ]
+check "installer: the Programs folder the install made is gone" \
+  [ -z "$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Programs' 2>/dev/null)" ]
 for key in 'HKCU\Software\Classes\Directory\shell\Zweigschau' \
            'HKCU\Software\Classes\Directory\shell\ZweigschauListe' 'HKCU\Software\Zweigschau'; do
   check "installer: $key is gone" key_gone "$key"
