@@ -88,15 +88,19 @@ std::wstring kurzeWurzel(const std::wstring& wurzel) {
   return laufwerk ? wurzel.substr(4) : wurzel;
 }
 
-// Rights and folders that are gone leave an end point; a lack of handles
-// or memory may pass; anything else (ERROR_NETNAME_DELETED,
-// ERROR_UNEXP_NET_ERR, ERROR_SEM_TIMEOUT, ERROR_IO_DEVICE, a path the
-// system cannot take...) is an error that leaves the list short.
+// Rights, folders that are gone and names the system cannot take leave an
+// end point; a lack of handles or memory may pass; anything else
+// (ERROR_NETNAME_DELETED, ERROR_UNEXP_NET_ERR, ERROR_SEM_TIMEOUT,
+// ERROR_IO_DEVICE, a path too long to read...) is an error that leaves the
+// list short.
 Failure failureOf(DWORD error) {
   switch (error) {
     case ERROR_SUCCESS: return Failure::None;
     case ERROR_ACCESS_DENIED: case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND:
     case ERROR_DIRECTORY: case ERROR_CANT_ACCESS_FILE:
+    // A name Windows cannot take (a control character, as a Linux folder
+    // under Wine may hold): an end point, as it always was.
+    case ERROR_INVALID_NAME:
       return Failure::Denied;
     case ERROR_NOT_ENOUGH_MEMORY: case ERROR_OUTOFMEMORY: case ERROR_TOO_MANY_OPEN_FILES:
     case ERROR_NO_SYSTEM_RESOURCES: case ERROR_NONPAGED_SYSTEM_RESOURCES:

@@ -123,6 +123,7 @@ name=$(printf 'n%.0s' $(seq 100))
 wine_run "$EXE" "/o:$(winpath "$WINE_TMP/kette")" /i
 check "a path Wine cannot read: status 6 (rc $rc)" [ "$rc" -eq 6 ]
 check "a path Wine cannot read: one line" stderr_is "Liste unvollständig: 1 Ordner nicht lesbar"
+"$WINE" "$TOOL" set vorher </dev/null >/dev/null 2>&1
 
 # --- A clipboard held open by another program past the retry time.
 rm -f "$WINE_TMP/offen"
