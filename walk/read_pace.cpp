@@ -68,6 +68,10 @@ constexpr unsigned kCachedVerdicts = 2;
 // At the cheap level one listing in this many is weighed: from the cache a
 // listing takes a few microseconds, and weighing one costs about one.
 constexpr unsigned kCheapSample = 4;
+// The walk's pace at the cheap level is measured over this long: long
+// enough for a few hundred listings and a few of the scheduler's time
+// slices, short enough that a probe the wrong way costs little.
+constexpr double kWalkSeconds = 0.05;
 
 unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
 unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
@@ -130,6 +134,51 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
   counted_ = 0;
   inFlightSum_ = 0;
   if (filled) judge(rate);
+}
+
+void ReadPace::walked(double seconds, unsigned taken) {
+  if (cheap_ == 0 || waiting_ || walkFrom_ < 0) {
+    // Not at the cheap level, or the way just changed: measure afresh.
+    walkFrom_ = cheap_ == 0 || waiting_ ? -1 : seconds;
+    walkTaken_ = 0;
+    return;
+  }
+  walkTaken_ += taken;
+  const double elapsed = seconds - walkFrom_;
+  if (elapsed < kWalkSeconds) return;
+  const double rate = walkTaken_ / elapsed;
+  walkFrom_ = seconds;
+  walkTaken_ = 0;
+  // The listings a reader holds across a change belong to both ways.
+  if (judgeCheap(rate)) walkFrom_ = -1;
+}
+
+// Judges the walk's rate at the cheap level: after a measurement of the way
+// in use, probes the other way (once its rests are over); after a probe,
+// keeps the faster. Without readers the walk must be almost as fast, with
+// them clearly faster, for the probe to be kept. True when the way changed.
+bool ReadPace::judgeCheap(double rate) {
+  if (!cheapProbe_) {
+    cheapRate_ = rate;
+    if (cheapRests_ > 0) {
+      --cheapRests_;
+      return false;
+    }
+    cheapProbe_ = true;
+    cheapOff_ = !cheapOff_;
+    return true;
+  }
+  cheapProbe_ = false;
+  const bool kept = cheapOff_ ? rate >= kProbeKeep * cheapRate_ : rate > kProbeGain * cheapRate_;
+  if (kept) {
+    cheapRate_ = rate;
+    cheapRests_ = cheapRestsAfterNext_ = 0;
+    return false;
+  }
+  cheapOff_ = !cheapOff_;
+  cheapRests_ = cheapRestsAfterNext_;
+  cheapRestsAfterNext_ = std::min(kMostRests, 2 * cheapRestsAfterNext_ + 1);
+  return true;
 }
 
 // Adds a listing's cost; true when a verdict changed where the listings

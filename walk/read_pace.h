@@ -47,7 +47,7 @@ class ReadPace {
                           unsigned processors);
 
   // How many listings may be in flight now.
-  unsigned allowed() const { return waiting_ ? allowed_ : cheap_; }
+  unsigned allowed() const { return waiting_ ? allowed_ : cheapOff_ ? 0 : cheap_; }
 
   // Whether done() wants to know what the next listing costs: every one
   // while listings wait on the device, a sample at the cheap level, where
@@ -61,12 +61,21 @@ class ReadPace {
   // the reader (weighed by a disk's pace only). May change allowed().
   void done(double seconds, unsigned inFlight, bool strained, const ListingCost& cost = {});
 
+  // A disk's pace: the walk took `taken` more listings by `seconds` (same
+  // origin as done()'s). At the cheap level the readers must pay in the
+  // walk's own pace: on a busy machine a reader that is put aside holds
+  // listings the walk then waits for, and the walk alone goes faster. So
+  // the pace measures the walk with the cheap level's readers and without
+  // any, and keeps the faster (without, unless the readers clearly pay).
+  void walked(double seconds, unsigned taken);
+
  private:
   enum class Step { Grow, Measure, ProbeUp, ProbeDown };
 
   bool weigh(unsigned inFlight, const ListingCost& cost);
   double waitedShare() const;
   void judge(double rate);
+  bool judgeCheap(double rate);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
   void probeFromHome();
@@ -106,6 +115,18 @@ class ReadPace {
   unsigned cachedVerdicts_ = 0;  // in a row, while waiting_
   unsigned unweighed_ = 0;       // listings in flight at the last change
   unsigned sampled_ = 0;         // listings asked for at the cheap level
+  // At the cheap level: whether its readers are off, whether that is a
+  // probe of the other way, the walk's rate the way in use, and the
+  // measurements before the next probe (more after each probe that did
+  // not pay). The walk's measurement began at walkFrom_ (< 0: at the next
+  // call, after a change).
+  bool cheapOff_ = false;
+  bool cheapProbe_ = false;
+  double cheapRate_ = 0;
+  unsigned cheapRests_ = 0;
+  unsigned cheapRestsAfterNext_ = 0;
+  double walkFrom_ = -1;
+  unsigned walkTaken_ = 0;
   struct Costs {
     unsigned listings = 0;
     unsigned blocked = 0;     // listings whose thread blocked

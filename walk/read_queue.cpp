@@ -152,6 +152,7 @@ std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folde
   if (queue->pace_) queue->started_ = std::chrono::steady_clock::now();
   queue->spawnUpTo(queue->allowed());
   queue->readers_ = queue->most_;
+  queue->allowedNow_.store(queue->allowed(), std::memory_order_relaxed);
   return queue;
 }
 
@@ -236,6 +237,17 @@ void ReadQueue::collect(std::vector<std::unique_ptr<ReadJob>>& done) {
   }
 }
 
+void ReadQueue::walked(unsigned taken) {
+  if (!pace_) return;
+  std::lock_guard lock(mutex_);
+  const unsigned before = allowed();
+  const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
+  pace_->walked(at.count(), taken);
+  spawnUpTo(allowed());
+  for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
+  allowedNow_.store(allowed(), std::memory_order_relaxed);
+}
+
 bool ReadQueue::await(std::chrono::milliseconds most) {
   std::unique_lock lock(mutex_);
   walkWaiting_ = true;
@@ -292,6 +304,7 @@ void ReadQueue::paceDone(const ReadJob& job, const ListingCost& cost) {
   // or started when the pace allows more than ever before.
   spawnUpTo(allowed());
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
+  allowedNow_.store(allowed(), std::memory_order_relaxed);
 }
 
 void ReadQueue::readerLoop(std::size_t reader) {

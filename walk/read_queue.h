@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -64,6 +65,9 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   ~ReadQueue();
 
   unsigned readers() const { return readers_; }
+  // How many listings the readers may have in flight now, as the pace last
+  // allowed (any thread; without the lock, so a moment late).
+  unsigned allowedNow() const { return allowedNow_.load(std::memory_order_relaxed); }
 
   // Walk's thread: queues `jobs` for the readers (may throw bad_alloc, in
   // which case none is queued).
@@ -77,6 +81,9 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   // Walk's thread: moves the done jobs into `done`, in the order they were
   // done.
   void collect(std::vector<std::unique_ptr<ReadJob>>& done);
+  // Walk's thread: the walk took `taken` more listings (the pace weighs
+  // whether readers pay at its cheap level).
+  void walked(unsigned taken);
   // Walk's thread: waits until a job is done, at most `most`. False on
   // timeout.
   bool await(std::chrono::milliseconds most);
@@ -122,6 +129,7 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   std::chrono::steady_clock::time_point started_;  // the pace's origin
   bool walkWaiting_ = false;
   bool stopping_ = false;
+  std::atomic<unsigned> allowedNow_ = 0;  // allowed(), for allowedNow()
 };
 
 }  // namespace zweigschau

@@ -118,3 +118,36 @@ TEST(ReadPace, FindsAndFollowsTheServersPace) {
 }
 
 }  // namespace
+
+// A disk's pace at the cheap level, from the walk's own rate with the
+// cheap level's reader and without any: the reader is kept only where the
+// walk is clearly faster with it (a quiet machine), dropped where it is
+// not (a busy machine, where a reader put aside holds what the walk needs),
+// and the pace still comes back to a reader that starts to pay.
+TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
+  // Walks `seconds` more at the given rates (listings a second); returns
+  // the share of the last half of that time the reader had.
+  const auto walk = [](ReadPace& pace, double& t, double seconds, double with, double without) {
+    unsigned steps = 0, withReader = 0;
+    for (const double end = t + seconds; t < end; t += 0.005) {
+      pace.walked(t, static_cast<unsigned>((pace.allowed() > 0 ? with : without) * 0.005));
+      if (t < end - seconds / 2) continue;
+      ++steps;
+      withReader += pace.allowed() > 0;
+    }
+    return double(withReader) / steps;
+  };
+  struct Case { double with, without; bool keeps; };
+  for (const Case& c : {Case{140000, 120000, true}, Case{60000, 130000, false}, Case{125000, 124000, false}}) {
+    SCOPED_TRACE(std::to_string(c.with) + " with the reader, " + std::to_string(c.without) + " without");
+    ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
+    double t = 0;
+    const double share = walk(pace, t, 4, c.with, c.without);
+    EXPECT_TRUE(c.keeps ? share > 0.75 : share < 0.25) << share;
+  }
+  // Dropped on a busy machine, taken again once the machine is quiet.
+  ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
+  double t = 0;
+  EXPECT_LT(walk(pace, t, 3, 60000, 130000), 0.25);
+  EXPECT_GT(walk(pace, t, 4, 140000, 120000), 0.75);
+}
