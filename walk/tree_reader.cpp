@@ -4,9 +4,11 @@
 // self-contained jobs from the read queue (read_queue.cpp, where the
 // protocol is drawn) and never see a node.
 //
-// A folder's sub-folders become nodes when its listing comes back. Nodes
-// not yet sent wait ordered by their place in the walk's order, and the
-// first ones are sent, so that the listings read ahead are the ones the
+// A folder's sub-folders are names when its listing comes back, and
+// become nodes as the read-ahead or the walk comes to them, so that a wide
+// folder costs little more than its names. Folders with sub-folders not
+// yet sent wait ordered by the place of the next one in the walk's order,
+// and the first ones are sent, so that the listings read ahead are the ones the
 // walk needs soonest. At most `window` listings are sent and not yet taken
 // by the walk, so memory stays flat however far the readers could run
 // ahead. The walk takes the listings strictly in its own order and waits
@@ -56,7 +58,12 @@ struct TreeNode {
   std::shared_ptr<const Folders::Open> handle;
   std::vector<Entry> entries;
   platform::Failure failure = platform::Failure::None;  // of its listing, once Done
-  std::vector<std::unique_ptr<TreeNode>> children;  // its sub-folders, in order
+  // Its sub-folders, in order: their names from its listing, and a node for
+  // each one the read-ahead or the walk has come to (a wide folder's
+  // children cost only their names until then).
+  std::vector<std::string> childNames;
+  std::vector<std::unique_ptr<TreeNode>> children;  // the first ones of childNames
+  double childSpan = 0;        // of each sub-folder's orders
   std::size_t unfinished = 0;  // children whose listing has not come back
   std::size_t entered = 0;     // children the walk has entered
   // On a file system mounted below the start folder, or on the way to one.
@@ -133,6 +140,7 @@ class TreeReader::Engine {
   void runHere(std::unique_ptr<ReadJob> job);
   void finish(std::unique_ptr<ReadJob> job);
   void addChildren(TreeNode& node);
+  TreeNode& createChild(TreeNode& parent);
   void markMounts(TreeNode& child) const;
   void releaseHandle(TreeNode& node);
   void letGoIfUnused(TreeNode& node);
@@ -149,7 +157,9 @@ class TreeReader::Engine {
   std::vector<std::string> mounts_;  // below the start folder (Folders::mountsBelow)
   std::unique_ptr<TreeNode> root_;
   TreeNode* current_ = nullptr;
-  std::set<std::pair<double, TreeNode*>> unsent_;       // nodes whose parent is Done
+  // Folders whose listing came back with sub-folders not yet made nodes,
+  // by the order of the next one.
+  std::set<std::pair<double, TreeNode*>> unsent_;
   std::set<std::pair<std::int32_t, TreeNode*>> keeping_;  // nodes keeping a handle
   std::size_t outstanding_ = 0;  // Sent or Done, not yet taken
   unsigned taken_ = 0;           // listings taken since the pace last heard
@@ -188,7 +198,6 @@ Failure TreeReader::Engine::start(const std::string& path, std::vector<Entry>& o
   root_ = std::make_unique<TreeNode>();
   root_->name = path;
   current_ = root_.get();
-  unsent_.emplace(root_->order, root_.get());
   lastWhileWaiting_ = std::chrono::steady_clock::now();
   return take(*root_, out);
 }
@@ -196,7 +205,8 @@ Failure TreeReader::Engine::start(const std::string& path, std::vector<Entry>& o
 TreeReader::Step TreeReader::Engine::enterNext(std::vector<Entry>& out) {
   TreeNode& here = *current_;
   if (cancelSeen()) return {nullptr, Failure::Cancelled};
-  if (here.entered == here.children.size()) return {};
+  if (here.entered == here.childNames.size()) return {};
+  if (here.entered == here.children.size()) createChild(here);
   TreeNode& next = *here.children[here.entered++];
   current_ = &next;
   const Failure failure = take(next, out);
@@ -210,7 +220,7 @@ void TreeReader::Engine::leave() {
   current_ = done->parent;
   // Its whole sub-tree has been taken (or the walk was cancelled), so no
   // job refers to it any more.
-  assert(cancelled_ || done->entered == done->children.size() || !descends(done->level));
+  assert(cancelled_ || done->entered == done->childNames.size() || !descends(done->level));
   dropTree(std::move(current_->children[current_->entered - 1]));
 }
 
@@ -239,7 +249,6 @@ Failure TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
 void TreeReader::Engine::advance(TreeNode& node) {
   const bool walkReads = !queue_ || (options_.how.walkReads && !node.otherFileSystem);
   if (node.state == TreeNode::State::Unsent) {
-    unsent_.erase({node.order, &node});
     std::unique_ptr<ReadJob> job = jobFor(node);
     if (walkReads) {
       runHere(std::move(job));
@@ -347,7 +356,7 @@ void TreeReader::Engine::finish(std::unique_ptr<ReadJob> job) {
     node.mountBelow = !mounts_.empty();
   }
   if (node.failure == Failure::None && descends(node.level)) addChildren(node);
-  if (node.keeps && !node.children.empty() && job->handle) {
+  if (node.keeps && !node.childNames.empty() && job->handle) {
     node.handle = std::move(job->handle);
   } else {
     releaseHandle(node);
@@ -372,28 +381,35 @@ void TreeReader::Engine::letGoIfUnused(TreeNode& node) {
   releaseHandle(node);
 }
 
-// New nodes for the sub-folders in the listing of `node`, waiting to be sent.
+// The sub-folders in the listing of `node`, waiting to be made nodes and
+// sent in the walk's order.
 void TreeReader::Engine::addChildren(TreeNode& node) {
-  for (const Entry& e : node.entries) {
-    if (e.kind != EntryKind::Folder) continue;
-    auto child = std::make_unique<TreeNode>();
-    child->parent = &node;
-    child->name = e.name;
-    child->level = node.level + 1;
-    if (node.mountBelow) markMounts(*child);
-    child->otherFileSystem = child->otherFileSystem || node.otherFileSystem;
-    node.children.push_back(std::move(child));
-  }
+  for (Entry& e : node.entries)
+    if (e.kind == EntryKind::Folder) node.childNames.push_back(e.name);
   // Past the precision of a double (trees hundreds of levels deep) orders
   // may tie; that only changes which of them is read first.
-  const double span = node.span / static_cast<double>(std::max<std::size_t>(node.children.size(), 1));
-  for (std::size_t i = 0; i < node.children.size(); ++i) {
-    TreeNode& child = *node.children[i];
-    child.order = node.order + span * static_cast<double>(i);
-    child.span = span;
-    unsent_.emplace(child.order, &child);
-  }
-  node.unfinished = node.children.size();
+  node.childSpan = node.span / static_cast<double>(std::max<std::size_t>(node.childNames.size(), 1));
+  node.unfinished = node.childNames.size();
+  if (!node.childNames.empty()) unsent_.emplace(node.order, &node);
+}
+
+// The node of the next sub-folder of `parent`, Unsent.
+TreeNode& TreeReader::Engine::createChild(TreeNode& parent) {
+  const std::size_t i = parent.children.size();
+  assert(i < parent.childNames.size());
+  auto child = std::make_unique<TreeNode>();
+  child->parent = &parent;
+  child->name = std::move(parent.childNames[i]);
+  child->level = parent.level + 1;
+  child->order = parent.order + parent.childSpan * static_cast<double>(i);
+  child->span = parent.childSpan;
+  if (parent.mountBelow) markMounts(*child);
+  child->otherFileSystem = child->otherFileSystem || parent.otherFileSystem;
+  unsent_.erase({child->order, &parent});
+  if (i + 1 < parent.childNames.size())
+    unsent_.emplace(parent.order + parent.childSpan * static_cast<double>(i + 1), &parent);
+  parent.children.push_back(std::move(child));
+  return *parent.children.back();
 }
 
 // Marks `child` of a folder on the way to a mount: a mount itself, or on
@@ -421,11 +437,7 @@ void TreeReader::Engine::refill() {
   if (!queue_ || cancelled_) return;
   std::vector<std::unique_ptr<ReadJob>> batch;
   const std::size_t window = this->window();
-  while (outstanding_ < window && !unsent_.empty()) {
-    TreeNode& node = *unsent_.begin()->second;
-    unsent_.erase(unsent_.begin());
-    batch.push_back(jobFor(node));
-  }
+  while (outstanding_ < window && !unsent_.empty()) batch.push_back(jobFor(createChild(*unsent_.begin()->second)));
   if (!batch.empty()) queue_->submit(batch);
   assert(outstanding_ <= window_ + 1);
   assert(keeping_.size() <= budget_);
