@@ -1,9 +1,14 @@
 // zweigschau-clipboard-server: keeps the list of a run on the X11 clipboard
 // after zweigschau has ended. Started only by zweigschau, with the list
 // coming through the socket it hands over as stdin.
-#include "platform/clipboard_server_x11.h"
+#include <cstdio>
+
+#include "app/server_ende.h"
 
 int main(int argc, char** argv) {
-  const int served = platform::runClipboardServerIfAsked(argc, argv);
-  return served >= 0 ? served : 2;
+  if (const std::optional<platform::ServerEnd> ende = platform::runClipboardServerIfAsked(argc, argv))
+    return zweigschau::ServerStatus(*ende);
+  const zweigschau::AusgangsZeile& zeile = zweigschau::AusgangsZeileVon(zweigschau::Ausgang::OhneAuftrag);
+  std::fprintf(stderr, "%s\n", zeile.meldung);
+  return zeile.status;
 }

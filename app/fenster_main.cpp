@@ -3,10 +3,10 @@
 // display. Batch runs stay with zweigschau, which loads no toolkit.
 #include <QApplication>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/server_ende.h"
 #include "platform/clipboard_display_x11_wayland.h"
 #include "platform/clipboard_x11_wayland.h"
 #include "platform/clipboard_server_x11.h"
@@ -19,28 +19,46 @@
 
 namespace {
 
+using zweigschau::Ausgang;
+
+// The row of the table for Qt's failed start.
+Ausgang ausgangVon(platform::QtStartProblem::Kind art, bool mitPaket) {
+  using Kind = platform::QtStartProblem::Kind;
+  switch (art) {
+    case Kind::PluginMissing: return mitPaket ? Ausgang::PlattformPaketFehlt : Ausgang::PlattformFehlt;
+    case Kind::NoDisplay: return Ausgang::KeinBildschirm;
+    case Kind::PluginNotLoaded: return Ausgang::PlattformNichtGeladen;
+    case Kind::Other: break;
+  }
+  return Ausgang::QtStartetNicht;
+}
+
 // Qt could not open its platform after all (its plugin is missing, or the
 // display went away after the check): the usage still reaches the
-// terminal, everything else ends with status 3 and one line.
-int qtStartetNicht(zweigschau::StartArt art, const std::string& zeile) {
+// terminal, everything else ends with the table's status and line.
+int qtStartetNicht(zweigschau::StartArt art, const platform::QtStartProblem& problem) {
   if (art == zweigschau::StartArt::Anleitung) {
     zweigschau::AnleitungAusgeben();
-    return 0;
+    return zweigschau::AusgangsZeileVon(Ausgang::InZwischenablage).status;
   }
-  std::fprintf(stderr, "zweigschau: %s\n", zeile.c_str());
-  return 3;
+  zweigschau::Platzhalter werte;
+  werte.plattform = problem.plugin;
+  werte.paket = problem.package;
+  werte.qtZeile = problem.qtLine;
+  return zweigschau::AusgangMelden(ausgangVon(problem.kind, !problem.package.empty()), werte);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
+  if (const std::optional<platform::ServerEnd> ende = platform::runClipboardServerIfAsked(argc, argv))
+    return zweigschau::ServerStatus(*ende);
   const std::vector<std::string> argumente(argv + 1, argv + argc);
   const zweigschau::StartArt art = zweigschau::StartEntscheiden(argumente).art;
   if (!platform::displayReachable()) return zweigschau::OhneBildschirm(art);
 
   platform::preferX11();
-  platform::guardQtStart([art](const std::string& zeile) { return qtStartetNicht(art, zeile); });
+  platform::guardQtStart([art](const platform::QtStartProblem& problem) { return qtStartetNicht(art, problem); });
   QApplication app(argc, argv);
   platform::qtStarted();
   // The window keeps the clipboard itself while it is open.
@@ -58,9 +76,8 @@ int main(int argc, char** argv) {
   }
   // The clipboard lives in this process; hand the list over before ending.
   if (!platform::keepClipboardAfterExit()) {
-    const zweigschau::AusgangsZeile& fehler = zweigschau::AusgangsZeileVon(zweigschau::Ausgang::Fehler);
-    std::fprintf(stderr, "%s\n", fehler.meldung);
-    if (status == 0) status = fehler.status;
+    const int fehler = zweigschau::AusgangMelden(Ausgang::Fehler);
+    if (status == 0) status = fehler;
   }
   return status;
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/server_ende.h"
 #include "platform/clipboard_display_x11_wayland.h"
 #include "platform/clipboard_server_x11.h"
 #include "platform/desktop_notification.h"
@@ -34,14 +35,6 @@ constexpr const char* kFensterProgramm = "zweigschau-fenster";
 // The handles a walk needs at the least (see handleBudget).
 constexpr std::size_t kWenigsteHandles = 2;
 
-// A run's end before the run itself: its line on stderr, its status
-// returned.
-int melden(Ausgang ausgang) {
-  const std::string zeile = zweigschau::AusgangsMeldung(ausgang);
-  if (!zeile.empty()) std::fprintf(stderr, "%s\n", zeile.c_str());
-  return zweigschau::AusgangsZeileVon(ausgang).status;
-}
-
 // Memory that runs out where nothing catches it ends the process through
 // std::terminate: it then still ends with the status and line of too
 // little memory, not with an abort.
@@ -50,7 +43,7 @@ void ohneSpeicherBeenden() {
     try {
       std::rethrow_exception(fehler);
     } catch (const std::bad_alloc&) {
-      std::_Exit(melden(Ausgang::KeinSpeicher));
+      std::_Exit(zweigschau::AusgangMelden(Ausgang::KeinSpeicher));
     } catch (...) {
     }
   }
@@ -66,14 +59,14 @@ int fensterÖffnen(char** argv) {
   const std::string ordner = selbst.substr(0, selbst.rfind('/') + 1);
   for (const std::string& programm : {ordner + kFensterProgramm, ordner + "../libexec/zweigschau/" + kFensterProgramm})
     if (access(programm.c_str(), X_OK) == 0) execv(programm.c_str(), argv);
-  std::fprintf(stderr, "zweigschau: %s fehlt\n", kFensterProgramm);
-  return 3;
+  return zweigschau::AusgangMelden(Ausgang::FensterFehlt);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const int server = platform::runClipboardServerIfAsked(argc, argv); server >= 0) return server;
+  if (const std::optional<platform::ServerEnd> ende = platform::runClipboardServerIfAsked(argc, argv))
+    return zweigschau::ServerStatus(*ende);
   // Under an address-space limit, one malloc arena: a further one reserves
   // 64 MiB of address space for a thread that needs little (the walk reads
   // on its own thread there, see readAheadFor).
@@ -83,17 +76,17 @@ int main(int argc, char** argv) {
   const std::vector<std::string> argumente(argv + 1, argv + argc);
   if (zweigschau::HilfeVerlangt(argumente)) {
     zweigschau::AnleitungAusgeben();
-    return 0;
+    return zweigschau::AusgangsZeileVon(Ausgang::InZwischenablage).status;
   }
   const zweigschau::StartEntscheidung start = zweigschau::StartEntscheiden(argumente);
   if (start.art != zweigschau::StartArt::Stapellauf) {
     if (!platform::displayReachable()) return zweigschau::OhneBildschirm(start.art);
     return fensterÖffnen(argv);
   }
-  if (!platform::displayReachable()) return melden(Ausgang::Fehler);
+  if (!platform::displayReachable()) return zweigschau::AusgangMelden(Ausgang::Fehler);
   // A walk needs two handles at least: a folder and the one it opens below
   // it. Fewer, and every folder below the start would fail.
-  if (platform::handleBudget() < kWenigsteHandles) return melden(Ausgang::KeineHandles);
+  if (platform::handleBudget() < kWenigsteHandles) return zweigschau::AusgangMelden(Ausgang::KeineHandles);
 
   // Form1 loaded and never shown: its rules over plain controls.
   zweigschau::OhneFenster fenster;

@@ -24,8 +24,6 @@
 namespace platform {
 namespace {
 
-enum ExitCode { kServed = 0, kNotOwned = 1, kNoText = 2, kNoDisplay = 3 };
-
 // The largest piece sent in one property; bigger texts go in INCR steps of
 // this size (also bounded by the server's request limit).
 constexpr std::size_t kPieceBytes = 256 * 1024;
@@ -310,15 +308,15 @@ void Keeper::serve() {
   }
 }
 
-int runServer() {
+ServerEnd runServer() {
   detachFromCaller();
   const int channel = 0;  // the socket to the parent arrives as stdin
   std::string text;
-  if (!receiveText(channel, text)) return kNoText;
+  if (!receiveText(channel, text)) return ServerEnd::NoText;
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection) != 0) {
     xcb_disconnect(connection);
-    return kNoDisplay;
+    return ServerEnd::NoDisplay;
   }
   Keeper keeper(connection, std::move(text));
   // A parent that gave up waiting kills this process; one that died after
@@ -326,20 +324,20 @@ int runServer() {
   const bool owned = keeper.takeClipboard();
   const char answer = owned ? kClipboardServerReady : keeper.taken() ? kClipboardServerTaken : '0';
   send(channel, &answer, 1, MSG_NOSIGNAL);
-  if (!owned) return kNotOwned;
+  if (!owned) return ServerEnd::NotOwned;
   replaceWithDevNull(channel);
   keeper.serve();
   xcb_disconnect(connection);
-  return kServed;
+  return ServerEnd::Served;
 }
 
 }  // namespace
 
-int runClipboardServerIfAsked(int argc, char** argv) {
-  if (argc != 2 || std::strcmp(argv[1], kClipboardServerArgument) != 0) return -1;
+std::optional<ServerEnd> runClipboardServerIfAsked(int argc, char** argv) {
+  if (argc != 2 || std::strcmp(argv[1], kClipboardServerArgument) != 0) return std::nullopt;
   // Only the program itself starts its server, with the socket as stdin;
   // a folder of that name given on a terminal opens the window.
-  if (!isHandOverSocket(0)) return -1;
+  if (!isHandOverSocket(0)) return std::nullopt;
   return runServer();
 }
 

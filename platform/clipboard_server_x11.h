@@ -5,6 +5,7 @@
 // program takes the clipboard.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/clipboard.h"
@@ -18,13 +19,21 @@ inline constexpr const char* kClipboardServerArgument = "--zweigschau-clipboard-
 // runs it itself when that one is missing.
 inline constexpr const char* kClipboardServerProgram = "zweigschau-clipboard-server";
 
+// How the clipboard server ended. It prints nothing: the program that
+// started it reports.
+enum class ServerEnd {
+  Served,     // served until another program took the clipboard or the display went away
+  NotOwned,   // the clipboard could not be taken (or another program took it at once)
+  NoText,     // the text did not arrive whole
+  NoDisplay,  // the display could not be reached
+};
+
 // First thing in main(), before any Q*Application exists: if argv is exactly
 // { program, kClipboardServerArgument } and stdin is the Unix stream socket
 // the program hands its server (so that a folder of that name given on a
-// terminal does not start it), runs the clipboard server and
-// returns its exit code (0: served until another program took the clipboard
-// or the display went away). Otherwise returns -1 at once, touching nothing.
-int runClipboardServerIfAsked(int argc, char** argv);
+// terminal does not start it), runs the clipboard server and returns how it
+// ended. Otherwise returns nothing at once, touching nothing.
+std::optional<ServerEnd> runClipboardServerIfAsked(int argc, char** argv);
 
 // The window's (Qt's) part, in clipboard_x11_wayland.cpp: call when the
 // window's event loop is done, while the QGuiApplication still exists. If this process owns the clipboard

@@ -23,6 +23,13 @@ namespace {
 
 constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
 constexpr std::size_t kBufferSize = 64 * 1024;
+// The most handles a walk holds open, however high the open-file limit:
+// room for the most readers a pace keeps busy (64) and the folders kept
+// for later above them; more would only hold kernel memory.
+constexpr std::size_t kMostHandles = 512;
+// What a process has open when /proc cannot tell: the standard streams and
+// the few a library opens at start, generously.
+constexpr std::size_t kOpenHandlesGuess = 16;
 
 EntryKind kindOf(int dirFd, const char* name, unsigned char type, bool resolveLinks,
                  bool& exists) {
@@ -156,7 +163,7 @@ std::size_t openHandles() {
     closedir(fds);
     return count > 3 ? count - 3 : 0;  // ".", ".." and the listing's own
   }
-  return 16;
+  return kOpenHandlesGuess;
 }
 
 namespace {
@@ -235,10 +242,10 @@ ThreadWork threadWork() {
 
 std::size_t handleBudget() {
   struct rlimit limit;
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 512;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMostHandles;
   const std::size_t open = openHandles();
   const std::size_t free = limit.rlim_cur > open ? static_cast<std::size_t>(limit.rlim_cur) - open : 0;
-  return std::min<std::size_t>(512, free / 2);
+  return std::min(kMostHandles, free / 2);
 }
 
 bool addressSpaceLimited() {

@@ -47,9 +47,10 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& t
   }
   std::string notes;
   for (const HeldMessage& m : held) notes += m.text.toStdString() + "\n";
-  const std::string line = qtStartFailureLine(notes, text.toStdString());
+  const QtStartProblem problem = qtStartProblem(notes, text.toStdString());
   std::fflush(stdout);
-  const int status = failure ? failure(line) : 3;
+  // guardQtStart, the only one to install this handler, set `failure`.
+  const int status = failure(problem);
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(status);
@@ -57,21 +58,20 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& t
 
 }  // namespace
 
-std::string qtStartFailureLine(const std::string& notes, const std::string& fatal) {
+QtStartProblem qtStartProblem(const std::string& notes, const std::string& fatal) {
+  using Kind = QtStartProblem::Kind;
   std::string plugin = quotedAfter(notes, "Could not find the Qt platform plugin");
   if (!plugin.empty()) {
     const char* package = packageOf(plugin);
-    return "Qt-Plattform \"" + plugin + "\" fehlt" +
-           (package ? std::string(" (Debian-Paket ") + package + ")" : std::string());
+    return {Kind::PluginMissing, plugin, package ? package : "", {}};
   }
   // A plugin that is there but finds no display says so before Qt gives up.
   if (notes.find("could not connect to display") != std::string::npos ||
       notes.find("Failed to create wl_display") != std::string::npos)
-    return "kein Bildschirm erreichbar (DISPLAY oder WAYLAND_DISPLAY)";
+    return {Kind::NoDisplay, {}, {}, {}};
   plugin = quotedAfter(notes, "Could not load the Qt platform plugin");
-  if (!plugin.empty()) return "Qt-Plattform \"" + plugin + "\" lässt sich nicht laden";
-  // Anything else: Qt's own first line.
-  return "Qt startet nicht: " + fatal.substr(0, fatal.find('\n'));
+  if (!plugin.empty()) return {Kind::PluginNotLoaded, plugin, {}, {}};
+  return {Kind::Other, {}, {}, fatal.substr(0, fatal.find('\n'))};
 }
 
 void guardQtStart(QtStartFailure onFailure) {

@@ -1,7 +1,7 @@
 // Starting Qt without its abort: when Qt cannot open a platform (its plugin
 // is not installed, or the display went away after the check), Qt ends the
 // process with SIGABRT and a core dump. Between guardQtStart and
-// qtStarted that failure instead becomes one line naming what is missing
+// qtStarted that failure instead becomes a report of what is missing
 // and an ordinary exit status.
 #pragma once
 
@@ -10,11 +10,25 @@
 
 namespace platform {
 
-// Called when Qt cannot start, with one line (no line feed) that says what
-// is missing, such as "Qt-Plattform \"wayland\" fehlt (Debian-Paket
-// qt6-wayland)". It reports as it sees fit and returns the exit status; the
-// process then ends at once with that status.
-using QtStartFailure = std::function<int(const std::string& line)>;
+// Why Qt could not start.
+struct QtStartProblem {
+  enum class Kind {
+    PluginMissing,    // no platform plugin of that name is installed
+    NoDisplay,        // the plugin is there but finds no display
+    PluginNotLoaded,  // the plugin is there but does not load
+    Other,            // anything else
+  };
+  Kind kind = Kind::Other;
+  std::string plugin;   // the plugin's name (PluginMissing, PluginNotLoaded)
+  std::string package;  // the Debian package that ships it, where it is not
+                        // Qt's base package (PluginMissing); empty otherwise
+  std::string qtLine;   // Qt's own first line (Other)
+};
+
+// Called when Qt cannot start, with what is missing. It reports as it sees
+// fit and returns the exit status; the process then ends at once with that
+// status.
+using QtStartFailure = std::function<int(const QtStartProblem& problem)>;
 
 // Call right before creating the application object. Until qtStarted, Qt's
 // messages are held back, so that a failed start shows nothing but the
@@ -26,8 +40,8 @@ void guardQtStart(QtStartFailure onFailure);
 // is restored.
 void qtStarted();
 
-// The line for a failed start, made from what Qt said while it tried:
-// `notes` are its warnings, `fatal` its last word. Exposed for tests.
-std::string qtStartFailureLine(const std::string& notes, const std::string& fatal);
+// What went wrong in a failed start, made out from what Qt said while it
+// tried: `notes` are its warnings, `fatal` its last word. Exposed for tests.
+QtStartProblem qtStartProblem(const std::string& notes, const std::string& fatal);
 
 }  // namespace platform

@@ -12,17 +12,6 @@ using text::kInvalidByte;
 bool istHoch(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool istTief(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Appends a code point (or a lone surrogate) in three- or four-byte form.
-void anhaengen(std::string& out, char32_t c) {
-  if (c >= 0xD800 && c <= 0xDFFF) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    appendUtf8(out, c);
-  }
-}
-
 // The encoded surrogate at `pos` (ED A0..BF 80..BF), or 0 when there is none.
 char32_t surrogatAn(std::string_view text, std::size_t pos) {
   if (pos + 3 > text.size() || static_cast<unsigned char>(text[pos]) != 0xED) return 0;
@@ -41,9 +30,9 @@ std::string fromWide(std::wstring_view wide) {
     const char32_t c = static_cast<char16_t>(wide[i]);
     if (istHoch(c) && i + 1 < wide.size() && istTief(static_cast<char16_t>(wide[i + 1]))) {
       const char32_t tief = static_cast<char16_t>(wide[++i]);
-      anhaengen(out, 0x10000 + ((c - 0xD800) << 10) + (tief - 0xDC00));
+      appendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (tief - 0xDC00));
     } else {
-      anhaengen(out, c);
+      appendUtf8(out, c);  // a lone surrogate too
     }
   }
   return out;

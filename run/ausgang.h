@@ -26,6 +26,13 @@ enum class Ausgang {
   KeineThreads,      // no thread or process can be started (process limit)
   Uebernommen,       // the clipboard was reachable, but another program took it at once
   Fehler,            // the clipboard could not be reached
+  KeinBildschirm,    // no display to open the window on (before any run)
+  FensterFehlt,      // the window's program is not installed
+  PlattformFehlt,    // Qt's platform plugin "P" is not installed
+  PlattformPaketFehlt,  // the same, and the Debian package "D" ships it
+  PlattformNichtGeladen,  // Qt's platform plugin "P" is there but does not load
+  QtStartetNicht,    // Qt does not start for another reason; "Q" is Qt's own line
+  OhneAuftrag,       // the clipboard's keeper was started by hand, not by the program
   Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
 };
 
@@ -34,7 +41,16 @@ struct AusgangsZeile {
   Ausgang ausgang;
   int status;           // the program's exit status after a batch run
   const char* meldung;  // its one line (stderr, and the window's label); nullptr: none.
-                        // An "N" stands for the number of folders not read.
+                        // A capital letter standing alone is a placeholder (see
+                        // Platzhalter).
+};
+
+// What the placeholders of a line stand for.
+struct Platzhalter {
+  std::int32_t nichtLesbar = 0;  // "N": the number of folders not read
+  std::string plattform;         // "P": the name of a Qt platform plugin
+  std::string paket;             // "D": the Debian package that ships it
+  std::string qtZeile;           // "Q": the first line Qt said
 };
 
 // The table, one row per value of Ausgang, in the order of the enum.
@@ -44,8 +60,11 @@ extern const std::size_t kAusgaengeAnzahl;
 // The row of `ausgang`.
 const AusgangsZeile& AusgangsZeileVon(Ausgang ausgang);
 
-// The line of `ausgang` as the run prints and shows it, "N" replaced by
-// `nichtLesbar`; empty when the row has none.
+// The line of `ausgang` as the program prints and shows it, its
+// placeholders replaced by `werte`; empty when the row has none.
+std::string AusgangsMeldung(Ausgang ausgang, const Platzhalter& werte);
+
+// The same for the rows whose only placeholder is "N".
 std::string AusgangsMeldung(Ausgang ausgang, std::int32_t nichtLesbar = 0);
 
 }  // namespace zweigschau

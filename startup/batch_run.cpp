@@ -22,24 +22,29 @@ void AnleitungAusgeben() {
   std::printf("%s\n", text.c_str());
 }
 
+int AusgangMelden(Ausgang ausgang, const Platzhalter& werte) {
+  if (const std::string zeile = AusgangsMeldung(ausgang, werte); !zeile.empty()) {
+    std::fprintf(stderr, "%s\n", zeile.c_str());
+    std::fflush(stderr);
+  }
+  return AusgangsZeileVon(ausgang).status;
+}
+
 int OhneBildschirm(StartArt art) {
   if (art == StartArt::Anleitung) {
     AnleitungAusgeben();
-    return 0;
+    return AusgangsZeileVon(Ausgang::InZwischenablage).status;
   }
-  std::fputs("zweigschau: kein Bildschirm erreichbar (DISPLAY oder WAYLAND_DISPLAY)\n", stderr);
-  return 3;
+  return AusgangMelden(Ausgang::KeinBildschirm);
 }
 
 int Stapellauf(Steuerelemente& fenster, platform::Clipboard& zwischenablage, OrdnerTabelle& Tabelle,
                const ScanOptionen& werte, ScanErgebnis& ergebnis) {
   ScanOptionen Optionen = werte;
   ergebnis = ListeErstellen(fenster, zwischenablage, Tabelle, Optionen);
-  if (const std::string meldung = Meldung(ergebnis); !meldung.empty()) {
-    std::fprintf(stderr, "%s\n", meldung.c_str());
-    std::fflush(stderr);
-  }
-  return AusgangsZeileVon(ergebnis.ausgang).status;
+  Platzhalter platzhalter;
+  platzhalter.nichtLesbar = ergebnis.NichtLesbar;
+  return AusgangMelden(ergebnis.ausgang, platzhalter);
 }
 
 }  // namespace zweigschau

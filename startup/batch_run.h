@@ -52,8 +52,12 @@ class OhneFenster : public Steuerelemente {
 // Prints the usage text on the terminal, one line per line.
 void AnleitungAusgeben();
 
+// Prints the line of `ausgang`, its placeholders replaced by `werte`, on
+// stderr when the row has one, and returns the row's exit status.
+int AusgangMelden(Ausgang ausgang, const Platzhalter& werte = {});
+
 // A start without any display: the usage text still reaches the terminal
-// (status 0); a window cannot open (its line, status 3).
+// (status 0); a window cannot open (Ausgang::KeinBildschirm).
 int OhneBildschirm(StartArt art);
 
 // Makes the batch run with `werte` (the start choice asks for the end-point

@@ -22,7 +22,9 @@ inline constexpr char32_t kInvalidByte = 0xFFFFFFFFu;
 // three, so that it shows as one replacement character.
 char32_t decodeUtf8(std::string_view text, std::size_t& pos);
 
-// Appends `c` to `out` as UTF-8 (c must be a valid code point).
+// Appends `c` to `out` as UTF-8 (c must be a code point, or a lone UTF-16
+// surrogate, which takes the three-byte form a Windows name's unpaired
+// surrogate is kept in).
 void appendUtf8(std::string& out, char32_t c);
 
 // The Unicode simple upper case of `c` (one code point to one).

@@ -10,6 +10,11 @@ namespace {
 
 using platform::FolderHandle;
 
+// The largest values ZWEIGSCHAU_READ_AHEAD takes; a larger one is a typo,
+// and the setting is then ignored as a whole.
+constexpr unsigned long kMostReadersByHand = 256;
+constexpr unsigned long kLargestWindowByHand = 1ul << 20;  // listings
+
 class SystemFolders final : public Folders {
  public:
   explicit SystemFolders(platform::ListFilter filter) : filter_(std::move(filter)) {}
@@ -81,7 +86,7 @@ ReadAhead readAheadFor(const std::string& path) {
       walkReads = art == "local";
       end += art == "local" || art == "share" ? 1 + art.size() : 0;
     }
-    if (end != text && *end == '\0' && readers <= 256 && window <= (1ul << 20))
+    if (end != text && *end == '\0' && readers <= kMostReadersByHand && window <= kLargestWindowByHand)
       how = {static_cast<unsigned>(readers), static_cast<std::size_t>(window), walkReads, Pacing::Fixed};
   }
   return how;

@@ -143,7 +143,7 @@ class Walk {
   }
 
   void nachgeben() {
-    if (lauf_.yield && zaehler_ % 100 == 0) lauf_.yield(zaehler_);
+    if (lauf_.yield && zaehler_ % kYieldEvery == 0) lauf_.yield(zaehler_);
   }
 
   OrdnerTabelle& tabelle_;
@@ -179,7 +179,7 @@ SammelErgebnis Sammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen, s
   }
   const bool startGescheitert = ergebnis.Fehler != Failure::None && ergebnis.Fehler != Failure::NoMemory &&
                                 ergebnis.Fehler != Failure::Cancelled;
-  ergebnis.Anzahl = ergebnis.Fehler == Failure::None ? Zähler : startGescheitert ? -1 : 0;
+  ergebnis.Anzahl = ergebnis.Fehler == Failure::None ? Zähler : startGescheitert ? kStartNichtGelistet : 0;
   return ergebnis;
 }
 

@@ -19,6 +19,15 @@ namespace zweigschau {
 // so that a caller can keep its window alive and show progress.
 using YieldFn = std::function<void(std::int32_t Zähler)>;
 
+// A walk yields after every this many folders: often enough for the window
+// to show a live count and take Escape while listings come quickly,
+// seldom enough that yielding costs nothing measurable. (While it waits
+// for a listing it yields by the clock instead.)
+inline constexpr std::int32_t kYieldEvery = 100;
+
+// SammelErgebnis::Anzahl when the start folder could not be listed.
+inline constexpr std::int32_t kStartNichtGelistet = -1;
+
 // What a walk records and how it runs.
 struct SammelOptionen {
   // Start folder, ending in the separator.
@@ -32,9 +41,9 @@ struct SammelOptionen {
   // start folder is dropped again when none of its files match.
   std::string Maske{};
   bool NurMitDateien = false;
-  // Called on the walk's thread whenever Zähler is a multiple of 100 after
-  // a folder is done, and about every 20 ms while the walk waits for a
-  // listing.
+  // Called on the walk's thread whenever Zähler is a multiple of
+  // kYieldEvery after a folder is done, and about every 20 ms while the walk
+  // waits for a listing.
   YieldFn yield{};
   // How folders are read (ReadAhead); by default as suits the start
   // folder's file system (readAheadFor). The records are the same either way.
@@ -52,8 +61,8 @@ struct SammelErgebnis {
   // ran out (NoMemory), or it was cancelled (Cancelled). A sub-folder's
   // failure never ends a walk.
   platform::Failure Fehler = platform::Failure::None;
-  // The records in the table (Zähler after the walk), or -1 when the start
-  // folder could not be listed; 0 after NoMemory or Cancelled, when the
+  // The records in the table (Zähler after the walk), or kStartNichtGelistet
+  // when the start folder could not be listed; 0 after NoMemory or Cancelled, when the
   // table holds no usable records.
   std::int32_t Anzahl = 0;
   // Sub-folders that could not be read for an error (Broken, or Short after

@@ -25,6 +25,8 @@ unmount() {
 }
 trap 'unmount; e2e_cleanup' EXIT
 check "slowfs is mounted" wait_until 5000 mounted
+# A thread of process $1 waits in the kernel for the share's answer.
+waits_on_share() { grep -qs -e request_wait_answer -e fuse /proc/"$1"/task/*/wchan; }
 
 # --- Escape during a window scan.
 clip_take "vorher"
@@ -41,10 +43,12 @@ scan() {  # types PATH into the path box and presses Enter ("Scannen")
   xdotool key Return
 }
 scan "$MNT"
-sleep 1
-check "the scan waits on the share" process_alive "$WINDOW_PID"
+check "the scan waits on the share" wait_until 5000 waits_on_share "$WINDOW_PID"
+nur_ende() { grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"; }
+check "during the scan of the share only Ende is enabled" wait_until 5000 nur_ende
 xdotool key Escape
-sleep 0.5
+zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
+check "Escape brings the window back" wait_until 5000 zurueck
 check "Escape leaves the clipboard as it was" [ "$(clip_read)" = "vorher" ]
 check "the program still runs" process_alive "$WINDOW_PID"
 # The share below a local folder is read by readers only: the window's
@@ -55,10 +59,9 @@ arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
 # of the walk (every 20 ms here), so a whole reading of it takes about two
 # seconds; once the scan has ended it takes a few milliseconds.
 check "the scan of the folder above the share begins" wait_until 5000 arbeitet
-check "during the scan only Ende is enabled" wait_until 5000 grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
+check "during the scan only Ende is enabled" wait_until 5000 nur_ende
 sleep 0.5
 xdotool key Escape
-zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
 check "Escape brings the window back within 100 ms" wait_until 100 zurueck
 beendet_gezeigt() { grep -q '^sichtbar=.*lblfertig' "$E2E_TMP/zustand"; }
 check "'abgebrochen' shows in the count label" beendet_gezeigt
@@ -76,8 +79,7 @@ check "Escape without a scan ends the program within a second" wait_until 1000 w
 # --- SIGTERM during a batch run.
 "$PROGRAM" "/o:$MNT" >/dev/null 2>&1 &
 BATCH_PID=$!
-sleep 1
-check "the batch run waits on the share" process_alive "$BATCH_PID"
+check "the batch run waits on the share" wait_until 5000 waits_on_share "$BATCH_PID"
 kill -TERM "$BATCH_PID"
 gone() { ! process_alive "$BATCH_PID"; }
 check "SIGTERM ends the batch run within a second" wait_until 1000 gone

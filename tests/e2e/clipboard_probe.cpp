@@ -28,8 +28,8 @@ bool readFile(const char* path, std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int served = platform::runClipboardServerIfAsked(argc, argv);
-  if (served >= 0) return served;
+  if (const std::optional<platform::ServerEnd> end = platform::runClipboardServerIfAsked(argc, argv))
+    return *end == platform::ServerEnd::Served ? 0 : 3;
   const bool keep = !(argc == 3 && std::strcmp(argv[2], "--no-keep") == 0);
   std::string text;
   if ((argc != 2 && keep) || !readFile(argv[1], text)) {
@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
     return 3;
   }
   platform::preferX11();
-  platform::guardQtStart([](const std::string& line) {
-    std::fprintf(stderr, "zs_clipboard_probe: %s\n", line.c_str());
+  platform::guardQtStart([](const platform::QtStartProblem& problem) {
+    std::fprintf(stderr, "zs_clipboard_probe: Qt does not start (%s)\n", problem.plugin.c_str());
     return 3;
   });
   QGuiApplication app(argc, argv);

@@ -1,5 +1,7 @@
-// The control rules on the plain window: every row of the table of enabled
-// states, the hiding of the status labels on input and the focus move.
+// The control rules on the plain window: the table of enabled states and
+// the hiding of the status labels on input. "&Dateien" toggled by the user
+// (rows 4 and 5), the "inkl." click and a hidden window are tested on the Qt
+// window (tests/window), with its keyboard and focus.
 #include <gtest/gtest.h>
 
 #include "test_fenster.h"
@@ -76,16 +78,6 @@ TEST_F(RegelnTest, FullPathsSelectedFollowsDateien) {
   erwarte({true, true, false});
 }
 
-// Rows 4 and 5: "&Dateien" checked and unchecked by the user.
-TEST_F(RegelnTest, DateienToggledByUser) {
-  f.klicke(S::cbDateien);
-  ASSERT_EQ(f[S::cbDateien].wert, 0);
-  erwarte({true, false, false});  // unchecking also disables "mit Tab"
-  f.klicke(S::cbDateien);
-  ASSERT_EQ(f[S::cbDateien].wert, 1);
-  erwarte({true, true, true});
-}
-
 // A grayed "&Dateien" counts as on for the click, as not checked for the
 // three fields that need it checked.
 TEST_F(RegelnTest, GrayedDateienEnablesTabOnly) {
@@ -149,26 +141,6 @@ TEST_F(RegelnTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
   f.logik.steuerelemente().einblenden(S::lblfertig, true);
   f.tippe("q");
   erwarteKeinLabel();
-}
-
-TEST_F(RegelnTest, InklClickHidesResultAndFocusesPathBox) {
-  f.logik.steuerelemente().textSetzen(S::lblfertig, "7 in der Zwischenablage");
-  f.logik.steuerelemente().einblenden(S::lblfertig, true);
-  f.fokus = S::cbinkl;
-  f.klicke(S::cbinkl);
-  EXPECT_EQ(f[S::cbinkl].wert, 0);
-  erwarteKeinLabel();
-  EXPECT_EQ(f.fokus, S::txtPfadEingabe);
-  EXPECT_EQ(f[S::lblfertig].text, "7 in der Zwischenablage");  // kept for the next time
-  erwarte({true, true, true});
-}
-
-TEST_F(RegelnTest, HidingLabelsOnHiddenWindowLeavesFocusAlone) {
-  f.gezeigt = false;
-  f.logik.steuerelemente().einblenden(S::lblNichtGefunden, true);
-  f.logik.AusgabeZeilenAusschalten();
-  EXPECT_FALSE(f[S::lblNichtGefunden].sichtbar);
-  EXPECT_FALSE(f.fokus.has_value());
 }
 
 TEST_F(RegelnTest, FileFieldsOnOffReadsDateienForEachField) {

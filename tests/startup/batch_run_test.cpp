@@ -67,6 +67,16 @@ TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
   EXPECT_EQ(static_cast<std::size_t>(Ausgang::Abgebrochen) + 1, kAusgaengeAnzahl);
 }
 
+// A line's placeholders take their values; a value is never read as one.
+TEST(Stapellauf, PlaceholdersOfALine) {
+  EXPECT_EQ(AusgangsMeldung(Ausgang::Teilliste, 12), "Liste unvollständig: 12 Ordner nicht lesbar");
+  Platzhalter werte;
+  werte.plattform = "D";
+  werte.paket = "qt6-wayland";
+  EXPECT_EQ(AusgangsMeldung(Ausgang::PlattformPaketFehlt, werte),
+            "zweigschau: Qt-Plattform \"D\" fehlt (Debian-Paket qt6-wayland)");
+}
+
 TEST(Stapellauf, WhatAContextMenuRunTells) {
   EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 1, 1}), "1 Zeile in der Zwischenablage");
   EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 2, 2}), "2 Zeilen in der Zwischenablage");

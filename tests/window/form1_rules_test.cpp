@@ -1,5 +1,6 @@
-// The control rules: which controls are enabled after each user action,
-// and which actions hide the status labels and move the focus.
+// The control rules on the Qt window, where they need its real widgets: the
+// keyboard, the focus, a path set by the program and a window never shown.
+// The rules' table itself is tested on the plain window (tests/form1).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -35,35 +36,11 @@ class RulesTest : public ::testing::Test {
     EXPECT_EQ(ui.comMaskeTyp->isEnabled(), z.felder) << "comMaskeTyp";
   }
   void klicke(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
-  void tippe(const char* text) { QTest::keyClicks(form.ui.txtPfadEingabe, text); }
 
   AufzeichnendeZwischenablage zwischenablage;
   TestDialoge dialoge;
   Form1 form{zwischenablage, dialoge};
 };
-
-TEST_F(RulesTest, EndpointsDisablesAllFileFieldsAndKeepsCheckMarks) {
-  klicke(form.ui.optAlleOderLetzte0);
-  ASSERT_TRUE(form.ui.optAlleOderLetzte0->isChecked());
-  EXPECT_FALSE(form.ui.optAlleOderLetzte1->isChecked());
-  erwarte({false, false, false});
-  for (QCheckBox* cb : {form.ui.cbDateien, form.ui.cbTab, form.ui.cbNurOrdnerMitPassendenDateien})
-    EXPECT_EQ(cb->checkState(), Qt::Checked);
-}
-
-TEST_F(RulesTest, FullPathsWithDateienCheckedEnablesAll) {
-  klicke(form.ui.optAlleOderLetzte0);
-  klicke(form.ui.optAlleOderLetzte1);
-  erwarte({true, true, true});
-}
-
-TEST_F(RulesTest, FullPathsWithDateienUncheckedEnablesTabOnly) {
-  klicke(form.ui.cbDateien);
-  klicke(form.ui.optAlleOderLetzte0);
-  klicke(form.ui.optAlleOderLetzte1);
-  ASSERT_EQ(form.ui.cbDateien->checkState(), Qt::Unchecked);
-  erwarte({true, true, false});
-}
 
 TEST_F(RulesTest, DateienToggledByUser) {
   klicke(form.ui.cbDateien);
@@ -79,28 +56,6 @@ TEST_F(RulesTest, DateienToggledByUser) {
   erwarte({true, false, false});
 }
 
-TEST_F(RulesTest, PathChangeReappliesFullPathsRules) {
-  tippe("x");
-  erwarte({true, true, true});
-  // Unchecking "&Dateien" disables "mit Tab"; the next keystroke in the path
-  // box enables it again while the other three stay disabled.
-  klicke(form.ui.cbDateien);
-  erwarte({true, false, false});
-  tippe("y");
-  erwarte({true, true, false});
-}
-
-TEST_F(RulesTest, PathChangeInEndpointsModeChangesNothing) {
-  klicke(form.ui.optAlleOderLetzte0);
-  erwarte({false, false, false});
-  tippe("abc");
-  erwarte({false, false, false});
-  // Also when the state differs from what the mode rules would give.
-  form.ui.cbTab->setEnabled(true);
-  tippe("d");
-  EXPECT_TRUE(form.ui.cbTab->isEnabled());
-}
-
 TEST_F(RulesTest, PathAssignedByProgramRunsTheChangeHandler) {
   klicke(form.ui.cbDateien);
   erwarte({true, false, false});
@@ -108,26 +63,6 @@ TEST_F(RulesTest, PathAssignedByProgramRunsTheChangeHandler) {
   form.ui.txtPfadEingabe->setText("/somewhere");
   erwarte({true, true, false});
   EXPECT_FALSE(form.ui.lblfertig->isVisible());
-}
-
-TEST_F(RulesTest, OptionHandlerIgnoresItsIndex) {
-  klicke(form.ui.cbDateien);  // tab off
-  form.optAlleOderLetzte_Click(0);  // member 1 is still selected
-  erwarte({true, true, false});
-  klicke(form.ui.optAlleOderLetzte0);
-  form.optAlleOderLetzte_Click(1);  // member 0 selected: off, whatever the index says
-  erwarte({false, false, false});
-}
-
-TEST_F(RulesTest, KeystrokeInPathBoxHidesEveryStatusLabel) {
-  const Ui::Form1& ui = form.ui;
-  for (auto label : {zweigschau::Steuerelement::lblArbeite, zweigschau::Steuerelement::lblfertig,
-                     zweigschau::Steuerelement::lblNichtGefunden, zweigschau::Steuerelement::lblKeineUnterordner}) {
-    form.steuerelemente().einblenden(label, true);
-    tippe("z");
-    for (QLabel* l : {ui.lblArbeite, ui.lblfertig, ui.lblNichtGefunden, ui.lblKeineUnterordner})
-      EXPECT_FALSE(l->isVisible()) << l->objectName().toStdString();
-  }
 }
 
 TEST_F(RulesTest, InklClickHidesResultAndFocusesPathBox) {
