@@ -13,9 +13,11 @@
 //                                    │                            if it waits, and
 //                                    │                            readers the pace
 //                                    │                            now allows)
-//   stop(): drops pending and done, wakes the readers, joins the threads
-//   of those that are idle; a reader inside a job drops it when the job
-//   returns, and its thread ends on its own.
+//   stop(): drops pending and done, asks every reader to stop, joins the
+//   threads of those that are idle; a reader inside a job (perhaps inside
+//   a system call a share never answers) is abandoned: kept in a list of
+//   its own, it drops its job when the job returns and ends, and is joined
+//   by the next stop() or abandonedReaders().
 //
 // A job belongs to exactly one place at a time: the walk's thread, the
 // pending set, one reader, or the done list. Readers touch only the job
@@ -161,11 +163,18 @@ std::shared_ptr<ReadQueue> ReadQueue::start(std::shared_ptr<const Folders> folde
 void ReadQueue::spawnUpTo(unsigned count) {
   while (spawned_ < std::min(count, most_)) {
     try {
-      // The thread holds the queue: it may outlive the walk.
+      // The thread holds the queue: abandoned inside a system call, it
+      // outlives the walk (stop()).
       const std::size_t reader = threads_.size();
       inJob_.reserve(reader + 1);
-      threads_.emplace_back([queue = shared_from_this(), reader] { queue->readerLoop(reader); });
+      ended_.reserve(reader + 1);
+      auto ended = std::make_shared<std::atomic<bool>>(false);
+      threads_.emplace_back([queue = shared_from_this(), reader, ended](std::stop_token stop) {
+        queue->readerLoop(stop, reader);
+        ended->store(true);
+      });
       inJob_.push_back(false);
+      ended_.push_back(std::move(ended));
       ++spawned_;
       ++alive_;
     } catch (const std::exception&) {
@@ -175,10 +184,58 @@ void ReadQueue::spawnUpTo(unsigned count) {
 }
 
 ReadQueue::~ReadQueue() {
-  // Without stop() (the queue could not start in full) no reader waits for.
-  for (std::thread& t : threads_)
+  // After stop() no thread is left here. Without it (the walk's engine
+  // failed while it was made) none is waited for.
+  for (std::jthread& t : threads_)
     if (t.joinable()) t.detach();
   dropList(std::move(doneFirst_));
+}
+
+namespace {
+
+// A reader abandoned inside a system call, and whether its loop returned.
+struct Abandoned {
+  std::jthread thread;
+  std::shared_ptr<const std::atomic<bool>> ended;
+};
+
+// The readers left inside a system call when their walk ended (on a share
+// that never answers): the only threads that outlive their walk. Never
+// destroyed, for destroying one would wait for the share at the program's
+// end; joined as soon as they have ended.
+std::mutex& abandonedMutex() {
+  static auto* mutex = new std::mutex;
+  return *mutex;
+}
+std::vector<Abandoned>& abandoned() {
+  static auto* list = new std::vector<Abandoned>;
+  return *list;
+}
+
+// Joins the abandoned readers that have ended; returns how many are left.
+// Under abandonedMutex().
+std::size_t joinEnded() {
+  std::erase_if(abandoned(), [](Abandoned& a) {
+    if (!a.ended->load()) return false;
+    a.thread.join();  // its loop returned: the thread is ending
+    return true;
+  });
+  return abandoned().size();
+}
+
+}  // namespace
+
+std::size_t ReadQueue::abandonedReaders() {
+  std::lock_guard lock(abandonedMutex());
+  return joinEnded();
+}
+
+// Whether a reader may take the first pending job: while fewer than the
+// pace allows are busy, and, whatever the pace allows, when none is and the
+// walk may not read that job itself (it waits for it).
+bool ReadQueue::mayTake() const {
+  if (pending_.empty()) return false;
+  return busy_ < allowed() || (busy_ == 0 && pending_.begin()->second->readersOnly);
 }
 
 void ReadQueue::checkInvariants() const {
@@ -198,6 +255,7 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
       const PendingKey key{job->order, job->node};
       pending_.emplace(key, std::move(job));
     }
+    if (wake == 0 && mayTake()) wake = 1;
     checkInvariants();
   }
   if (wake >= readers_) readerWake_.notify_all();
@@ -256,14 +314,17 @@ bool ReadQueue::await(std::chrono::milliseconds most) {
   return done;
 }
 
-// The idle readers' threads are joined, not left to end by themselves: on
-// Windows a thread still ending while the process ends can deadlock the
-// end of the process (the thread holds the loader lock, the C runtime's
-// exit holds what the thread's own end needs).
+// Every reader is told to stop. The idle ones are joined, not left to end
+// by themselves: on Windows a thread still ending while the process ends
+// can deadlock the end of the process (the thread holds the loader lock,
+// the C runtime's exit holds what the thread's own end needs). A reader
+// inside a job may be inside a system call that a share never answers:
+// it joins the abandoned ones, and ends when the call returns.
 void ReadQueue::stop() {
   std::map<PendingKey, std::unique_ptr<ReadJob>> waiting;
   std::unique_ptr<ReadJob> dropped;
-  std::vector<std::thread> idle;
+  std::vector<std::jthread> idle;
+  std::vector<Abandoned> busy;
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -271,22 +332,29 @@ void ReadQueue::stop() {
     dropped = std::move(doneFirst_);
     doneLast_ = nullptr;
     for (std::size_t i = 0; i < threads_.size(); ++i) {
-      if (inJob_[i]) threads_[i].detach();
+      threads_[i].request_stop();
+      if (inJob_[i]) busy.push_back({std::move(threads_[i]), ended_[i]});
       else idle.push_back(std::move(threads_[i]));
     }
+    assert(busy.size() == busy_);
     checkInvariants();
   }
   readerWake_.notify_all();
   // Closing their handles happens here, without the lock.
   waiting.clear();
   dropList(std::move(dropped));
-  for (std::thread& t : idle) t.join();
+  for (std::jthread& t : idle) t.join();
+  if (busy.empty()) return;
+  std::lock_guard lock(abandonedMutex());
+  joinEnded();
+  for (Abandoned& a : busy) abandoned().push_back(std::move(a));
 }
 
 // The next job for a reader, or nothing when it must end.
-std::unique_ptr<ReadJob> ReadQueue::nextJob(std::unique_lock<std::mutex>& lock, std::size_t reader) {
-  readerWake_.wait(lock, [this] { return stopping_ || (!pending_.empty() && busy_ < allowed()); });
-  if (stopping_) return nullptr;
+std::unique_ptr<ReadJob> ReadQueue::nextJob(std::unique_lock<std::mutex>& lock, std::stop_token stop,
+                                            std::size_t reader) {
+  readerWake_.wait(lock, stop, [this] { return stopping_ || mayTake(); });
+  if (stopping_ || stop.stop_requested()) return nullptr;
   std::unique_ptr<ReadJob> job = std::move(pending_.begin()->second);
   pending_.erase(pending_.begin());
   ++busy_;
@@ -307,9 +375,9 @@ void ReadQueue::paceDone(const ReadJob& job, const ListingCost& cost) {
   allowedNow_.store(allowed(), std::memory_order_relaxed);
 }
 
-void ReadQueue::readerLoop(std::size_t reader) {
+void ReadQueue::readerLoop(std::stop_token stop, std::size_t reader) {
   std::unique_lock lock(mutex_);
-  while (std::unique_ptr<ReadJob> job = nextJob(lock, reader)) {
+  while (std::unique_ptr<ReadJob> job = nextJob(lock, stop, reader)) {
     const bool weighs = pace_ && pace_->weighsNext();
     lock.unlock();
     const Stopwatch watch(weighs);

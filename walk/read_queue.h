@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <stop_token>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -87,26 +88,30 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   // Walk's thread: waits until a job is done, at most `most`. False on
   // timeout.
   bool await(std::chrono::milliseconds most);
-  // Walk's thread, once: drops every job not taken, wakes the idle readers
-  // and waits until their threads have ended. A reader inside a job is not
-  // waited for (its folder may be on a share that does not answer): it
+  // Walk's thread, once: drops every job not taken, asks every reader to
+  // stop and joins the idle ones. A reader inside a job is not waited for
+  // (its folder may be on a share that does not answer): it is abandoned,
   // drops its job when the job returns, and ends.
   void stop();
+  // The readers abandoned inside a job by any stop() that have not ended
+  // yet (those that have are joined first).
+  static std::size_t abandonedReaders();
 
  private:
   explicit ReadQueue(std::shared_ptr<const Folders> folders) : folders_(std::move(folders)) {}
-  void readerLoop(std::size_t reader);
-  std::unique_ptr<ReadJob> nextJob(std::unique_lock<std::mutex>& lock, std::size_t reader);
+  void readerLoop(std::stop_token stop, std::size_t reader);
+  std::unique_ptr<ReadJob> nextJob(std::unique_lock<std::mutex>& lock, std::stop_token stop, std::size_t reader);
   void paceDone(const ReadJob& job, const ListingCost& cost);
   void spawnUpTo(unsigned count);
   unsigned allowed() const { return std::min(pace_ ? pace_->allowed() : readers_, most_); }
+  bool mayTake() const;
   void checkInvariants() const;
 
   const std::shared_ptr<const Folders> folders_;
   unsigned readers_ = 0;  // the most reader threads; set by start()
 
   std::mutex mutex_;  // guards everything below
-  std::condition_variable readerWake_;  // a job is waiting, or stop
+  std::condition_variable_any readerWake_;  // a job is waiting, or stop
   std::condition_variable walkWake_;    // a job is done
   // By the walk's order, the first next. Orders may tie deep in a tree
   // (tree_reader.cpp): the node keeps the keys apart, so that withdraw()
@@ -120,9 +125,11 @@ class ReadQueue : public std::enable_shared_from_this<ReadQueue> {
   unsigned most_ = 0;     // readers_, or fewer once the system started no more
   unsigned spawned_ = 0;  // reader threads started
   unsigned alive_ = 0;    // readers started and not ended
-  // One thread and one flag (inside a job) for each reader started.
-  std::vector<std::thread> threads_;
+  // For each reader started: its thread, whether it is inside a job, and
+  // whether its loop has returned (read by whoever joins it).
+  std::vector<std::jthread> threads_;
   std::vector<bool> inJob_;
+  std::vector<std::shared_ptr<std::atomic<bool>>> ended_;
   unsigned busy_ = 0;   // readers inside a job; a reader takes one only
                         // while fewer than allowed() are
   std::optional<ReadPace> pace_;  // when paced

@@ -226,6 +226,16 @@ void TreeReader::Engine::leave() {
 
 // Waits until `node` is Done and moves its listing into `out`; returns how
 // its listing went, or Cancelled when the walk was cancelled meanwhile.
+//
+// Why the wait ends: the node is Unsent, pending or held by a reader.
+// Unsent, advance() sends it or reads it here; pending, the walk withdraws
+// and reads it (where the walk may read) or a reader takes it (a reader
+// takes a pending job whenever fewer than the pace allows are busy, and
+// one the walk may not read whenever no reader is busy); held,
+// the reader posts it back when its system call returns. A share may hold
+// that call for ever: then a cancel ends the wait, seen every kWaitStep.
+// Every job sent comes back exactly once, so outstanding_ counts down to
+// the node's own.
 Failure TreeReader::Engine::take(TreeNode& node, std::vector<Entry>& out) {
   while (node.state != TreeNode::State::Done) {
     if (cancelSeen()) return Failure::Cancelled;

@@ -19,6 +19,7 @@
 #include <tuple>
 #include <vector>
 
+#include "walk/read_queue.h"
 #include "walk/tree_reader.h"
 
 using namespace zweigschau;
@@ -310,9 +311,11 @@ TEST(TreeReader, ACancelReturnsAtOnceWhileAReaderIsBlocked) {
     // Ending the reader did not wait for the blocked one, which ends, and
     // lets go of the disk, once its folder answers.
     EXPECT_LT(Clock::now() - gesetzt, std::chrono::milliseconds(100));
+    EXPECT_EQ(ReadQueue::abandonedReaders(), 1u);
     platte.release();
     for (int i = 0; i < 200 && !beobachter.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_TRUE(beobachter.expired());
+    EXPECT_EQ(ReadQueue::abandonedReaders(), 0u);
   }
 }
 
