@@ -65,8 +65,9 @@ struct TreeNode {
 namespace {
 
 // How often the walk's thread looks up from waiting for a reader: to see a
-// cancel and to let the window repaint, often enough that neither is felt.
-constexpr std::chrono::milliseconds kWaitStep{20};
+// cancel and to let the window repaint and answer assistive technology,
+// whose every call waits for it (a call should take no more than 10 ms).
+constexpr std::chrono::milliseconds kWaitStep{5};
 
 // Each reader (and the walk reading for itself) holds up to two handles:
 // the folder it opens and the one it opens from on the way.
@@ -245,8 +246,8 @@ bool TreeReader::Engine::advance(TreeNode& node) {
   return true;
 }
 
-// Sleeps until a reader posts a job, at most 20 ms; about every 20 ms of
-// waiting the caller's whileWaiting runs.
+// Sleeps until a reader posts a job, at most kWaitStep; about every
+// kWaitStep of waiting the caller's whileWaiting runs.
 void TreeReader::Engine::waitForReaders() {
   queue_->await(kWaitStep);
   collect();

@@ -31,15 +31,15 @@ struct SammelOptionen {
   // start folder is dropped again when none of its files match.
   std::string Maske{};
   bool NurMitDateien = false;
-  // Called on the walk's thread whenever Zähler is a multiple of 100 after
-  // a folder is done, and about every 20 ms while the walk waits for a
-  // listing.
+  // Called on the walk's thread after every folder, and about every 5 ms
+  // while the walk waits for a listing: the window answers its user and
+  // assistive technology only from within it, so it must be cheap.
   YieldFn yield{};
   // How folders are read (ReadAhead); by default as suits the start
   // folder's file system (readAheadFor). The records are the same either way.
   std::optional<ReadAhead> Vorauslesen{};
   // When it becomes true (from any thread, the yield included), the walk
-  // ends within about 20 ms, also while a reader is blocked on a folder,
+  // ends within about 5 ms, also while a reader is blocked on a folder,
   // and returns kAbgebrochen; the table then holds no usable records.
   const std::atomic<bool>* Abbruch = nullptr;
 };

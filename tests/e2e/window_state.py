@@ -8,6 +8,8 @@
 # The controls and their design names come from the control table
 # (window/form1_tabelle.h). Runs until the window is gone.
 # Usage: window_state.py FILE   (inside the program's accessibility bus)
+#        window_state.py --zeit N: times N single calls to the window (a
+#        control's state, 10 ms apart) and prints "median P90 max" in ms
 import os
 import re
 import sys
@@ -103,7 +105,21 @@ def report(window, controls):
                       "aktiv=" + aktiv]) + "\n"
 
 
+def timing(count):
+    label = next(c for c in dialog() if c is not None and c.getRoleName() == "label")
+    times = []
+    for _ in range(count):
+        start = time.perf_counter()
+        label.getState()
+        times.append((time.perf_counter() - start) * 1000)
+        time.sleep(0.01)
+    times.sort()
+    print("%.1f %.1f %.1f" % (times[len(times) // 2], times[len(times) * 9 // 10], times[-1]))
+
+
 def main():
+    if sys.argv[1] == "--zeit":
+        return timing(int(sys.argv[2]))
     path = sys.argv[1]
     window = dialog()
     known = controls(window, table())
