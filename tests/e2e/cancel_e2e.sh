@@ -54,7 +54,14 @@ arbeitet() { grep -q '^sichtbar=.*lblArbeite' "$E2E_TMP/zustand"; }
 # During a scan the window answers assistive technology between two steps
 # of the walk (every 5 ms here, while it waits for the share's readers).
 check "the scan of the folder above the share begins" wait_until 5000 arbeitet
-check "during the scan only Ende is enabled" wait_until 5000 grep -qx 'an=cmdEnde' "$E2E_TMP/zustand"
+# The path box, where Enter started the scan, keeps the focus (read-only),
+# so that a screen reader announces nothing unasked; all else is off but Ende.
+check "during the scan only Ende and the path box are enabled" \
+  wait_until 5000 grep -qx 'an=txtPfadEingabe cmdEnde' "$E2E_TMP/zustand"
+check "during the scan the focus stays in the path box" grep -qx 'fokus=txtPfadEingabe' "$E2E_TMP/zustand"
+xdotool type --delay 20 "xy"
+sleep 0.3
+check "... and takes no key" grep -qxF "text.txtPfadEingabe=$E2E_TMP/oben" "$E2E_TMP/zustand"
 # Assistive technology is answered within 10 ms during the scan (nine calls
 # in ten), as it is at rest.
 read -r median p90 most < <(/usr/bin/python3 "$(dirname "$0")/window_state.py" --zeit 100)
@@ -62,7 +69,7 @@ check "during the scan a call of assistive technology takes $median ms (median),
   awk "BEGIN { exit !($p90 <= 10) }"
 sleep 0.5
 xdotool key Escape
-zurueck() { grep -q '^an=txtPfadEingabe ' "$E2E_TMP/zustand"; }
+zurueck() { grep -q '^an=txtPfadEingabe .*cmdScannen' "$E2E_TMP/zustand"; }
 check "Escape brings the window back within 100 ms" wait_until 100 zurueck
 beendet_gezeigt() { grep -q '^sichtbar=.*lblfertig' "$E2E_TMP/zustand"; }
 check "'abgebrochen' shows in the count label" beendet_gezeigt

@@ -27,6 +27,8 @@ ROLES = {
     "Beschriftung": "label",
 }
 TITLE = "MORVAs Zweigschau"
+# The labels that are not status labels; the status labels are alerts.
+CAPTIONS = ("Label1", "Label2", "Label3")
 
 
 def table():
@@ -53,7 +55,7 @@ class Control:
     def __init__(self, name, kind, accessible):
         self.name, self.kind, self.acc = name, kind, accessible
         self.focusable = kind not in ("Beschriftung", "Rahmen")
-        self.status = kind == "Beschriftung" and name not in ("Label1", "Label2", "Label3")
+        self.status = kind == "Beschriftung" and name not in CAPTIONS
         # An editable combo box's line edit holds its text and, while a
         # person types, the focus.
         self.edit = accessible
@@ -72,9 +74,10 @@ def controls(window, rows):
             by_role.setdefault(child.getRoleName(), []).append(child)
     result = []
     for name, kind, tab in rows:
-        found = by_role.get(ROLES[kind], [])
+        role = "alert" if kind == "Beschriftung" and name not in CAPTIONS else ROLES[kind]
+        found = by_role.get(role, [])
         if not found:
-            sys.exit("window_state: no %s for %s" % (ROLES[kind], name))
+            sys.exit("window_state: no %s for %s" % (role, name))
         result.append((tab, Control(name, kind, found.pop(0))))
     return [c for _, c in sorted(result, key=lambda t: t[0])]
 
