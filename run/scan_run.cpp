@@ -26,24 +26,30 @@ std::string heimordnerEinsetzen(const std::string& pfad) {
 
 using S = Steuerelement;
 
-// A walk calls back very often; the window's events are processed at most
-// this often.
-constexpr std::chrono::milliseconds kNachgebenAbstand{30};
+// A walk calls back after every folder. The window's events are processed
+// at most this often: the window answers assistive technology only then,
+// and each of its calls should take no more than 10 ms.
+constexpr std::chrono::milliseconds kNachgebenAbstand{4};
+// The count in "arbeite ..." is refreshed at most this often: a person
+// reads no more, and each change is news for a screen reader.
+constexpr std::chrono::milliseconds kAnzeigeAbstand{100};
 
-// The walk's callback: the count of records made so far in "arbeite ...",
-// refreshed when it changed, and the window's events now and then.
+// The walk's callback: the window's events now and then, and the count of
+// records made so far in "arbeite ...", when it changed.
 YieldFn Fortschritt(Steuerelemente& fenster) {
   struct Stand {
     std::int32_t gezeigt = 0;
     std::optional<std::chrono::steady_clock::time_point> nachgegeben;
+    std::optional<std::chrono::steady_clock::time_point> angezeigt;
   };
   return [&fenster, stand = std::make_shared<Stand>()](std::int32_t zaehler) {
-    if (zaehler != stand->gezeigt) {
-      stand->gezeigt = zaehler;
-      fenster.textSetzen(S::lblArbeite, "arbeite ... " + std::to_string(zaehler));
-    }
     const auto jetzt = std::chrono::steady_clock::now();
     if (stand->nachgegeben && jetzt - *stand->nachgegeben < kNachgebenAbstand) return;
+    if (zaehler != stand->gezeigt && !(stand->angezeigt && jetzt - *stand->angezeigt < kAnzeigeAbstand)) {
+      stand->gezeigt = zaehler;
+      stand->angezeigt = jetzt;
+      fenster.textSetzen(S::lblArbeite, "arbeite ... " + std::to_string(zaehler));
+    }
     fenster.ereignisseVerarbeiten();
     stand->nachgegeben = std::chrono::steady_clock::now();
   };

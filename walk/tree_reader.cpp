@@ -74,8 +74,9 @@ struct TreeNode {
 namespace {
 
 // How often the walk's thread looks up from waiting for a reader: to see a
-// cancel and to let the window repaint, often enough that neither is felt.
-constexpr std::chrono::milliseconds kWaitStep{20};
+// cancel and to let the window repaint and answer assistive technology,
+// whose every call waits for it (a call should take no more than 10 ms).
+constexpr std::chrono::milliseconds kWaitStep{5};
 
 // The walk tells the pace how far it got every this many listings: often
 // enough for a measurement of a few hundred, seldom enough that the lock
@@ -284,8 +285,8 @@ void TreeReader::Engine::advance(TreeNode& node) {
   waitForReaders();
 }
 
-// Sleeps until a reader posts a job, at most 20 ms; about every 20 ms of
-// waiting the caller's whileWaiting runs.
+// Sleeps until a reader posts a job, at most kWaitStep; about every
+// kWaitStep of waiting the caller's whileWaiting runs.
 void TreeReader::Engine::waitForReaders() {
   queue_->await(kWaitStep);
   collect();

@@ -105,11 +105,11 @@ struct TreeReaderOptions {
   // The descent as the walks' Ebenen limits it: 0 = all levels, n > 0 = no
   // sub-folder of a folder at level n is entered, n < 0 = none.
   std::int32_t levels = 0;
-  // Called on the walk's thread about every 20 ms while it waits for a
+  // Called on the walk's thread about every 5 ms while it waits for a
   // listing.
   std::function<void()> whileWaiting{};
   // When set (from any thread), the walk ends: the reader gives no more
-  // folders, within about 20 ms even while a reader thread is blocked.
+  // folders, within about 5 ms even while a reader thread is blocked.
   const std::atomic<bool>* cancel = nullptr;
 };
 

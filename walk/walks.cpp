@@ -143,7 +143,7 @@ class Walk {
   }
 
   void nachgeben() {
-    if (lauf_.yield && zaehler_ % kYieldEvery == 0) lauf_.yield(zaehler_);
+    if (lauf_.yield) lauf_.yield(zaehler_);
   }
 
   OrdnerTabelle& tabelle_;

@@ -19,12 +19,6 @@ namespace zweigschau {
 // so that a caller can keep its window alive and show progress.
 using YieldFn = std::function<void(std::int32_t Zähler)>;
 
-// A walk yields after every this many folders: often enough for the window
-// to show a live count and take Escape while listings come quickly,
-// seldom enough that yielding costs nothing measurable. (While it waits
-// for a listing it yields by the clock instead.)
-inline constexpr std::int32_t kYieldEvery = 100;
-
 // SammelErgebnis::Anzahl when the start folder could not be listed.
 inline constexpr std::int32_t kStartNichtGelistet = -1;
 
@@ -41,15 +35,15 @@ struct SammelOptionen {
   // start folder is dropped again when none of its files match.
   std::string Maske{};
   bool NurMitDateien = false;
-  // Called on the walk's thread whenever Zähler is a multiple of
-  // kYieldEvery after a folder is done, and about every 20 ms while the walk
-  // waits for a listing.
+  // Called on the walk's thread after every folder, and about every 5 ms
+  // while the walk waits for a listing: the window answers its user and
+  // assistive technology only from within it, so it must be cheap.
   YieldFn yield{};
   // How folders are read (ReadAhead); by default as suits the start
   // folder's file system (readAheadFor). The records are the same either way.
   std::optional<ReadAhead> Vorauslesen{};
   // When it becomes true (from any thread, the yield included), the walk
-  // ends within about 20 ms, also while a reader is blocked on a folder,
+  // ends within about 5 ms, also while a reader is blocked on a folder,
   // with Fehler Cancelled; the table then holds no usable records.
   const std::atomic<bool>* Abbruch = nullptr;
 };

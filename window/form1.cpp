@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QAbstractItemView>
@@ -33,11 +34,37 @@ using zweigschau::Steuerelement;
 // The icon lives in this static library; make sure its resource is linked.
 static void IconEinbinden() { Q_INIT_RESOURCE(zweigschau); }
 
+namespace {
+
+// The four status labels are alerts to assistive technology, named by
+// their text: a screen reader speaks one when it appears, as a sighted
+// person sees it appear where nothing was.
+class StatusAnzeigeZugang : public QAccessibleWidget {
+ public:
+  explicit StatusAnzeigeZugang(QLabel* label) : QAccessibleWidget(label, QAccessible::AlertMessage) {}
+  QString text(QAccessible::Text art) const override {
+    if (art == QAccessible::Name) return static_cast<const QLabel*>(widget())->text();
+    return QAccessibleWidget::text(art);
+  }
+};
+
+QAccessibleInterface* StatusAnzeigenAlsAlarm(const QString& klasse, QObject* objekt) {
+  if (klasse != QLatin1String("QLabel")) return nullptr;
+  for (const zweigschau::SteuerZeile& z : zweigschau::kForm1Steuer)
+    if (zweigschau::IstStatusAnzeige(z) && objekt->objectName() == QLatin1String(z.name))
+      return new StatusAnzeigeZugang(static_cast<QLabel*>(objekt));
+  return nullptr;
+}
+
+}  // namespace
+
 Form1::Form1(platform::Clipboard& zwischenablage, platform::Dialogs& dialoge, QWidget* parent)
     : QDialog(parent),
       Form1Logik(static_cast<zweigschau::Steuerelemente&>(*this), zwischenablage),
       dialoge_(dialoge) {
   IconEinbinden();
+  static const bool alarmeEingerichtet = (QAccessible::installFactory(StatusAnzeigenAlsAlarm), true);
+  (void)alarmeEingerichtet;
   ui.setupUi(this);
   // Captions, start texts and the tab order are the control table's.
   for (const zweigschau::SteuerZeile& z : zweigschau::kForm1Steuer) {
@@ -246,6 +273,35 @@ bool Form1::AblageAufFeld(QLineEdit* feld, QDropEvent* ziehen) {
   return true;
 }
 
+namespace {
+
+// True for an event that would give the control keeping the focus during a
+// scan some input: keys but Tab (Escape is taken before), clicks, the
+// wheel, its access key, a drop.
+bool IstEingabe(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      const int taste = static_cast<QKeyEvent*>(event)->key();
+      return taste != Qt::Key_Tab && taste != Qt::Key_Backtab;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 bool Form1::eventFilter(QObject* objekt, QEvent* event) {
   // A disabled window gets no keys: Escape cancels a running scan from here.
   if (scanLaeuft() && event->type() == QEvent::KeyPress &&
@@ -263,6 +319,14 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
       vorschlaege_->hide();
       auto* knopf = qobject_cast<QAbstractButton*>(childAt(mapFromGlobal(wo)));
       if (knopf != nullptr && knopf->isEnabled() && maus->button() == Qt::LeftButton) knopf->click();
+      return true;
+    }
+  }
+  // The control that keeps the focus during a scan takes no input.
+  if (scanLaeuft() && ruhend_ != nullptr && IstEingabe(event)) {
+    auto* ziel = qobject_cast<QWidget*>(objekt);
+    if (ziel != nullptr && (ziel == ruhend_ || ruhend_->isAncestorOf(ziel))) {
+      event->ignore();
       return true;
     }
   }
@@ -372,23 +436,34 @@ void Form1::fokusSetzen(Steuerelement s) { widget(s)->setFocus(Qt::OtherFocusRea
 bool Form1::fensterGezeigt() const { return isVisible(); }
 
 // While a scan runs its controls are disabled, all but "Ende", which
-// cancels the scan and ends the program as the close button does; the
-// dialog itself keeps the keyboard focus, so that no key reaches "Ende" by
-// accident. The labels stay readable. Afterwards the controls that were
-// enabled before are enabled again.
+// cancels the scan and ends the program as the close button does, and the
+// control that has the focus: it keeps the focus, so that a screen reader
+// announces nothing unasked and no key reaches "Ende" by accident, but it
+// takes no input (eventFilter), and a text box is read-only meanwhile. The
+// labels stay readable. Afterwards the controls that were enabled before
+// are enabled again.
 void Form1::fensterAktiv(bool an) {
+  auto* feld = qobject_cast<QLineEdit*>(ruhend_);
+  if (auto* kombi = qobject_cast<QComboBox*>(ruhend_)) feld = kombi->lineEdit();
   if (an) {
     for (QWidget* steuer : gesperrt_) steuer->setEnabled(true);
     gesperrt_.clear();
+    if (feld != nullptr) feld->setReadOnly(false);
+    ruhend_ = nullptr;
     return;
   }
   gesperrt_.clear();
+  ruhend_ = focusWidget();
+  while (ruhend_ != nullptr && ruhend_->parentWidget() != this) ruhend_ = ruhend_->parentWidget();
   for (QWidget* steuer : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (steuer == ui.cmdEnde || qobject_cast<QLabel*>(steuer) != nullptr || !steuer->isEnabled()) continue;
+    if (steuer == ui.cmdEnde || steuer == ruhend_ || qobject_cast<QLabel*>(steuer) != nullptr || !steuer->isEnabled())
+      continue;
     gesperrt_.push_back(steuer);
     steuer->setEnabled(false);
   }
-  setFocus(Qt::OtherFocusReason);
+  feld = qobject_cast<QLineEdit*>(ruhend_);
+  if (auto* kombi = qobject_cast<QComboBox*>(ruhend_)) feld = kombi->lineEdit();
+  if (feld != nullptr) feld->setReadOnly(true);
 }
 
 void Form1::ereignisseVerarbeiten() { QCoreApplication::processEvents(); }

@@ -72,6 +72,7 @@ class Form1 : public QDialog,
 
   std::array<QWidget*, zweigschau::kForm1Anzahl> steuer_{};  // by Steuerelement, from the control table
   std::vector<QWidget*> gesperrt_;  // the controls a running scan disabled
+  QWidget* ruhend_ = nullptr;       // the control that keeps the focus during a scan, taking no input
 
   // The controls for the shared rules.
   int wert(zweigschau::Steuerelement s) const override;

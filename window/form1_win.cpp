@@ -183,7 +183,7 @@ void Form1::Einrichten() {
     if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufuegen(tooltip_, hwnd_, feld, t.text);
   }
   for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
-  MaskenBenennen();
+  ZugangBeschreiben();
   AnBildschirmAnpassen();
   // Folders and files dragged from Explorer onto the window or the path box.
   DragAcceptFiles(hwnd_, TRUE);
@@ -193,9 +193,9 @@ void Form1::Einrichten() {
 // A screen reader names a text box by the static text before it, but an
 // editable combo box by its text ("*"). The mask boxes get the names a
 // sighted person reads beside them, as in the Qt window, by the system's
-// accessibility annotation. Where it is missing (Wine answers E_NOTIMPL)
-// they keep the default.
-void Form1::MaskenBenennen() {
+// accessibility annotation, and the status labels the role of an alert.
+// Where it is missing (Wine answers E_NOTIMPL) they keep the default.
+void Form1::ZugangBeschreiben() {
   IAccPropServices* dienst = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                               reinterpret_cast<void**>(&dienst))))
@@ -204,6 +204,14 @@ void Form1::MaskenBenennen() {
                                                    {IDC_comMaskeTyp, L"Datei-Maske Typ"}};
   for (const auto& [id, name] : kNamen)
     dienst->SetHwndPropStr(GetDlgItem(hwnd_, id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name);
+  // The status labels are alerts, which a screen reader speaks when they
+  // appear (einblenden tells it so).
+  VARIANT alarm{};
+  alarm.vt = VT_I4;
+  alarm.lVal = ROLE_SYSTEM_ALERT;
+  for (const LabelFarbe& label : kLabelFarben)
+    dienst->SetHwndProp(GetDlgItem(hwnd_, label.id), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE,
+                        alarm);
   dienst->Release();
 }
 
@@ -338,7 +346,14 @@ int Form1::wert(Steuerelement s) const {
 
 void Form1::freigeben(Steuerelement s, bool an) { EnableWindow(control(s), an ? TRUE : FALSE); }
 
-void Form1::einblenden(Steuerelement s, bool an) { ShowWindow(control(s), an ? SW_SHOWNA : SW_HIDE); }
+// A status label that appears is an alert for assistive technology: a
+// sighted person sees it appear where nothing was.
+void Form1::einblenden(Steuerelement s, bool an) {
+  const HWND steuer = control(s);
+  const bool erscheint = an && !IsWindowVisible(steuer) && zweigschau::IstStatusAnzeige(zweigschau::Zeile(s));
+  ShowWindow(steuer, an ? SW_SHOWNA : SW_HIDE);
+  if (erscheint) NotifyWinEvent(EVENT_SYSTEM_ALERT, steuer, OBJID_CLIENT, CHILDID_SELF);
+}
 
 std::string Form1::text(Steuerelement s) const {
   HWND steuer = control(s);
@@ -371,31 +386,53 @@ void Form1::fokusSetzen(Steuerelement s) {
 
 bool Form1::fensterGezeigt() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
 
+namespace {
+
+// The edit field of a text box or an editable combo box; nullptr for others.
+HWND Eingabefeld(HWND steuer) {
+  wchar_t klasse[16] = {};
+  GetClassNameW(steuer, klasse, 16);
+  if (lstrcmpiW(klasse, L"Edit") == 0) return steuer;
+  return FindWindowExW(steuer, nullptr, L"Edit", nullptr);
+}
+
+}  // namespace
+
 // While a scan runs its controls are disabled, all but "Ende" (which
-// cancels the scan and ends the program, as the close button does), not the
-// dialog itself: a disabled window gets no input at all, and Escape and the
-// close button must still reach it to cancel the scan. The keyboard focus goes to the dialog;
-// afterwards the controls that were enabled before are enabled again, and
-// the path box has its selection back (the dialog selects all of it when
-// it moves the focus on its own).
+// cancels the scan and ends the program, as the close button does) and the
+// control that has the focus, not the dialog itself: a disabled window gets
+// no input at all, and Escape and the close button must still reach it to
+// cancel the scan. The focused control keeps the focus, so that a screen
+// reader announces nothing unasked and no key reaches "Ende" by accident,
+// but it takes no input (ereignisseVerarbeiten), and a text box is
+// read-only meanwhile. Afterwards the controls that were enabled before are
+// enabled again, and the path box has its selection back.
 void Form1::fensterAktiv(bool an) {
   const HWND pfad = control(Steuerelement::txtPfadEingabe);
   if (an || hwnd_ == nullptr) {
     if (hwnd_ != nullptr) {
       for (HWND steuer : gesperrt_) EnableWindow(steuer, TRUE);
+      if (ruhend_ != nullptr)
+        if (HWND feld = Eingabefeld(ruhend_)) SendMessageW(feld, EM_SETREADONLY, FALSE, 0);
       SendMessageW(pfad, EM_SETSEL, auswahl_[0], auswahl_[1]);
     }
     gesperrt_.clear();
+    ruhend_ = nullptr;
     return;
   }
   SendMessageW(pfad, EM_GETSEL, reinterpret_cast<WPARAM>(&auswahl_[0]), reinterpret_cast<LPARAM>(&auswahl_[1]));
   gesperrt_.clear();
+  ruhend_ = GetFocus();
+  while (ruhend_ != nullptr && GetParent(ruhend_) != hwnd_) ruhend_ = GetParent(ruhend_);
   for (HWND steuer = GetWindow(hwnd_, GW_CHILD); steuer != nullptr; steuer = GetWindow(steuer, GW_HWNDNEXT)) {
-    if (!IsWindowEnabled(steuer) || steuer == control(Steuerelement::cmdEnde)) continue;
+    if (!IsWindowEnabled(steuer) || steuer == control(Steuerelement::cmdEnde) || steuer == ruhend_) continue;
     gesperrt_.push_back(steuer);
     EnableWindow(steuer, FALSE);
   }
-  SetFocus(hwnd_);
+  if (ruhend_ == nullptr)
+    SetFocus(hwnd_);
+  else if (HWND feld = Eingabefeld(ruhend_))
+    SendMessageW(feld, EM_SETREADONLY, TRUE, 0);
 }
 
 void Form1::ereignisseVerarbeiten() {
@@ -407,6 +444,11 @@ void Form1::ereignisseVerarbeiten() {
       Abbrechen();
       continue;
     }
+    // The control that keeps the focus takes no keys (but Tab) and no clicks.
+    const bool eingabe = (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && m.message != WM_SYSKEYDOWN &&
+                          m.message != WM_SYSKEYUP && m.wParam != VK_TAB) ||
+                         (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST && m.message != WM_MOUSEMOVE);
+    if (eingabe && scanLaeuft() && ruhend_ != nullptr && (m.hwnd == ruhend_ || IsChild(ruhend_, m.hwnd))) continue;
     if (m.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(m.wParam));
       break;

@@ -43,7 +43,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Nachricht(UINT msg, WPARAM wp, LPARAM lp);
   void Einrichten();
-  void MaskenBenennen();
+  void ZugangBeschreiben();
   void AnBildschirmAnpassen();
   void Befehl(int id, int code);
   void PfadGeaendert();
@@ -77,6 +77,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   int option_ = 1;    // the selected member of optAlleOderLetzte
   bool verbunden_ = false;  // handlers run only once the design values are set
   std::vector<HWND> gesperrt_;  // the controls a running scan disabled
+  HWND ruhend_ = nullptr;       // the control that keeps the focus during a scan, taking no input
   DWORD auswahl_[2] = {};       // the path box's selection before the scan
 };
 

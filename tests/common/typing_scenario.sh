@@ -274,6 +274,9 @@ typing_scenario() {
   # --- The path box's completions open below it: one click on Scannen
   # closes the list and scans (a folder that does not exist here).
   local fenster
+  # The mouse away from the window, so that no tooltip comes or goes.
+  xdotool mousemove $(xdotool getdisplaygeometry | awk '{ print $1 - 1, $2 - 1 }')
+  sleep 1
   fenster=$(visible_windows)
   keys BackSpace
   type_text "${s}L"

@@ -36,7 +36,7 @@ announced = []
 
 
 def heard(event):
-    if event.source.getRoleName() == "label" and event.source.getState().contains(pyatspi.STATE_SHOWING):
+    if event.source.getRoleName() == "alert" and event.source.getState().contains(pyatspi.STATE_SHOWING):
         announced.append(event.source.name)
 
 

@@ -8,6 +8,8 @@
 # The controls and their design names come from the control table
 # (window/form1_tabelle.h). Runs until the window is gone.
 # Usage: window_state.py FILE   (inside the program's accessibility bus)
+#        window_state.py --zeit N: times N single calls to the window (a
+#        control's state, 10 ms apart) and prints "median P90 max" in ms
 import os
 import re
 import sys
@@ -25,6 +27,8 @@ ROLES = {
     "Beschriftung": "label",
 }
 TITLE = "MORVAs Zweigschau"
+# The labels that are not status labels; the status labels are alerts.
+CAPTIONS = ("Label1", "Label2", "Label3")
 
 
 def table():
@@ -51,7 +55,7 @@ class Control:
     def __init__(self, name, kind, accessible):
         self.name, self.kind, self.acc = name, kind, accessible
         self.focusable = kind not in ("Beschriftung", "Rahmen")
-        self.status = kind == "Beschriftung" and name not in ("Label1", "Label2", "Label3")
+        self.status = kind == "Beschriftung" and name not in CAPTIONS
         # An editable combo box's line edit holds its text and, while a
         # person types, the focus.
         self.edit = accessible
@@ -70,9 +74,10 @@ def controls(window, rows):
             by_role.setdefault(child.getRoleName(), []).append(child)
     result = []
     for name, kind, tab in rows:
-        found = by_role.get(ROLES[kind], [])
+        role = "alert" if kind == "Beschriftung" and name not in CAPTIONS else ROLES[kind]
+        found = by_role.get(role, [])
         if not found:
-            sys.exit("window_state: no %s for %s" % (ROLES[kind], name))
+            sys.exit("window_state: no %s for %s" % (role, name))
         result.append((tab, Control(name, kind, found.pop(0))))
     return [c for _, c in sorted(result, key=lambda t: t[0])]
 
@@ -103,7 +108,21 @@ def report(window, controls):
                       "aktiv=" + aktiv]) + "\n"
 
 
+def timing(count):
+    label = next(c for c in dialog() if c is not None and c.getRoleName() == "label")
+    times = []
+    for _ in range(count):
+        start = time.perf_counter()
+        label.getState()
+        times.append((time.perf_counter() - start) * 1000)
+        time.sleep(0.01)
+    times.sort()
+    print("%.1f %.1f %.1f" % (times[len(times) // 2], times[len(times) * 9 // 10], times[-1]))
+
+
 def main():
+    if sys.argv[1] == "--zeit":
+        return timing(int(sys.argv[2]))
     path = sys.argv[1]
     window = dialog()
     known = controls(window, table())

@@ -128,11 +128,10 @@ TEST(ListeErstellen, ProgressWhileTheWindowIsLocked) {
   EXPECT_EQ(u.lauf(pfad, false, 0, false).Zeilen, 230);
   EXPECT_GT(u.fenster.nachgegeben, 0);
   EXPECT_EQ(u.fenster.ereignisse.find("NACHGEBEN-OHNE-SPERRE"), std::string::npos);
-  // The count shown last: 200 (the last multiple of 100), or a later one
-  // when the walk happened to wait for a listing after it.
+  // The count shown: the records made when the window last took its turn.
   const std::string zuletzt = u.fenster[Steuerelement::lblArbeite].text;
   ASSERT_EQ(zuletzt.rfind("arbeite ... ", 0), 0u) << zuletzt;
   const int zahl = std::stoi(zuletzt.substr(12));
-  EXPECT_GE(zahl, 200) << zuletzt;
+  EXPECT_GE(zahl, 1) << zuletzt;
   EXPECT_LE(zahl, 230) << zuletzt;
 }

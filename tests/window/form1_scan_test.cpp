@@ -32,13 +32,21 @@ class BeobachtetesForm1 : public Form1 {
  public:
   using Form1::Form1;
   void ereignisseVerarbeiten() override {
-    // The controls a person could start something with; "Ende" stays.
-    freigegeben.push_back(ui.txtPfadEingabe->isEnabled() || ui.cmdScannen->isEnabled() || !ui.cmdEnde->isEnabled());
+    // The controls a person could start something with are off, but for
+    // the one that keeps the focus (it takes no input); "Ende" stays.
+    QWidget* fokus = QApplication::focusWidget();
+    bool frei = !ui.cmdEnde->isEnabled();
+    for (QWidget* w : {static_cast<QWidget*>(ui.txtPfadEingabe), static_cast<QWidget*>(ui.cmdScannen)})
+      frei = frei || (w != fokus && w->isEnabled());
+    freigegeben.push_back(frei);
+    fokusse.push_back(fokus);
+    if (fokusse.size() == 1) QTest::keyClick(fokus, Qt::Key_X);  // a key typed meanwhile
     arbeiteSichtbar.push_back(ui.lblArbeite->isVisible());
     arbeiteText.push_back(ui.lblArbeite->text());
     Form1::ereignisseVerarbeiten();
   }
   std::vector<bool> freigegeben;
+  std::vector<QWidget*> fokusse;
   std::vector<bool> arbeiteSichtbar;
   QStringList arbeiteText;
 };
@@ -235,14 +243,21 @@ TEST_F(ScanTest, EnterInOtherControlsScans) {
   EXPECT_EQ(form.ui.comMaskeTyp->count(), 4);
 }
 
-TEST_F(ScanTest, ControlsButEndeDisabledWhileTheWalkRuns) {
+TEST_F(ScanTest, ControlsButEndeAndTheFocusedOneDisabledWhileTheWalkRuns) {
   // Enough folders for the walk to yield several times.
   for (int i = 0; i < 300; ++i) ASSERT_TRUE(QDir(baum.qWurzel()).mkpath(QString("viele/%1").arg(i)));
   form.ui.optAlleOderLetzte0->click();
-  QTest::mouseClick(form.ui.cmdScannen, Qt::LeftButton);
+  // Enter in the path box: the box keeps the focus throughout the scan.
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.ui.txtPfadEingabe->setFocus();
+  QTest::keyClick(form.ui.txtPfadEingabe, Qt::Key_Return);
   ASSERT_FALSE(form.freigegeben.empty()) << "the walk never yielded";
+  EXPECT_EQ(form.ui.txtPfadEingabe->text(), baum.qWurzel()) << "no key reached it";
+  EXPECT_FALSE(form.ui.txtPfadEingabe->isReadOnly());
   for (std::size_t i = 0; i < form.freigegeben.size(); ++i) {
     EXPECT_FALSE(form.freigegeben[i]) << "yield " << i;
+    EXPECT_EQ(form.fokusse[i], form.ui.txtPfadEingabe) << "yield " << i;
     EXPECT_TRUE(form.arbeiteSichtbar[i]) << "yield " << i;
     EXPECT_TRUE(form.arbeiteText[i].startsWith("arbeite ...")) << form.arbeiteText[i].toStdString();
   }

@@ -75,6 +75,11 @@ CANCEL_WINE_END=$(( $(cancel_ms) - CANCEL_T0 ))
 
 "$WINE" "$TOOL" set "vorher" </dev/null >/dev/null 2>&1
 check "a scan of the slow share runs" cancel_scan_started
+# The path box, where Enter started it, keeps the focus and takes no key.
+xdotool type --delay 20 "xy"
+check "during the scan the focus stays in the path box" \
+  grep -qx 'fokus=txtPfadEingabe' <(cancel_state)
+check "... and takes no key" grep -qxF 'text.txtPfadEingabe=N:\langsam' <(cancel_state)
 xdotool key Escape
 # Usable again: the controls of the design enabled, "abgebrochen" shown
 # in the count label.
