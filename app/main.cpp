@@ -2,7 +2,7 @@
 // makes one run without a window and ends; without it, it opens its window
 // (the program zweigschau-fenster, which it becomes); /? shows the usage
 // text. A batch run loads no toolkit: Form1's rules run over controls that
-// are never shown, and the list goes straight to the clipboard's keeper
+// are never shown, and the list goes straight to the clipboard server
 // (X11) or to wl-copy (Wayland).
 #include <malloc.h>
 #include <unistd.h>
@@ -94,6 +94,6 @@ int main(int argc, char** argv) {
   zweigschau::Form1Logik form(fenster, zwischenablage);
   const int status = form.Form_Load(start).value_or(0);
   // Started from a file manager's menu: no terminal shows the outcome.
-  if (start.ausKontextmenue) platform::notifyDesktop(zweigschau::KontextmenueMeldung(form.letztesErgebnis()));
+  if (start.ausKontextmenü) platform::notifyDesktop(zweigschau::KontextmenüMeldung(form.letztesErgebnis()));
   return status;
 }

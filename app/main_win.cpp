@@ -28,13 +28,13 @@ int main() {
       // Started from Explorer's menu: no console shows a failure, so a box
       // names it and the folder it concerns.
       const zweigschau::StartEntscheidung start = zweigschau::StartEntscheidenText(befehlszeile);
-      if (status != 0 && start.ausKontextmenue)
+      if (status != 0 && start.ausKontextmenü)
         platform::showError("MORVAs Zweigschau",
-                            zweigschau::KontextmenueMeldung(form.letztesErgebnis(),
+                            zweigschau::KontextmenüMeldung(form.letztesErgebnis(),
                                                             zweigschau::PfadGetrimmt(start.werte.Pfad)));
     } else {
       form.Zeigen();
-      status = form.Ausfuehren();
+      status = form.Ausführen();
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();

@@ -1,5 +1,5 @@
-// How a run as the clipboard's keeper ends, through the table of outcomes.
-// The keeper prints nothing: the program that started it reports.
+// How a run as the clipboard server ends, through the table of outcomes.
+// The clipboard server prints nothing: the program that started it reports.
 #pragma once
 
 #include "platform/clipboard_server_x11.h"
@@ -7,7 +7,7 @@
 
 namespace zweigschau {
 
-// The exit status of a keeper that ended as `ende`.
+// The exit status of a clipboard server that ended as `ende`.
 inline int ServerStatus(platform::ServerEnd ende) {
   const Ausgang ausgang = ende == platform::ServerEnd::Served ? Ausgang::InZwischenablage : Ausgang::Fehler;
   return AusgangsZeileVon(ausgang).status;

@@ -113,7 +113,7 @@ Run runMode(Mode mode, const std::string& dir, bool keepText) {
   std::int64_t yields = 0;
   zweigschau::YieldFn yield = [&yields](std::int32_t) { ++yields; };
   zweigschau::SammelOptionen lauf{.Pfad = dir, .yield = yield};
-  if (isSerial(mode)) lauf.Vorauslesen = zweigschau::ReadAhead{0, 0, false};
+  if (isSerial(mode)) lauf.readAhead = zweigschau::ReadAhead{0, 0, false};
   const bool mp3 = mode == kPathsMp3 || mode == kPathsMp3Serial;
   if (mp3) lauf.Maske = "*.mp3";
   const zweigschau::SammelErgebnis result = mode == kEnds || mode == kEndsSerial

@@ -114,9 +114,9 @@ struct Transfer {
   bool finished;       // the closing empty piece has been written
 };
 
-class Keeper {
+class SelectionOwner {
  public:
-  Keeper(xcb_connection_t* connection, std::string text) : c_(connection), text_(std::move(text)) {}
+  SelectionOwner(xcb_connection_t* connection, std::string text) : c_(connection), text_(std::move(text)) {}
 
   // Creates the owner window and takes CLIPBOARD; true once the X server
   // names this window as its owner. After false, taken() tells whether
@@ -145,7 +145,7 @@ class Keeper {
   bool otherOwner_ = false;
 };
 
-xcb_atom_t Keeper::atom(const char* name) {
+xcb_atom_t SelectionOwner::atom(const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
       c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
   if (reply == nullptr) return XCB_NONE;
@@ -156,7 +156,7 @@ xcb_atom_t Keeper::atom(const char* name) {
 
 // A real timestamp for taking the selection (ICCCM forbids CurrentTime):
 // the time of a property change on the own window.
-xcb_timestamp_t Keeper::serverTime() {
+xcb_timestamp_t SelectionOwner::serverTime() {
   xcb_change_property(c_, XCB_PROP_MODE_APPEND, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
                       nullptr);
   xcb_flush(c_);
@@ -169,7 +169,7 @@ xcb_timestamp_t Keeper::serverTime() {
   return XCB_CURRENT_TIME;
 }
 
-bool Keeper::takeClipboard() {
+bool SelectionOwner::takeClipboard() {
   clipboard_ = atom("CLIPBOARD");
   targets_ = atom("TARGETS");
   timestamp_ = atom("TIMESTAMP");
@@ -196,7 +196,7 @@ bool Keeper::takeClipboard() {
   return owned;
 }
 
-std::size_t Keeper::pieceLimit() const {
+std::size_t SelectionOwner::pieceLimit() const {
   // The request limit counts 4-byte units; leave room for the request head.
   const std::size_t limit = std::size_t{xcb_get_maximum_request_length(c_)} * 4 - 64;
   return std::min(kPieceBytes, limit);
@@ -204,7 +204,7 @@ std::size_t Keeper::pieceLimit() const {
 
 // Writes the next piece of `transfer` into the requestor's property; after
 // the last one an empty piece closes it.
-void Keeper::putPiece(Transfer& transfer) {
+void SelectionOwner::putPiece(Transfer& transfer) {
   std::string converted;
   const char* bytes = text_.data() + transfer.offset;
   std::size_t length = std::min(pieceLimit(), text_.size() - transfer.offset);
@@ -222,7 +222,7 @@ void Keeper::putPiece(Transfer& transfer) {
 
 // The bytes of the requested target into `property`; false for a target
 // this server does not offer.
-bool Keeper::convert(const xcb_selection_request_event_t& request, xcb_atom_t property) {
+bool SelectionOwner::convert(const xcb_selection_request_event_t& request, xcb_atom_t property) {
   const xcb_atom_t target = request.target;
   if (target == targets_) {
     const xcb_atom_t offered[] = {targets_, timestamp_, utf8_, XCB_ATOM_STRING, textAtom_, plain_, plainUtf8_};
@@ -259,7 +259,7 @@ bool Keeper::convert(const xcb_selection_request_event_t& request, xcb_atom_t pr
   return true;
 }
 
-void Keeper::answer(const xcb_selection_request_event_t& request) {
+void SelectionOwner::answer(const xcb_selection_request_event_t& request) {
   // An obsolete client names no property: the target stands for it.
   const xcb_atom_t property = request.property != XCB_NONE ? request.property : request.target;
   const bool converted = request.selection == clipboard_ && convert(request, property);
@@ -273,7 +273,7 @@ void Keeper::answer(const xcb_selection_request_event_t& request) {
   xcb_send_event(c_, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&notify));
 }
 
-void Keeper::progress(const xcb_property_notify_event_t& event) {
+void SelectionOwner::progress(const xcb_property_notify_event_t& event) {
   if (event.state != XCB_PROPERTY_DELETE) return;
   for (Transfer& transfer : transfers_) {
     if (transfer.requestor != event.window || transfer.property != event.atom) continue;
@@ -288,7 +288,7 @@ void Keeper::progress(const xcb_property_notify_event_t& event) {
 
 // xcb_wait_for_event returns nothing once the connection is broken: the
 // display has gone, and so does the server.
-void Keeper::serve() {
+void SelectionOwner::serve() {
   while (xcb_generic_event_t* event = xcb_wait_for_event(c_)) {
     const std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> held(event, &std::free);
     switch (event->response_type & 0x7F) {
@@ -318,15 +318,15 @@ ServerEnd runServer() {
     xcb_disconnect(connection);
     return ServerEnd::NoDisplay;
   }
-  Keeper keeper(connection, std::move(text));
+  SelectionOwner server(connection, std::move(text));
   // A parent that gave up waiting kills this process; one that died after
   // sending the whole text cannot be told, and the text is served anyway.
-  const bool owned = keeper.takeClipboard();
-  const char answer = owned ? kClipboardServerReady : keeper.taken() ? kClipboardServerTaken : '0';
+  const bool owned = server.takeClipboard();
+  const char answer = owned ? kClipboardServerReady : server.taken() ? kClipboardServerTaken : '0';
   send(channel, &answer, 1, MSG_NOSIGNAL);
   if (!owned) return ServerEnd::NotOwned;
   replaceWithDevNull(channel);
-  keeper.serve();
+  server.serve();
   xcb_disconnect(connection);
   return ServerEnd::Served;
 }

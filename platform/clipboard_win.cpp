@@ -7,7 +7,7 @@
 namespace platform {
 namespace {
 
-constexpr wchar_t kFensterKlasse[] = L"ZweigschauZwischenablage";
+constexpr wchar_t kWindowClass[] = L"ZweigschauZwischenablage";
 constexpr DWORD kVersuchAbstandMs = 10;
 
 HWND besitzerFenster() {
@@ -15,9 +15,9 @@ HWND besitzerFenster() {
   WNDCLASSW klasse{};
   klasse.lpfnWndProc = DefWindowProcW;
   klasse.hInstance = instanz;
-  klasse.lpszClassName = kFensterKlasse;
+  klasse.lpszClassName = kWindowClass;
   RegisterClassW(&klasse);  // fails harmlessly when already registered
-  return CreateWindowExW(0, kFensterKlasse, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instanz, nullptr);
+  return CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instanz, nullptr);
 }
 
 // The text in movable global memory, as SetClipboardData takes it,
@@ -26,20 +26,20 @@ HGLOBAL globalerText(std::string_view utf8) {
   const std::size_t einheiten = wideLength(utf8);
   const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (einheiten + 1) * sizeof(wchar_t));
   if (block == nullptr) return nullptr;
-  auto* ziel = static_cast<wchar_t*>(GlobalLock(block));
-  if (ziel == nullptr) {
+  auto* target = static_cast<wchar_t*>(GlobalLock(block));
+  if (target == nullptr) {
     GlobalFree(block);
     return nullptr;
   }
-  *toWide(utf8, ziel) = L'\0';
+  *toWide(utf8, target) = L'\0';
   GlobalUnlock(block);
   return block;
 }
 
 // Opens the clipboard for `owner`, trying again while another program
-// holds it, for at most `wartezeitMs`.
-bool oeffnen(HWND owner, unsigned wartezeitMs) {
-  const ULONGLONG ende = GetTickCount64() + wartezeitMs;
+// holds it, for at most `waitMs`.
+bool openRetrying(HWND owner, unsigned waitMs) {
+  const ULONGLONG ende = GetTickCount64() + waitMs;
   while (!OpenClipboard(owner)) {
     if (GetTickCount64() >= ende) return false;
     Sleep(kVersuchAbstandMs);
@@ -49,7 +49,7 @@ bool oeffnen(HWND owner, unsigned wartezeitMs) {
 
 }  // namespace
 
-WinClipboard::WinClipboard(unsigned wartezeitMs) : owner_(besitzerFenster()), wartezeitMs_(wartezeitMs) {}
+WinClipboard::WinClipboard(unsigned waitMs) : owner_(besitzerFenster()), waitMs_(waitMs) {}
 
 WinClipboard::~WinClipboard() {
   if (owner_ != nullptr) DestroyWindow(static_cast<HWND>(owner_));
@@ -61,7 +61,7 @@ bool WinClipboard::setText(std::string_view utf8) {
   // Everything that can fail is prepared before the clipboard is touched.
   const HGLOBAL block = globalerText(utf8);
   if (block == nullptr) return false;
-  if (!oeffnen(owner, wartezeitMs_)) {
+  if (!openRetrying(owner, waitMs_)) {
     GlobalFree(block);
     return false;
   }

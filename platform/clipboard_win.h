@@ -11,9 +11,9 @@ namespace platform {
 
 class WinClipboard : public Clipboard {
  public:
-  // `wartezeitMs`: how long to keep trying while another program holds the
+  // `waitMs`: how long to keep trying while another program holds the
   // clipboard open.
-  explicit WinClipboard(unsigned wartezeitMs = 1000);
+  explicit WinClipboard(unsigned waitMs = 1000);
   ~WinClipboard() override;
   WinClipboard(const WinClipboard&) = delete;
   WinClipboard& operator=(const WinClipboard&) = delete;
@@ -25,7 +25,7 @@ class WinClipboard : public Clipboard {
 
  private:
   void* owner_ = nullptr;  // HWND of the message-only owner window
-  unsigned wartezeitMs_;
+  unsigned waitMs_;
 };
 
 }  // namespace platform

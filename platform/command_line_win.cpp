@@ -19,9 +19,9 @@ std::wstring_view argumentPart(std::wstring_view commandLine) {
 }
 
 std::string commandLineArguments() {
-  const wchar_t* zeile = GetCommandLineW();
-  if (zeile == nullptr) return {};
-  return fromWide(std::wstring(argumentPart(zeile)));
+  const wchar_t* line = GetCommandLineW();
+  if (line == nullptr) return {};
+  return fromWide(std::wstring(argumentPart(line)));
 }
 
 }  // namespace platform

@@ -17,28 +17,28 @@ namespace {
 // The longest path Windows accepts, in UTF-16 units.
 constexpr std::size_t kMaxPath = 32767;
 
-bool istPunktName(const wchar_t* name) {
+bool isDotName(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
 // `path` made absolute and given the \\?\ (or \\?\UNC\) prefix, without a
 // trailing backslash; empty when Windows cannot make it absolute.
-std::wstring langeForm(const std::wstring& path) {
+std::wstring longFormOf(const std::wstring& path) {
   if (path.empty() || path.size() > kMaxPath) return {};
-  std::wstring voll;
+  std::wstring full;
   if (path.starts_with(L"\\\\?\\")) {
-    voll = path;
+    full = path;
   } else {
-    const DWORD noetig = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (noetig == 0 || noetig > kMaxPath + 1) return {};
-    voll.resize(noetig);
-    const DWORD laenge = GetFullPathNameW(path.c_str(), noetig, voll.data(), nullptr);
-    if (laenge == 0 || laenge >= noetig) return {};
-    voll.resize(laenge);
-    voll = voll.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + voll.substr(2) : L"\\\\?\\" + voll;
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0 || needed > kMaxPath + 1) return {};
+    full.resize(needed);
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    full = full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
   }
-  while (voll.size() > 4 && voll.back() == L'\\') voll.pop_back();
-  return voll;
+  while (full.size() > 4 && full.back() == L'\\') full.pop_back();
+  return full;
 }
 
 // Lists the folder whose long form is `path` into `out`. Returns ERROR_SUCCESS, or the error that stopped the listing
@@ -46,25 +46,25 @@ std::wstring langeForm(const std::wstring& path) {
 DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const EntryFilter& keep) {
   out.clear();
   if (path.size() + 2 > kMaxPath) return ERROR_FILENAME_EXCED_RANGE;
-  const std::wstring muster = path + L"\\*";
+  const std::wstring pattern = path + L"\\*";
   WIN32_FIND_DATAW data;
-  const HANDLE suche = FindFirstFileExW(muster.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+  const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                         nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (suche == INVALID_HANDLE_VALUE) {
-    const DWORD fehler = GetLastError();
-    return fehler == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : fehler;  // an empty drive root
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;  // an empty drive root
   }
   do {
-    if (istPunktName(data.cFileName)) continue;
+    if (isDotName(data.cFileName)) continue;
     std::string name = fromWide(data.cFileName);
     const EntryKind kind = entryKindOf(data.dwFileAttributes, data.dwReserved0);
     if (!keep || keep(name, kind)) out.push_back({std::move(name), kind});
-  } while (FindNextFileW(suche, &data));
-  const DWORD fehler = GetLastError();
-  FindClose(suche);
-  if (fehler != ERROR_NO_MORE_FILES) {
+  } while (FindNextFileW(search, &data));
+  const DWORD error = GetLastError();
+  FindClose(search);
+  if (error != ERROR_NO_MORE_FILES) {
     out.clear();
-    return fehler == ERROR_SUCCESS ? ERROR_GEN_FAILURE : fehler;
+    return error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error;
   }
   return ERROR_SUCCESS;
 }
@@ -73,19 +73,19 @@ DWORD listLongPath(const std::wstring& path, std::vector<Entry>& out, const Entr
 // folder. The start folder may itself be a junction; those inside are not
 // entered.
 std::wstring startForm(const std::string& path) {
-  std::wstring lang = langeForm(toWide(path));
-  if (lang.empty()) return lang;
-  const DWORD attributes = GetFileAttributesW((lang + L'\\').c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) lang.clear();
-  return lang;
+  std::wstring longForm = longFormOf(toWide(path));
+  if (longForm.empty()) return longForm;
+  const DWORD attributes = GetFileAttributesW((longForm + L'\\').c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) longForm.clear();
+  return longForm;
 }
 
-// The volume root `wurzel` as GetDriveTypeW takes it: a drive root without
+// The volume root `root` as GetDriveTypeW takes it: a drive root without
 // the \\?\ prefix, with which Wine reports every drive, a network drive too,
 // as a fixed disk.
-std::wstring kurzeWurzel(const std::wstring& wurzel) {
-  const bool laufwerk = wurzel.size() >= 6 && wurzel.starts_with(L"\\\\?\\") && wurzel[5] == L':';
-  return laufwerk ? wurzel.substr(4) : wurzel;
+std::wstring shortRoot(const std::wstring& root) {
+  const bool laufwerk = root.size() >= 6 && root.starts_with(L"\\\\?\\") && root[5] == L':';
+  return laufwerk ? root.substr(4) : root;
 }
 
 // Rights, folders that are gone and names the system cannot take leave an
@@ -126,10 +126,10 @@ Failure FolderHandle::openStart(const std::string& path, FolderHandle& out) {
 Failure FolderHandle::openChild(const std::string& name, FolderHandle& out) const {
   out = FolderHandle();
   if (path_.empty()) return Failure::Denied;
-  std::wstring pfad = path_ + L'\\' + toWide(name);
+  std::wstring path = path_ + L'\\' + toWide(name);
   // Longer than any Windows path: the folder is there, but cannot be read.
-  if (pfad.size() > kMaxPath) return Failure::Broken;
-  out.path_ = std::move(pfad);
+  if (path.size() > kMaxPath) return Failure::Broken;
+  out.path_ = std::move(path);
   return Failure::None;
 }
 
@@ -143,13 +143,13 @@ bool FolderHandle::isOpen() const { return !path_.empty(); }
 std::string fullPath(const std::string& path) {
   const std::wstring wide = toWide(path);
   if (wide.empty() || wide.starts_with(L"\\\\?\\")) return path;
-  const DWORD noetig = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (noetig == 0) return path;
-  std::wstring voll(noetig, L'\0');
-  const DWORD laenge = GetFullPathNameW(wide.c_str(), noetig, voll.data(), nullptr);
-  if (laenge == 0 || laenge >= noetig) return path;
-  voll.resize(laenge);
-  return fromWide(voll);
+  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return fromWide(full);
 }
 
 std::vector<std::string> mountsBelow(const FolderHandle&) { return {}; }
@@ -166,18 +166,18 @@ ThreadWork threadWork() {
 std::size_t handleBudget() { return static_cast<std::size_t>(-1); }
 
 bool onShare(const std::string& path) {
-  const std::wstring lang = langeForm(toWide(path));
-  if (lang.empty()) return false;
+  const std::wstring longForm = longFormOf(toWide(path));
+  if (longForm.empty()) return false;
   // A \\server\share path is a share, whether or not Windows can name its
   // volume (Wine cannot).
-  if (lang.starts_with(L"\\\\?\\UNC\\")) return true;
+  if (longForm.starts_with(L"\\\\?\\UNC\\")) return true;
   // Else the drive type of the volume the folder lies on: a mapped network
   // drive counts as remote.
-  std::wstring wurzel(kMaxPath + 1, L'\0');
-  if (!GetVolumePathNameW((lang + L'\\').c_str(), wurzel.data(), static_cast<DWORD>(wurzel.size())))
+  std::wstring root(kMaxPath + 1, L'\0');
+  if (!GetVolumePathNameW((longForm + L'\\').c_str(), root.data(), static_cast<DWORD>(root.size())))
     return false;
-  wurzel.resize(wcslen(wurzel.c_str()));
-  return GetDriveTypeW(kurzeWurzel(wurzel).c_str()) == DRIVE_REMOTE;
+  root.resize(wcslen(root.c_str()));
+  return GetDriveTypeW(shortRoot(root).c_str()) == DRIVE_REMOTE;
 }
 
 }  // namespace platform
@@ -187,9 +187,9 @@ namespace platform {
 bool addressSpaceLimited() { return false; }
 
 StartFailure whyStartFailed(const std::string& path) {
-  const std::wstring lang = langeForm(toWide(path));
-  if (lang.empty()) return StartFailure::missing;
-  const DWORD attribute = GetFileAttributesW(lang.c_str());
+  const std::wstring longForm = longFormOf(toWide(path));
+  if (longForm.empty()) return StartFailure::missing;
+  const DWORD attribute = GetFileAttributesW(longForm.c_str());
   if (attribute == INVALID_FILE_ATTRIBUTES)
     return GetLastError() == ERROR_ACCESS_DENIED ? StartFailure::noAccess : StartFailure::missing;
   if ((attribute & FILE_ATTRIBUTE_DIRECTORY) == 0) return StartFailure::notFolder;

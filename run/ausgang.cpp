@@ -5,7 +5,7 @@
 
 namespace zweigschau {
 
-const AusgangsZeile kAusgaenge[] = {
+const AusgangsZeile kAusgänge[] = {
     {Ausgang::InZwischenablage, 0, nullptr},
     {Ausgang::Teilliste, 6, "Liste unvollständig: N Ordner nicht lesbar"},
     {Ausgang::LeererPfad, 1, "Ordner nicht gefunden"},
@@ -29,11 +29,11 @@ const AusgangsZeile kAusgaenge[] = {
     {Ausgang::OhneAuftrag, 2, "zweigschau-clipboard-server: nur zweigschau startet dieses Programm"},
     {Ausgang::Abgebrochen, 3, "Abgebrochen"},
 };
-const std::size_t kAusgaengeAnzahl = std::size(kAusgaenge);
+const std::size_t kAusgängeAnzahl = std::size(kAusgänge);
 
 const AusgangsZeile& AusgangsZeileVon(Ausgang ausgang) {
   // The rows stand in the order of the enum (checked by the tests).
-  return kAusgaenge[static_cast<std::size_t>(ausgang)];
+  return kAusgänge[static_cast<std::size_t>(ausgang)];
 }
 
 namespace {

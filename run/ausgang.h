@@ -32,7 +32,7 @@ enum class Ausgang {
   PlattformPaketFehlt,  // the same, and the Debian package "D" ships it
   PlattformNichtGeladen,  // Qt's platform plugin "P" is there but does not load
   QtStartetNicht,    // Qt does not start for another reason; "Q" is Qt's own line
-  OhneAuftrag,       // the clipboard's keeper was started by hand, not by the program
+  OhneAuftrag,       // the clipboard server was started by hand, not by the program
   Abgebrochen,       // the user cancelled the walk: nothing shown, clipboard untouched
 };
 
@@ -54,8 +54,8 @@ struct Platzhalter {
 };
 
 // The table, one row per value of Ausgang, in the order of the enum.
-extern const AusgangsZeile kAusgaenge[];
-extern const std::size_t kAusgaengeAnzahl;
+extern const AusgangsZeile kAusgänge[];
+extern const std::size_t kAusgängeAnzahl;
 
 // The row of `ausgang`.
 const AusgangsZeile& AusgangsZeileVon(Ausgang ausgang);

@@ -42,13 +42,13 @@ YieldFn Fortschritt(Steuerelemente& fenster) {
     std::optional<std::chrono::steady_clock::time_point> nachgegeben;
     std::optional<std::chrono::steady_clock::time_point> angezeigt;
   };
-  return [&fenster, stand = std::make_shared<Stand>()](std::int32_t zaehler) {
+  return [&fenster, stand = std::make_shared<Stand>()](std::int32_t zähler) {
     const auto jetzt = std::chrono::steady_clock::now();
     if (stand->nachgegeben && jetzt - *stand->nachgegeben < kNachgebenAbstand) return;
-    if (zaehler != stand->gezeigt && !(stand->angezeigt && jetzt - *stand->angezeigt < kAnzeigeAbstand)) {
-      stand->gezeigt = zaehler;
+    if (zähler != stand->gezeigt && !(stand->angezeigt && jetzt - *stand->angezeigt < kAnzeigeAbstand)) {
+      stand->gezeigt = zähler;
       stand->angezeigt = jetzt;
-      fenster.textSetzen(S::lblArbeite, "arbeite ... " + std::to_string(zaehler));
+      fenster.textSetzen(S::lblArbeite, "arbeite ... " + std::to_string(zähler));
     }
     fenster.ereignisseVerarbeiten();
     stand->nachgegeben = std::chrono::steady_clock::now();
@@ -73,7 +73,7 @@ SammelErgebnis Sammeln(Steuerelemente& fenster, OrdnerTabelle& Tabelle, const Sc
   sammeln.StartPos =
       Optionen.MitStartordner ? 1 : static_cast<std::int32_t>(AnzeigeText(Optionen.Pfad).size()) + 1;
   sammeln.yield = Fortschritt(fenster);
-  sammeln.Abbruch = Abbruch;
+  sammeln.cancel = Abbruch;
   std::int32_t Zähler = 0;
   if (Optionen.NurEndpunkte) return EndpunkteSammeln(Tabelle, sammeln, Zähler);
   sammeln.Maske = Optionen.Maske;
@@ -180,9 +180,9 @@ std::string PfadGetrimmt(std::string_view eingabe) {
     pfad = OhneLeerzeichen(pfad);
   }
   // A path copied in quotes, unless a folder has that name, quotes and all.
-  const bool inAnfuehrungszeichen = pfad.size() >= 2 && pfad.front() == pfad.back() &&
+  const bool inAnführungszeichen = pfad.size() >= 2 && pfad.front() == pfad.back() &&
                                     std::string_view(platform::kPathQuotes).find(pfad.front()) != std::string_view::npos;
-  if (inAnfuehrungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
+  if (inAnführungszeichen && platform::whyStartFailed(pfad) == platform::StartFailure::missing)
     pfad = OhneLeerzeichen(pfad.substr(1, pfad.size() - 2));
   // A folder copied in a file manager and pasted as text is a file URI.
   if (std::optional<std::string> lokal = text::pathFromFileUri(pfad, platform::kSeparator)) pfad = *lokal;

@@ -4,12 +4,7 @@
 
 namespace zweigschau {
 
-StapelAusgang StapelAusgangVon(Ausgang ausgang) {
-  const AusgangsZeile& zeile = AusgangsZeileVon(ausgang);
-  return {zeile.status, zeile.meldung};
-}
-
-std::string KontextmenueMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner) {
+std::string KontextmenüMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner) {
   if (const std::string meldung = Meldung(ergebnis); !meldung.empty())
     return Ordner.empty() ? meldung : meldung + ":\n" + std::string(Ordner);
   return std::to_string(ergebnis.Zeilen) + (ergebnis.Zeilen == 1 ? " Zeile" : " Zeilen") + " in der Zwischenablage";

@@ -13,21 +13,11 @@
 
 namespace zweigschau {
 
-// How a batch run ends: the exit status and the one line it prints on
-// stderr (nullptr: nothing, the list is on the clipboard).
-struct StapelAusgang {
-  int status = 0;
-  const char* meldung = nullptr;
-};
-
-// The status and line of `ausgang`, as the table of outcomes gives them.
-StapelAusgang StapelAusgangVon(Ausgang ausgang);
-
 // What a batch run started from a context-menu entry tells on the
 // desktop: how many lines are on the clipboard ("1 Zeile", "2 Zeilen"), or
 // the run's one line, followed by the folder on a line of its own when
 // `Ordner` names it.
-std::string KontextmenueMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner = {});
+std::string KontextmenüMeldung(const ScanErgebnis& ergebnis, std::string_view Ordner = {});
 
 // A window that is never shown: the run's labels change unseen, it never
 // yields, beeps or asks anything, and "mit Tab" keeps its design state

@@ -25,16 +25,16 @@ std::string klein(std::string_view text) {
 // A key's result: " " for an empty value, else the value.
 std::string ergebnis(std::string wert) { return wert.empty() ? std::string(" ") : wert; }
 
-bool beginntMitSchluessel(std::string_view argument, std::string_view teil) {
+bool beginntMitSchlüssel(std::string_view argument, std::string_view teil) {
   if (argument.size() < teil.size()) return false;
   return klein(argument.substr(0, teil.size())) == teil;
 }
 
 // True for an argument that the keys claim; a path such as /nfs/musik or
 // /images is none, though it begins like "/n" or "/i".
-bool istSchluessel(std::string_view argument) {
-  for (const char* wertSchluessel : {"/o:", "/e:", "/d:", "/?", kKontextmenue})
-    if (beginntMitSchluessel(argument, wertSchluessel)) return true;
+bool istSchlüssel(std::string_view argument) {
+  for (const char* wertSchlüssel : {"/o:", "/e:", "/d:", "/?", kKontextmenü})
+    if (beginntMitSchlüssel(argument, wertSchlüssel)) return true;
   const std::string k = klein(argument);
   return k == "/i" || k == "/n" || k == "/a";
 }
@@ -92,11 +92,11 @@ std::string BefehlszeilenParameterText(std::string_view Befehlszeile, std::strin
 
 std::string BefehlszeilenParameter(const std::vector<std::string>& Argumente, std::string_view Teil) {
   for (const std::string& argument : Argumente)
-    if (beginntMitSchluessel(argument, Teil)) return ergebnis(argument.substr(Teil.size()));
+    if (beginntMitSchlüssel(argument, Teil)) return ergebnis(argument.substr(Teil.size()));
   return "";
 }
 
-StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
+StartEntscheidung StartEntscheidenNach(const SchlüsselSuche& Parameter) {
   StartEntscheidung entscheidung;
   if (!Parameter("/?").empty()) {
     entscheidung.art = StartArt::Anleitung;
@@ -105,7 +105,7 @@ StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter) {
   const std::string ordner = Parameter("/o:");
   if (ordner.empty()) return entscheidung;
   entscheidung.art = StartArt::Stapellauf;
-  entscheidung.ausKontextmenue = !Parameter(kKontextmenue).empty();
+  entscheidung.ausKontextmenü = !Parameter(kKontextmenü).empty();
   ScanOptionen& w = entscheidung.werte;
   w.Pfad = ordner;
   w.MitStartordner = Parameter("/i").empty();
@@ -121,7 +121,7 @@ StartEntscheidung StartEntscheiden(const std::vector<std::string>& Argumente) {
       StartEntscheidenNach([&](std::string_view teil) { return BefehlszeilenParameter(Argumente, teil); });
   if (e.art != StartArt::Fenster) return e;
   for (const std::string& argument : Argumente)
-    if (!argument.empty() && !istSchluessel(argument)) {
+    if (!argument.empty() && !istSchlüssel(argument)) {
       e.ordner = argument;
       break;
     }

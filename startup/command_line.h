@@ -36,24 +36,24 @@ struct StartEntscheidung {
   // ("" absent, " " empty), NurOrdnerMitDateien = "/n" absent.
   ScanOptionen werte;
   std::string ordner;  // Fenster: a folder given without a key, for the path box ("" none)
-  // Started from a file manager's context-menu entry (kKontextmenue given):
+  // Started from a file manager's context-menu entry (kKontextmenü given):
   // a batch run tells its outcome on the desktop too, there being no terminal.
-  bool ausKontextmenue = false;
+  bool ausKontextmenü = false;
 };
 
 // The key only the context-menu entries pass. No path holds it: on POSIX a
 // key begins an argument of its own, and a Windows path holds a colon only
 // after its drive letter.
-inline constexpr const char* kKontextmenue = "/kontextmenue:";
+inline constexpr const char* kKontextmenü = "/kontextmenue:";
 
 // Looks up one key (lower case, e.g. "/o:") and returns "" when it is
 // absent, " " when it has no value, else the value.
-using SchluesselSuche = std::function<std::string(std::string_view Teil)>;
+using SchlüsselSuche = std::function<std::string(std::string_view Teil)>;
 
 // "/?" wins over everything; "/o:" with any result makes a batch run, whose
 // values are then looked up; otherwise the window opens. Every key is asked
 // of `Parameter`.
-StartEntscheidung StartEntscheidenNach(const SchluesselSuche& Parameter);
+StartEntscheidung StartEntscheidenNach(const SchlüsselSuche& Parameter);
 
 // The start-up choice from the arguments as the shell split them (the
 // POSIX rule, BefehlszeilenParameter). For a window start, the first

@@ -42,7 +42,7 @@ std::int64_t zehnerPotenz(std::string_view zahl) {
 // The length of the longest leading number of `zeichen`: sign, digits,
 // decimal point, exponent (only when digits follow it). 0 when no digit
 // comes before or just after the point.
-std::size_t ZahlLaenge(std::string_view zeichen) {
+std::size_t ZahlLänge(std::string_view zeichen) {
   std::size_t i = 0;
   const auto ziffern = [&] {
     const std::size_t anfang = i;
@@ -81,7 +81,7 @@ std::int32_t ZahlLesen(std::string_view Text) {
   std::string zeichen;
   for (char c : Text)
     if (c != ' ' && c != '\t' && c != '\n' && c != '\r') zeichen += c;
-  const std::size_t ende = ZahlLaenge(zeichen);
+  const std::size_t ende = ZahlLänge(zeichen);
   if (ende == 0) return 0;
   // from_chars reads "." whatever the user's locale says; it takes no "+".
   const std::size_t vorn = zeichen[0] == '+' ? 1 : 0;

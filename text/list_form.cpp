@@ -32,7 +32,7 @@ bool schonAnzeigbar(std::string_view text) {
   return true;
 }
 
-void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh) {
+void AnzeigeTextAnhängen(std::string& ziel, std::string_view roh) {
   if (schonAnzeigbar(roh)) {
     ziel.append(roh);
     return;
@@ -50,7 +50,7 @@ void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh) {
 
 std::string AnzeigeText(std::string_view roh) {
   std::string text;
-  AnzeigeTextAnhaengen(text, roh);
+  AnzeigeTextAnhängen(text, roh);
   return text;
 }
 

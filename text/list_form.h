@@ -21,7 +21,7 @@ std::string OhneLeerzeichen(std::string_view text);
 bool schonAnzeigbar(std::string_view roh);
 
 // Appends AnzeigeText(roh) to `ziel`.
-void AnzeigeTextAnhaengen(std::string& ziel, std::string_view roh);
+void AnzeigeTextAnhängen(std::string& ziel, std::string_view roh);
 
 // The text before the first NUL character of a fixed-width name field.
 std::string_view NameBisNull(std::string_view Text);

@@ -92,10 +92,10 @@ bool DateiMaske::passt(std::string_view Name) const {
 }
 
 std::int32_t DateienEintragen(OrdnerTabelle& Tabelle, std::size_t Index,
-                              std::vector<platform::Entry>& eintraege) {
+                              std::vector<platform::Entry>& einträge) {
   thread_local std::vector<std::string_view> namen;  // reused: one call per folder
   namen.clear();
-  for (platform::Entry& e : eintraege) {
+  for (platform::Entry& e : einträge) {
     if (!istDatei(e.kind)) continue;
     e.name.resize(NameBisNull(e.name).size());
     // Most names are their own list form.
@@ -112,13 +112,13 @@ std::int32_t DateienSammeln(OrdnerTabelle& Tabelle, std::string Pfad, std::size_
   if (Pfad.empty() || Pfad.back() != platform::kSeparator) Pfad += platform::kSeparator;
   if (Tabelle.size() <= Index) Tabelle.resize(Index + 1);
   const DateiMaske maske(Maske);
-  std::vector<platform::Entry> eintraege;
+  std::vector<platform::Entry> einträge;
   const platform::ListFilter filter{[&](std::string_view name, platform::EntryKind kind) {
                                       return istDatei(kind) && maske.passt(name);
                                     },
                                     /*resolveLinks=*/true};
-  listFolder(Pfad, eintraege, filter);
-  return DateienEintragen(Tabelle, Index, eintraege);
+  listFolder(Pfad, einträge, filter);
+  return DateienEintragen(Tabelle, Index, einträge);
 }
 
 }  // namespace zweigschau

@@ -9,10 +9,10 @@ namespace {
 // megabytes is built in one block. With `abgeben` the table gives back
 // the memory of every record already written.
 void DateiZeilen(const OrdnerTabelle& Tabelle, bool MitTab, Liste& liste, OrdnerTabelle* abgeben) {
-  std::size_t groesse = 0;
+  std::size_t größe = 0;
   for (const Ordner o : Tabelle)
-    for (std::string_view datei : o.Dateien) groesse += o.Pfad.size() + MitTab + datei.size() + 1;
-  liste.Block.reserve(groesse);
+    for (std::string_view datei : o.Dateien) größe += o.Pfad.size() + MitTab + datei.size() + 1;
+  liste.Block.reserve(größe);
   for (std::size_t i = 0; i < Tabelle.size(); ++i) {
     const Ordner o = Tabelle[i];
     for (std::string_view datei : o.Dateien) {

@@ -66,15 +66,15 @@ bool operator==(const DateiListe& a, const std::vector<std::string>& b) {
   return true;
 }
 
-void OrdnerTabelle::Anhaengen(std::string_view Pfad, std::int32_t Ebene) {
+void OrdnerTabelle::Anhängen(std::string_view Pfad, std::int32_t Ebene) {
   const std::size_t vorher = text_.size();
   try {
     text_.append(Pfad);
     text_.append({&platform::kLineEnd, 1});
-    saetze_.push_back({text_.size(), Ebene});
+    sätze_.push_back({text_.size(), Ebene});
     if (!dateien_.empty()) dateien_.push_back({});
   } catch (...) {
-    if (saetze_.size() > dateien_.size() && !dateien_.empty()) saetze_.pop_back();
+    if (sätze_.size() > dateien_.size() && !dateien_.empty()) sätze_.pop_back();
     text_.cut(vorher);
     throw;
   }
@@ -83,7 +83,7 @@ void OrdnerTabelle::Anhaengen(std::string_view Pfad, std::int32_t Ebene) {
 void OrdnerTabelle::DateienSetzen(std::size_t Index, const std::vector<std::string_view>& Namen) {
   if (dateien_.empty()) {
     if (Namen.empty()) return;
-    dateien_.resize(saetze_.size());
+    dateien_.resize(sätze_.size());
   }
   // The new names go behind all others; names a record had before stay
   // unused in the block (a walk sets each record's names once).
@@ -98,18 +98,18 @@ void OrdnerTabelle::DateienSetzen(std::size_t Index, const std::vector<std::stri
 }
 
 void OrdnerTabelle::resize(std::size_t Anzahl) {
-  while (saetze_.size() < Anzahl) Anhaengen({}, 0);
-  if (saetze_.size() == Anzahl) return;
+  while (sätze_.size() < Anzahl) Anhängen({}, 0);
+  if (sätze_.size() == Anzahl) return;
   // The names of dropped records stay unused in their block until clear().
   text_.cut(textAnfang(Anzahl));
-  saetze_.resize(Anzahl);
+  sätze_.resize(Anzahl);
   if (!dateien_.empty()) dateien_.resize(Anzahl);
 }
 
 void OrdnerTabelle::clear() { *this = OrdnerTabelle(); }
 
 void OrdnerTabelle::Freigeben(std::size_t Index) noexcept {
-  if (Index <= freigegeben_ || Index > saetze_.size()) return;
+  if (Index <= freigegeben_ || Index > sätze_.size()) return;
   text_.release(textAnfang(Index));
   if (dateien_.empty() || !namenGeordnet_) {
     freigegeben_ = Index;
@@ -131,8 +131,8 @@ Bytes OrdnerTabelle::OrdnerzeilenAbgeben() {
 Ordner OrdnerTabelle::operator[](std::size_t Index) const {
   const std::size_t anfang = textAnfang(Index);
   Ordner ordner;
-  ordner.Pfad = text_.view(anfang, saetze_[Index].textEnde - 1);  // without its line end
-  ordner.Ebene = saetze_[Index].ebene;
+  ordner.Pfad = text_.view(anfang, sätze_[Index].textEnde - 1);  // without its line end
+  ordner.Ebene = sätze_[Index].ebene;
   if (!dateien_.empty()) {
     const Dateien& d = dateien_[Index];
     ordner.Dateien = DateiListe(this, d.erste, d.anzahl);

@@ -132,7 +132,7 @@ class OrdnerTabelle {
   // Appends a record for the folder with the list-form path `Pfad` at level
   // `Ebene`, without file names. Throws std::bad_alloc, leaving the table
   // as it was.
-  void Anhaengen(std::string_view Pfad, std::int32_t Ebene);
+  void Anhängen(std::string_view Pfad, std::int32_t Ebene);
   // Gives record `Index` the file names `Namen` (list form, in listing
   // order) in place of those it had.
   void DateienSetzen(std::size_t Index, const std::vector<std::string_view>& Namen);
@@ -148,8 +148,8 @@ class OrdnerTabelle {
   // Empties the table and hands over its text block: the folder lines.
   Bytes OrdnerzeilenAbgeben();
 
-  std::size_t size() const { return saetze_.size(); }
-  bool empty() const { return saetze_.empty(); }
+  std::size_t size() const { return sätze_.size(); }
+  bool empty() const { return sätze_.empty(); }
   Ordner operator[](std::size_t Index) const;
   Ordner back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return {this, 0}; }
@@ -169,11 +169,11 @@ class OrdnerTabelle {
     std::uint64_t erste = 0;  // index of the first name in namenEnde_
     std::uint64_t anzahl = 0;
   };
-  std::size_t textAnfang(std::size_t index) const { return index == 0 ? 0 : saetze_[index - 1].textEnde; }
+  std::size_t textAnfang(std::size_t index) const { return index == 0 ? 0 : sätze_[index - 1].textEnde; }
   std::string_view name(std::size_t index) const;
 
   Bytes text_;                       // the paths, each with its line end
-  std::deque<Satz> saetze_;          // one per record
+  std::deque<Satz> sätze_;          // one per record
   std::deque<Dateien> dateien_;      // one per record once any record has files
   Bytes namen_;                      // the file names, one after another
   std::deque<std::uint64_t> namenEnde_;  // where each name ends in namen_

@@ -18,9 +18,9 @@ inline bool istDatei(platform::EntryKind kind) {
 }
 
 // Stores as the file names of record `Index` the list form of every file
-// among `eintraege` (a listing already filtered by the mask; the names are
+// among `einträge` (a listing already filtered by the mask; the names are
 // changed in place) and returns how many there are.
 std::int32_t DateienEintragen(OrdnerTabelle& Tabelle, std::size_t Index,
-                              std::vector<platform::Entry>& eintraege);
+                              std::vector<platform::Entry>& einträge);
 
 }  // namespace zweigschau

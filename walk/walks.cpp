@@ -19,168 +19,168 @@ namespace {
 
 class Walk {
  public:
-  Walk(OrdnerTabelle& tabelle, const SammelOptionen& lauf, std::int32_t& zaehler)
-      : tabelle_(tabelle), ebenen_(lauf.Ebenen), zaehler_(zaehler), lauf_(lauf),
-        schnitt_(lauf.StartPos > 1 ? static_cast<std::size_t>(lauf.StartPos - 1) : 0) {}
+  Walk(OrdnerTabelle& table, const SammelOptionen& run, std::int32_t& count)
+      : table_(table), levels_(run.Ebenen), count_(count), run_(run),
+        cut_(run.StartPos > 1 ? static_cast<std::size_t>(run.StartPos - 1) : 0) {}
 
   // Opens and lists the start folder.
-  platform::Failure start(const std::string& pfad) {
-    pfad_.clear();
-    AnzeigeTextAnhaengen(pfad_, pfad);
-    TreeReaderOptions lesen;
-    lesen.how = lauf_.Vorauslesen ? *lauf_.Vorauslesen : readAheadFor(pfad);
-    lesen.levels = ebenen_;
+  platform::Failure start(const std::string& path) {
+    path_.clear();
+    AnzeigeTextAnhängen(path_, path);
+    TreeReaderOptions reading;
+    reading.how = run_.readAhead ? *run_.readAhead : readAheadFor(path);
+    reading.levels = levels_;
     // While the walk waits for a listing the window is kept alive, with
     // the count reached so far.
-    lesen.whileWaiting = [this] {
-      if (lauf_.yield) lauf_.yield(zaehler_);
+    reading.whileWaiting = [this] {
+      if (run_.yield) run_.yield(count_);
     };
-    lesen.cancel = lauf_.Abbruch;
-    leser_.emplace(systemFolders(filter_), std::move(lesen));
-    return leser_->start(pfad, eintraege_);
+    reading.cancel = run_.cancel;
+    reader_.emplace(systemFolders(filter_), std::move(reading));
+    return reader_->start(path, entries_);
   }
 
   // Sub-folders that could not be read for an error, so far.
-  std::int32_t nichtLesbar() const { return nichtLesbar_; }
+  std::int32_t unreadable() const { return unreadable_; }
 
   // Records the ends of the tree: folders without sub-folders, and those
   // at the depth limit. None, or why the walk ended early.
-  platform::Failure endpunkte() {
-    return laufen([this](std::int32_t ebene) {
-      const bool ohneUnterordner =
-          std::none_of(eintraege_.begin(), eintraege_.end(),
+  platform::Failure ends() {
+    return walk([this](std::int32_t level) {
+      const bool noSubFolders =
+          std::none_of(entries_.begin(), entries_.end(),
                        [](const Entry& e) { return e.kind == EntryKind::Folder; });
-      if ((ohneUnterordner || ebene == ebenen_) && ebene > 0) {
-        aufzeichnen(ebene);
-        ++zaehler_;
+      if ((noSubFolders || level == levels_) && level > 0) {
+        record(level);
+        ++count_;
       }
     });
   }
 
   // Records every folder before its sub-folders, with its matching files
-  // when there is a mask; with nurMitDateien the start folder is dropped
+  // when there is a mask; with onlyWithFiles the start folder is dropped
   // again when none of its files match. None, or why the walk ended early.
-  platform::Failure alle(bool nurMitDateien) {
-    return laufen([this, nurMitDateien](std::int32_t ebene) {
-      if (pfad_.size() > schnitt_) {
-        aufzeichnen(ebene);
-        const std::int32_t dateien =
-            maske_ != nullptr ? DateienEintragen(tabelle_, tabelle_.size() - 1, eintraege_) : -1;
-        if (!(nurMitDateien && ebene == 0 && dateien == 0)) ++zaehler_;
+  platform::Failure all(bool onlyWithFiles) {
+    return walk([this, onlyWithFiles](std::int32_t level) {
+      if (path_.size() > cut_) {
+        record(level);
+        const std::int32_t files =
+            mask_ != nullptr ? DateienEintragen(table_, table_.size() - 1, entries_) : -1;
+        if (!(onlyWithFiles && level == 0 && files == 0)) ++count_;
       }
     });
   }
 
-  void setzeMaske(const std::string& maske) {
+  void setMask(const std::string& maske) {
     if (maske.empty()) return;
-    auto passend = std::make_shared<const DateiMaske>(maske);
-    maske_ = passend.get();
+    auto mask = std::make_shared<const DateiMaske>(maske);
+    mask_ = mask.get();
     filter_.resolveLinks = true;  // links to folders are not files
     // Called by the reading threads too, which may outlive the walk: it
     // holds the mask itself and only reads it.
-    filter_.keep = [passend](std::string_view name, EntryKind kind) {
-      return istDatei(kind) ? passend->passt(name) : istUnterordner(name, kind);
+    filter_.keep = [mask](std::string_view name, EntryKind kind) {
+      return istDatei(kind) ? mask->passt(name) : isSubFolder(name, kind);
     };
   }
 
   // Drops records beyond the counter (a start folder without matching files).
-  void abschliessen() {
-    if (tabelle_.size() > static_cast<std::size_t>(zaehler_)) tabelle_.resize(zaehler_);
+  void finish() {
+    if (table_.size() > static_cast<std::size_t>(count_)) table_.resize(count_);
   }
 
  private:
   // Sub-folders are real folders that the platform does not hide. Links to
   // folders are never entered, so no walk can loop.
-  static bool istUnterordner(std::string_view /*name*/, EntryKind kind) {
+  static bool isSubFolder(std::string_view /*name*/, EntryKind kind) {
     return kind == EntryKind::Folder;
   }
 
   // A folder on the way down from the start folder to the current one.
-  struct Stufe {
-    std::int32_t ebene = 0;
-    std::size_t pfadVorher = 0;  // length of pfad_ in the folder above
+  struct Level {
+    std::int32_t level = 0;
+    std::size_t pathBefore = 0;  // length of path_ in the folder above
   };
 
   // Walks the tree depth first from the start folder, its listing in
-  // eintraege_. `besuchen(ebene)` handles the folder just listed. The way
+  // entries_. `visit(level)` handles the folder just listed. The way
   // down is kept on the heap, so the depth of the tree is not bounded by
   // the call stack; the reader knows which sub-folder comes next and stops
   // at the depth limit.
   template <typename Besuchen>
-  platform::Failure laufen(Besuchen besuchen) {
+  platform::Failure walk(Besuchen visit) {
     using platform::Failure;
-    std::vector<Stufe> weg;
-    besuchen(0);
-    weg.push_back({0, 0});
-    while (!weg.empty()) {
-      const Stufe hier = weg.back();
-      const TreeReader::Step schritt = leser_->enterNext(eintraege_);
-      if (schritt.failure == Failure::Cancelled || schritt.failure == Failure::NoMemory) return schritt.failure;
-      if (schritt.name != nullptr) {
+    std::vector<Level> way;
+    visit(0);
+    way.push_back({0, 0});
+    while (!way.empty()) {
+      const Level here = way.back();
+      const TreeReader::Step step = reader_->enterNext(entries_);
+      if (step.failure == Failure::Cancelled || step.failure == Failure::NoMemory) return step.failure;
+      if (step.name != nullptr) {
         // A folder that cannot be listed is walked with no entries; one
         // that failed for an error is counted, its contents are missing.
-        if (schritt.failure == Failure::Short || schritt.failure == Failure::Broken) ++nichtLesbar_;
-        weg.push_back({hier.ebene + 1, pfad_.size()});
-        AnzeigeTextAnhaengen(pfad_, *schritt.name);
-        pfad_ += platform::kSeparator;
-        besuchen(hier.ebene + 1);
+        if (step.failure == Failure::Short || step.failure == Failure::Broken) ++unreadable_;
+        way.push_back({here.level + 1, path_.size()});
+        AnzeigeTextAnhängen(path_, *step.name);
+        path_ += platform::kSeparator;
+        visit(here.level + 1);
         continue;
       }
-      nachgeben();
-      weg.pop_back();
-      if (!weg.empty()) {
-        leser_->leave();
-        pfad_.resize(hier.pfadVorher);
+      yieldNow();
+      way.pop_back();
+      if (!way.empty()) {
+        reader_->leave();
+        path_.resize(here.pathBefore);
       }
     }
     return Failure::None;
   }
 
   // Makes record Zähler (dropping one made before that was not counted).
-  void aufzeichnen(std::int32_t ebene) {
-    tabelle_.resize(static_cast<std::size_t>(zaehler_));
-    tabelle_.Anhaengen(std::string_view(pfad_).substr(std::min(schnitt_, pfad_.size())), ebene);
+  void record(std::int32_t level) {
+    table_.resize(static_cast<std::size_t>(count_));
+    table_.Anhängen(std::string_view(path_).substr(std::min(cut_, path_.size())), level);
   }
 
-  void nachgeben() {
-    if (lauf_.yield) lauf_.yield(zaehler_);
+  void yieldNow() {
+    if (run_.yield) run_.yield(count_);
   }
 
-  OrdnerTabelle& tabelle_;
-  const std::int32_t ebenen_;
-  std::int32_t& zaehler_;
-  const SammelOptionen& lauf_;
-  const std::size_t schnitt_;
-  const DateiMaske* maske_ = nullptr;                  // the filter's mask, when there is one
-  platform::ListFilter filter_{istUnterordner, false};  // what a listing keeps
-  std::vector<Entry> eintraege_;                       // listing of the folder just entered
-  std::string pfad_;                                   // list form of the current folder's path
-  std::int32_t nichtLesbar_ = 0;                       // sub-folders that failed for an error
-  std::optional<TreeReader> leser_;
+  OrdnerTabelle& table_;
+  const std::int32_t levels_;
+  std::int32_t& count_;
+  const SammelOptionen& run_;
+  const std::size_t cut_;
+  const DateiMaske* mask_ = nullptr;                  // the filter's mask, when there is one
+  platform::ListFilter filter_{isSubFolder, false};  // what a listing keeps
+  std::vector<Entry> entries_;                       // listing of the folder just entered
+  std::string path_;                                   // list form of the current folder's path
+  std::int32_t unreadable_ = 0;                       // sub-folders that failed for an error
+  std::optional<TreeReader> reader_;
 };
 
-// Either walk, `alle` choosing the full-path walk. Out of memory on the
+// Either walk, `all` choosing the full-path walk. Out of memory on the
 // walk's thread (the table, a path, the reader's tree) ends it here, as it
 // ends it in a reader: with NoMemory as the walk's failure.
 SammelErgebnis Sammeln(OrdnerTabelle& Tabelle, const SammelOptionen& Optionen, std::int32_t& Zähler,
-                       bool alle) {
+                       bool all) {
   using platform::Failure;
-  SammelErgebnis ergebnis;
+  SammelErgebnis result;
   try {
     Walk walk(Tabelle, Optionen, Zähler);
-    if (alle) walk.setzeMaske(Optionen.Maske);
-    ergebnis.Fehler = walk.start(Optionen.Pfad);
-    if (ergebnis.Fehler == Failure::None)
-      ergebnis.Fehler = alle ? walk.alle(Optionen.NurMitDateien) : walk.endpunkte();
-    if (ergebnis.Fehler == Failure::None) walk.abschliessen();
-    ergebnis.NichtLesbar = walk.nichtLesbar();
+    if (all) walk.setMask(Optionen.Maske);
+    result.Fehler = walk.start(Optionen.Pfad);
+    if (result.Fehler == Failure::None)
+      result.Fehler = all ? walk.all(Optionen.NurMitDateien) : walk.ends();
+    if (result.Fehler == Failure::None) walk.finish();
+    result.NichtLesbar = walk.unreadable();
   } catch (const std::bad_alloc&) {
-    ergebnis.Fehler = Failure::NoMemory;
+    result.Fehler = Failure::NoMemory;
   }
-  const bool startGescheitert = ergebnis.Fehler != Failure::None && ergebnis.Fehler != Failure::NoMemory &&
-                                ergebnis.Fehler != Failure::Cancelled;
-  ergebnis.Anzahl = ergebnis.Fehler == Failure::None ? Zähler : startGescheitert ? kStartNichtGelistet : 0;
-  return ergebnis;
+  const bool startFailed = result.Fehler != Failure::None && result.Fehler != Failure::NoMemory &&
+                                result.Fehler != Failure::Cancelled;
+  result.Anzahl = result.Fehler == Failure::None ? Zähler : startFailed ? kStartNichtGelistet : 0;
+  return result;
 }
 
 }  // namespace

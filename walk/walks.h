@@ -41,11 +41,11 @@ struct SammelOptionen {
   YieldFn yield{};
   // How folders are read (ReadAhead); by default as suits the start
   // folder's file system (readAheadFor). The records are the same either way.
-  std::optional<ReadAhead> Vorauslesen{};
+  std::optional<ReadAhead> readAhead{};
   // When it becomes true (from any thread, the yield included), the walk
   // ends within about 5 ms, also while a reader is blocked on a folder,
   // with Fehler Cancelled; the table then holds no usable records.
-  const std::atomic<bool>* Abbruch = nullptr;
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // How a walk went.

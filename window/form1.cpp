@@ -131,7 +131,7 @@ std::optional<int> Form1::Form_Load(const std::vector<std::string>& Argumente) {
   std::optional<int> ende = Form1Logik::Form_Load(start);
   // Only a window that is shown offers completions: a batch run starts no
   // thread of the folder model.
-  if (!ende) OrdnerVervollstaendigen();
+  if (!ende) OrdnerVervollständigen();
   return ende;
 }
 
@@ -190,7 +190,7 @@ void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
 // never destroyed: its destructor would wait for that thread, which may be
 // inside a request to a share that no longer answers, and the program
 // must be able to end all the same.
-void Form1::OrdnerVervollstaendigen() {
+void Form1::OrdnerVervollständigen() {
   auto* ordner = new QFileSystemModel;
   // The list is read afresh as the person types; watching the folders read
   // gains nothing and, for a folder without the right to read it, makes Qt
@@ -198,10 +198,10 @@ void Form1::OrdnerVervollstaendigen() {
   ordner->setOption(QFileSystemModel::DontWatchForChanges);
   ordner->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
   ordner->setRootPath(QString());
-  auto* vervollstaendiger = new QCompleter(ordner, this);
-  vervollstaendiger->setCompletionMode(QCompleter::PopupCompletion);
-  ui.txtPfadEingabe->setCompleter(vervollstaendiger);
-  vorschlaege_ = vervollstaendiger->popup();
+  auto* vervollständiger = new QCompleter(ordner, this);
+  vervollständiger->setCompletionMode(QCompleter::PopupCompletion);
+  ui.txtPfadEingabe->setCompleter(vervollständiger);
+  vorschläge_ = vervollständiger->popup();
 }
 
 namespace {
@@ -304,7 +304,7 @@ bool IstEingabe(QEvent* event) {
 
 bool Form1::eventFilter(QObject* objekt, QEvent* event) {
   // A disabled window gets no keys: Escape cancels a running scan from here.
-  if (scanLaeuft() && event->type() == QEvent::KeyPress &&
+  if (scanLäuft() && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     Abbrechen();
     return true;
@@ -312,18 +312,18 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
   // A click beside the open completions' list closes it, and a click on a
   // button of the window presses that button too: the list would take the
   // click for itself, and the person would have to click twice.
-  if (vorschlaege_ != nullptr && objekt == vorschlaege_ && event->type() == QEvent::MouseButtonPress) {
+  if (vorschläge_ != nullptr && objekt == vorschläge_ && event->type() == QEvent::MouseButtonPress) {
     const auto* maus = static_cast<QMouseEvent*>(event);
     const QPoint wo = maus->globalPosition().toPoint();
-    if (!vorschlaege_->rect().contains(vorschlaege_->mapFromGlobal(wo))) {
-      vorschlaege_->hide();
+    if (!vorschläge_->rect().contains(vorschläge_->mapFromGlobal(wo))) {
+      vorschläge_->hide();
       auto* knopf = qobject_cast<QAbstractButton*>(childAt(mapFromGlobal(wo)));
       if (knopf != nullptr && knopf->isEnabled() && maus->button() == Qt::LeftButton) knopf->click();
       return true;
     }
   }
   // The control that keeps the focus during a scan takes no input.
-  if (scanLaeuft() && ruhend_ != nullptr && IstEingabe(event)) {
+  if (scanLäuft() && ruhend_ != nullptr && IstEingabe(event)) {
     auto* ziel = qobject_cast<QWidget*>(objekt);
     if (ziel != nullptr && (ziel == ruhend_ || ruhend_->isAncestorOf(ziel))) {
       event->ignore();
@@ -333,13 +333,13 @@ bool Form1::eventFilter(QObject* objekt, QEvent* event) {
   // The completions' list takes Enter, Tab and Escape while it is open.
   // Without a completion chosen they mean what they mean in the path box:
   // the list closes and Enter scans, Tab moves on.
-  if (vorschlaege_ != nullptr && objekt == vorschlaege_ && event->type() == QEvent::KeyPress &&
-      !vorschlaege_->currentIndex().isValid()) {
+  if (vorschläge_ != nullptr && objekt == vorschläge_ && event->type() == QEvent::KeyPress &&
+      !vorschläge_->currentIndex().isValid()) {
     const auto* taste = static_cast<QKeyEvent*>(event);
     const bool enter = taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter;
     const bool tab = taste->key() == Qt::Key_Tab || taste->key() == Qt::Key_Backtab;
     if (enter || tab) {
-      vorschlaege_->hide();
+      vorschläge_->hide();
       if (enter && ui.cmdScannen->isEnabled()) ui.cmdScannen->click();
       if (tab) focusNextPrevChild(taste->key() == Qt::Key_Tab && !(taste->modifiers() & Qt::ShiftModifier));
       return true;

@@ -63,7 +63,7 @@ class Form1 : public QDialog,
 
  private:
   QWidget* widget(zweigschau::Steuerelement s) const;
-  void OrdnerVervollstaendigen();
+  void OrdnerVervollständigen();
   void AnBildschirmAnpassen();
   // A drag over or dropped onto one of the window's boxes; true when it was
   // handled here, false when the box handles it itself.
@@ -89,6 +89,6 @@ class Form1 : public QDialog,
   void beenden() override;
 
   platform::Dialogs& dialoge_;
-  QAbstractItemView* vorschlaege_ = nullptr;  // the path box's list of completions
+  QAbstractItemView* vorschläge_ = nullptr;  // the path box's list of completions
   bool angepasst_ = false;  // the size was fitted to the screen
 };

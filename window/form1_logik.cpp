@@ -72,7 +72,7 @@ void Form1Logik::cmdEnde_Click() {
 }
 
 void Form1Logik::Abbrechen() {
-  if (scanLaeuft_)
+  if (scanLäuft_)
     abbruch_ = true;
   else
     cmdEnde_Click();
@@ -119,9 +119,9 @@ void Form1Logik::cmdScannen_Click() {
                      OhneLeerzeichen(fenster_.text(S::comMaskeTyp));
   Optionen.NurOrdnerMitDateien = dateien && fenster_.wert(S::cbNurOrdnerMitPassendenDateien) == 1;
   abbruch_ = false;
-  scanLaeuft_ = true;
+  scanLäuft_ = true;
   letztesErgebnis_ = ListeErstellen(fenster_, zwischenablage_, tabelle_, Optionen, &abbruch_);
-  scanLaeuft_ = false;
+  scanLäuft_ = false;
 }
 
 // ---- Folder picker -----------------------------------------------------

@@ -71,7 +71,7 @@ class Form1Logik {
   // True once the program has been ended ("Ende", Escape, closing it).
   bool beendet() const { return beendet_; }
   // True while "Scannen" runs a scan.
-  bool scanLaeuft() const { return scanLaeuft_; }
+  bool scanLäuft() const { return scanLäuft_; }
   // Escape: cancels a running scan (the window stays); without one it ends
   // the program like "Ende".
   void Abbrechen();
@@ -85,7 +85,7 @@ class Form1Logik {
   std::unique_ptr<OrdnerWahl> ordnerWahl_;
   ScanErgebnis letztesErgebnis_;
   bool beendet_ = false;
-  bool scanLaeuft_ = false;
+  bool scanLäuft_ = false;
   std::atomic<bool> abbruch_ = false;  // the running scan is to end
 };
 

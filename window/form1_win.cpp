@@ -49,7 +49,7 @@ constexpr Tipp kTipps[] = {
     {IDC_txtPfadEingabe, L"nur Ausgabe der letzten Ordner"},
 };
 
-void TippHinzufuegen(HWND tooltip, HWND fenster, HWND steuer, const wchar_t* text) {
+void TippHinzufügen(HWND tooltip, HWND fenster, HWND steuer, const wchar_t* text) {
   TTTOOLINFOW info{};
   info.cbSize = sizeof(info);
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -59,9 +59,9 @@ void TippHinzufuegen(HWND tooltip, HWND fenster, HWND steuer, const wchar_t* tex
   SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-HICON IconLaden(int groesse) {
+HICON IconLaden(int größe) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_Zweigschau),
-                                       IMAGE_ICON, groesse, groesse, LR_DEFAULTCOLOR));
+                                       IMAGE_ICON, größe, größe, LR_DEFAULTCOLOR));
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ void Form1::Zeigen() {
   SetForegroundWindow(hwnd_);
 }
 
-int Form1::Ausfuehren() {
+int Form1::Ausführen() {
   MSG m;
   while (hwnd_ != nullptr && GetMessageW(&m, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(hwnd_, &m)) {
@@ -178,9 +178,9 @@ void Form1::Einrichten() {
                              GetModuleHandleW(nullptr), nullptr);
   for (const Tipp& t : kTipps) {
     HWND steuer = GetDlgItem(hwnd_, t.id);
-    TippHinzufuegen(tooltip_, hwnd_, steuer, t.text);
+    TippHinzufügen(tooltip_, hwnd_, steuer, t.text);
     // An editable combo box takes the mouse in its edit field.
-    if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufuegen(tooltip_, hwnd_, feld, t.text);
+    if (HWND feld = FindWindowExW(steuer, nullptr, L"Edit", nullptr)) TippHinzufügen(tooltip_, hwnd_, feld, t.text);
   }
   for (std::size_t i = 0; i < std::size(kLabelFarben); ++i) pinsel_[i] = CreateSolidBrush(kLabelFarben[i].hinten);
   ZugangBeschreiben();
@@ -253,9 +253,9 @@ void Form1::AnBildschirmAnpassen() {
     MoveWindow(steuer, mal(r.left), mal(r.top), mal(r.right - r.left), mal(r.bottom - r.top), FALSE);
   }
   const int breite = mal(innen.right) + randX;
-  const int hoehe = mal(innen.bottom) + randY;
+  const int höhe = mal(innen.bottom) + randY;
   SetWindowPos(hwnd_, nullptr, frei.left + (frei.right - frei.left - breite) / 2,
-               frei.top + (frei.bottom - frei.top - hoehe) / 2, breite, hoehe, SWP_NOZORDER | SWP_NOACTIVATE);
+               frei.top + (frei.bottom - frei.top - höhe) / 2, breite, höhe, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::Befehl(int id, int code) {
@@ -263,12 +263,12 @@ void Form1::Befehl(int id, int code) {
   // While a scan runs only "Ende" counts (IDCANCEL; Escape never gets
   // here then, ereignisseVerarbeiten takes it): it cancels the scan and
   // ends the program. Enter must not start a second scan inside the first.
-  if (scanLaeuft()) {
+  if (scanLäuft()) {
     if (id == IDCANCEL) cmdEnde_Click();
     return;
   }
   if (id == IDC_txtPfadEingabe) {
-    if (code == EN_CHANGE) PfadGeaendert();
+    if (code == EN_CHANGE) PfadGeändert();
     return;
   }
   if (code != BN_CLICKED) return;
@@ -288,7 +288,7 @@ void Form1::Befehl(int id, int code) {
 
 // The edit control also reports EN_CHANGE where its text stays the same
 // (Wine's does for Ctrl+A); the rules act only on a real change.
-void Form1::PfadGeaendert() {
+void Form1::PfadGeändert() {
   std::string pfad = text(Steuerelement::txtPfadEingabe);
   if (pfad == pfad_) return;
   pfad_ = std::move(pfad);
@@ -440,7 +440,7 @@ void Form1::ereignisseVerarbeiten() {
   while (hwnd_ != nullptr && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
     // Escape cancels a running scan; while no window has the focus it
     // arrives as a system key.
-    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == VK_ESCAPE && scanLaeuft()) {
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == VK_ESCAPE && scanLäuft()) {
       Abbrechen();
       continue;
     }
@@ -448,7 +448,7 @@ void Form1::ereignisseVerarbeiten() {
     const bool eingabe = (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && m.message != WM_SYSKEYDOWN &&
                           m.message != WM_SYSKEYUP && m.wParam != VK_TAB) ||
                          (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST && m.message != WM_MOUSEMOVE);
-    if (eingabe && scanLaeuft() && ruhend_ != nullptr && (m.hwnd == ruhend_ || IsChild(ruhend_, m.hwnd))) continue;
+    if (eingabe && scanLäuft() && ruhend_ != nullptr && (m.hwnd == ruhend_ || IsChild(ruhend_, m.hwnd))) continue;
     if (m.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(m.wParam));
       break;

@@ -33,7 +33,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   // Shows the window with the focus in the path box.
   void Zeigen();
   // Runs the window's message loop until the program is ended; 0.
-  int Ausfuehren();
+  int Ausführen();
 
   // The dialog and one of its controls, for the dialog's tests.
   HWND hwnd() const { return hwnd_; }
@@ -46,7 +46,7 @@ class Form1 : private zweigschau::Steuerelemente, public zweigschau::Form1Logik 
   void ZugangBeschreiben();
   void AnBildschirmAnpassen();
   void Befehl(int id, int code);
-  void PfadGeaendert();
+  void PfadGeändert();
   void OptionGeklickt(int Index);
   INT_PTR Farbe(HDC dc, HWND label);
   void Doppelklick(LPARAM lp);

@@ -1,5 +1,5 @@
 // Real folder trees in a temporary folder, for tests of the walks, on every
-// platform. Paths are UTF-8 with the platform's separator; `schraeg` shows
+// platform. Paths are UTF-8 with the platform's separator; `schräg` shows
 // that separator as "/" and the list's line end as LF, so that one expected
 // text serves both platforms. POSIX-only helpers (links, modes, deep
 // chains, child processes) are in temp_tree_posix.h.
@@ -29,7 +29,7 @@ inline fs::path fsPfad(const std::string& utf8) {
 
 // `text` with the platform's separator shown as "/" and its line end as
 // LF (on Windows CR and LF change places, so a wrong line end still shows).
-inline std::string schraeg(std::string_view sicht) {
+inline std::string schräg(std::string_view sicht) {
   std::string text(sicht);
   for (char& c : text) {
     if (c == platform::kSeparator)

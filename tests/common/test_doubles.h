@@ -27,13 +27,13 @@ class TestAblage : public platform::Clipboard {
  public:
   bool setText(std::string_view text) override {
     gesetzt.emplace_back(text);
-    if (erreichbar) inhalt = testing_tree::schraeg(text);
+    if (erreichbar) inhalt = testing_tree::schräg(text);
     return erreichbar;
   }
   bool takenByOther() const override { return genommen; }
 
   std::vector<std::string> gesetzt;  // every text set, reached or not, as given
-  std::string inhalt = "vorher";     // what it holds, as schraeg shows it
+  std::string inhalt = "vorher";     // what it holds, as schräg shows it
   bool erreichbar = true;
   bool genommen = false;
 };
@@ -83,7 +83,7 @@ class TestSteuerelemente : public zweigschau::Steuerelemente {
   std::string text(Steuerelement s) const override { return (*this)[s].text; }
   void textSetzen(Steuerelement s, const std::string& text) override {
     (*this)[s].text = text;
-    if (s == Steuerelement::txtPfadEingabe && pfadGeaendert) pfadGeaendert();
+    if (s == Steuerelement::txtPfadEingabe && pfadGeändert) pfadGeändert();
   }
   void fokusSetzen(Steuerelement s) override { fokus = s; }
   bool fensterGezeigt() const override { return gezeigt; }
@@ -114,7 +114,7 @@ class TestSteuerelemente : public zweigschau::Steuerelemente {
   int nachgegeben = 0;
   int abbrechenBei = 0;  // the user cancels at this letting through (0: never)
   std::atomic<bool> abbruch = false;
-  std::function<void()> pfadGeaendert;  // the path box's change handler, if any
+  std::function<void()> pfadGeändert;  // the path box's change handler, if any
 
   std::optional<Steuerelement> fokus;
   bool gezeigt = true;

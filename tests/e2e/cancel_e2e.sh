@@ -103,7 +103,7 @@ check "its status is 128+15 ($status)" [ "$status" -eq 143 ]
 batch_gone() { ! pgrep -f "/o:$MNT" >/dev/null; }
 check "nothing of the batch run is left running" batch_gone
 
-# --- SIGTERM after the keeper has taken the clipboard, while the run waits
+# --- SIGTERM after the clipboard server has taken the clipboard, while the run waits
 # for its word (strace holds the run's read of it 0.3 s; xclip, holding
 # "vorher" in the foreground, ends when it loses the clipboard): the run's
 # status and the clipboard agree.
@@ -121,6 +121,6 @@ kill -TERM "$pid"
 wait "$tracer"
 status=$?
 zeilen=$(clip_read UTF8_STRING | wc -l)
-check "a stop after the keeper took over: status 0 and the list, or the clipboard as it was ($status, $zeilen lines)" \
+check "a stop after the clipboard server took over: status 0 and the list, or the clipboard as it was ($status, $zeilen lines)" \
   [ "$status" -eq 0 -a "$zeilen" -eq 2000 -o "$status" -ne 0 -a "$(clip_read)" = "vorher" ]
 finish

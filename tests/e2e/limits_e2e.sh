@@ -1,7 +1,7 @@
 #!/bin/bash
 # Batch runs under system limits and on start paths that cannot be listed,
 # as an unprivileged user: each ends at once with its status and its line,
-# leaves at most the clipboard's keeper running (no D-Bus daemon, no
+# leaves at most the clipboard server running (no D-Bus daemon, no
 # files), and the clipboard holds the whole list or what it held before.
 # Usage: limits_e2e.sh PATH/TO/zweigschau PATH/TO/zs_make_tree
 set -u
@@ -37,15 +37,15 @@ as_user() {
 }
 mkdir -p -m 700 "$HOME_DIR/run" && chown "$USER_ID" "$HOME_DIR/run"
 
-# Processes of that user besides the keeper; ended ones left to an init
+# Processes of that user besides the clipboard server; ended ones left to an init
 # that does not collect them do not count.
 user_processes() { ps -u "$USER_ID" -o stat=,args= | grep -v -e '^Z' -e --zweigschau-clipboard-server; }
-keepers() { pgrep -u "$USER_ID" -f -- --zweigschau-clipboard-server | wc -l; }
-keepers_are() { [ "$(keepers)" -eq "$1" ]; }
+servers() { pgrep -u "$USER_ID" -f -- --zweigschau-clipboard-server | wc -l; }
+servers_are() { [ "$(servers)" -eq "$1" ]; }
 clipboard_holds() { [ "$(clip_read)" = "$1" ]; }
 
 # The list as a run without limits leaves it (as root: every process of
-# the test's user counts against its process limit, a keeper too).
+# the test's user counts against its process limit, a clipboard server too).
 "$PROGRAM" "/o:$E2E_TMP/baum" /i
 clip_read >"$E2E_TMP/liste"
 check "reference run without limits" [ -s "$E2E_TMP/liste" ]
@@ -55,17 +55,17 @@ check "reference run without limits" [ -s "$E2E_TMP/liste" ]
 # before.
 while IFS='|' read -r limit args status line; do
   clip_take "vorher"
-  wait_until 1000 keepers_are 0 && wait_until 1000 clipboard_holds vorher
+  wait_until 1000 servers_are 0 && wait_until 1000 clipboard_holds vorher
   as_user "$limit" $args
   what="$limit $args"
   check "$what: status $status and its line within 2 s (rc $rc, '$err', $ms ms)" \
     [ "$rc" -eq "$status" -a "$ms" -lt 2000 ] && [[ "$err" == $line ]]
   if [ "$status" -eq 0 ]; then
-    check "$what: the keeper serves the whole list" cmp <(clip_read) "$E2E_TMP/liste"
+    check "$what: the clipboard server serves the whole list" cmp <(clip_read) "$E2E_TMP/liste"
   else
-    check "$what: clipboard untouched, no keeper" [ "$(clip_read)" = vorher -a "$(keepers)" -eq 0 ]
+    check "$what: clipboard untouched, no clipboard server" [ "$(clip_read)" = vorher -a "$(servers)" -eq 0 ]
   fi
-  check "$what: nothing else left running ($(user_processes))" [ -z "$(user_processes)" -a "$(keepers)" -le 1 ]
+  check "$what: nothing else left running ($(user_processes))" [ -z "$(user_processes)" -a "$(servers)" -le 1 ]
 done <<EOF
 ulimit -u 1|/o:$E2E_TMP/baum /i|3|Zu wenig Speicher oder Threads frei
 ulimit -u 2|/o:$E2E_TMP/baum /i|0|
@@ -93,7 +93,7 @@ for baum in "breit 2500" "gross 7500"; do
   # Below 15,000 KiB the loader cannot map the program's libraries.
   for kib in $(seq 15000 "$schritt" 300000); do
     clip_take "vorher"
-    wait_until 1000 keepers_are 0
+    wait_until 1000 servers_are 0
     as_user "ulimit -v $kib" "/o:$E2E_TMP/$baum" /i
     if [ "$rc" -eq 0 ] && cmp -s <(clip_read) "$E2E_TMP/liste-$baum"; then
       durch=${durch:-$kib}
@@ -110,21 +110,21 @@ strace -qq -e trace=openat -o "$E2E_TMP/open" "$PROGRAM" "/o:$E2E_TMP/baum" /i
 check "a batch run opens no font and nothing of Qt" \
   bash -c "! grep -Eq 'fontconfig|\.ttf|libQt|qt6/plugins' '$E2E_TMP/open'"
 
-# A folder named like the keeper's argument opens the window: with a
-# platform that is missing it says so, where a keeper would have ended
+# A folder named like the clipboard server's argument opens the window: with a
+# platform that is missing it says so, where a clipboard server would have ended
 # silently.
 as_user "cd $E2E_TMP; export QT_QPA_PLATFORM=zs-fehlt" --zweigschau-clipboard-server
 check "--zweigschau-clipboard-server from a terminal opens the window (rc $rc, '$err')" \
   [ "$rc" -eq 3 -a "$err" = 'zweigschau: Qt-Plattform "zs-fehlt" fehlt' ]
-# A run starts no program but its keeper: no dbus-launch, which libdbus
+# A run starts no program but its clipboard server: no dbus-launch, which libdbus
 # starts for a program that asks for a session bus when there is none.
 strace -f -qq --seccomp-bpf -e trace=execve -o "$E2E_TMP/exec" setpriv --reuid="$USER_ID" --regid="$USER_ID" \
   --clear-groups env -i DISPLAY="$DISPLAY" HOME="$HOME_DIR" "$PROGRAM" "/o:$E2E_TMP/baum" /i &
 tracer=$!
-wait_until 5000 keepers_are 1
+wait_until 5000 servers_are 1
 clip_take "danach"
 wait_until 5000 eval '! process_alive $tracer'
-check "a run starts its keeper and nothing else" \
+check "a run starts its clipboard server and nothing else" \
   bash -c "grep -q 'execve(\"[^\"]*-clipboard-server\"' '$E2E_TMP/exec' && ! grep -q dbus '$E2E_TMP/exec'"
 check "no D-Bus daemon and no file in the home folder" \
   [ -z "$(pgrep -u "$USER_ID" dbus)" -a -z "$(find "$HOME_DIR" -mindepth 1 ! -path "$HOME_DIR/run*")" ]

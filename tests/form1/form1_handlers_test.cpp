@@ -11,7 +11,7 @@ namespace {
 
 using form1_test::TestFenster;
 using testing_tree::TempTree;
-using testing_tree::schraeg;
+using testing_tree::schräg;
 using zweigschau::Ausgang;
 using zweigschau::StartEntscheidenText;
 using S = zweigschau::Steuerelement;
@@ -55,7 +55,7 @@ TEST(Form1Start, BatchRunUsesTheHiddenWindow) {
   const std::string start = baum.root();
   EXPECT_EQ(f.logik.Form_Load(StartEntscheidenText("/o:\"" + start + "\" /i")), 0);
   ASSERT_EQ(f.zwischenablage.gesetzt.size(), 1u);
-  EXPECT_EQ(schraeg(f.zwischenablage.gesetzt[0]), "a/x/\nb/\n");
+  EXPECT_EQ(schräg(f.zwischenablage.gesetzt[0]), "a/x/\nb/\n");
   EXPECT_EQ(f.pieptöne, 0);
   EXPECT_FALSE(f.fokus.has_value());
   EXPECT_TRUE(f.meldungen.empty());
@@ -83,7 +83,7 @@ class ScannenTest : public ::testing::Test {
     const std::size_t vorher = f.zwischenablage.gesetzt.size();
     f.klicke(S::cmdScannen);
     if (f.zwischenablage.gesetzt.size() != vorher + 1) return "(no list)";
-    return schraeg(f.zwischenablage.gesetzt.back());
+    return schräg(f.zwischenablage.gesetzt.back());
   }
   void erwarteNurLabel(S sichtbar) {
     for (S l : {S::lblArbeite, S::lblfertig, S::lblNichtGefunden, S::lblKeineUnterordner})
@@ -124,7 +124,7 @@ TEST_F(ScannenTest, FolderLinesWhenOnlyFoldersWithFilesIsOff) {
 
 TEST_F(ScannenTest, EndpointsWithStartFolderAndDepth) {
   f.klicke(S::optAlleOderLetzte0);
-  const std::string w = schraeg(baum.root());
+  const std::string w = schräg(baum.root());
   EXPECT_EQ(scanne(), w + "a/x/\n" + w + "B/\n" + w + "c/y/z/\n");
   f[S::txtEbenen].text = " 1x";
   EXPECT_EQ(scanne(), w + "a/\n" + w + "B/\n" + w + "c/\n");
@@ -231,12 +231,12 @@ TEST(Form1Ordner, DroppedFolderOrFileFolderFillsThePathBox) {
     std::vector<std::string> abgelegt;
     std::string pfad;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {{baum.path("\xC3\x84rzte/lied.mp3"), baum.path("b")}, baum.path("b")},
       {{baum.path("\xC3\x84rzte/lied.mp3")}, baum.path("\xC3\x84rzte")},
       {{baum.path("b"), baum.path("\xC3\x84rzte")}, baum.path("b")},
   };
-  for (const Fall& fall : faelle) {
+  for (const Fall& fall : fälle) {
     f.logik.steuerelemente().einblenden(zweigschau::Steuerelement::lblfertig, true);
     f.fokus = S::cbinkl;
     f.logik.OrdnerAbgelegt(fall.abgelegt);

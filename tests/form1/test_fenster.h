@@ -17,7 +17,7 @@ using zweigschau::Steuerelement;
 class TestFenster : public testing_doubles::TestSteuerelemente {
  public:
   TestFenster() {
-    pfadGeaendert = [this] { logik.txtPfadEingabe_Change(); };
+    pfadGeändert = [this] { logik.txtPfadEingabe_Change(); };
   }
 
   // A user's click: toggles a check box or selects an option button and

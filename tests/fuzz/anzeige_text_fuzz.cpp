@@ -10,7 +10,7 @@
 namespace {
 
 // Reads the next character of valid UTF-8; false when `text` is not valid.
-bool naechstes(std::string_view text, std::size_t& pos, char32_t& c) {
+bool nächstes(std::string_view text, std::size_t& pos, char32_t& c) {
   const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char l = b(pos);
   std::size_t n;
@@ -34,19 +34,19 @@ bool bricht(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-  const std::string_view roh = fuzz::alsText(daten, groesse);
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t größe) {
+  const std::string_view roh = fuzz::alsText(daten, größe);
   const std::string text = zweigschau::AnzeigeText(roh);
   for (std::size_t pos = 0; pos < text.size();) {
     char32_t c;
-    FUZZ_PRUEFEN(naechstes(text, pos, c));
-    FUZZ_PRUEFEN(!bricht(c));
+    FUZZ_CHECK(nächstes(text, pos, c));
+    FUZZ_CHECK(!bricht(c));
   }
-  FUZZ_PRUEFEN(zweigschau::AnzeigeText(text) == text);
-  FUZZ_PRUEFEN(zweigschau::schonAnzeigbar(text));
-  FUZZ_PRUEFEN(zweigschau::schonAnzeigbar(roh) == (text == roh));
-  std::string angehaengt = "a/";
-  zweigschau::AnzeigeTextAnhaengen(angehaengt, roh);
-  FUZZ_PRUEFEN(angehaengt == "a/" + text);
+  FUZZ_CHECK(zweigschau::AnzeigeText(text) == text);
+  FUZZ_CHECK(zweigschau::schonAnzeigbar(text));
+  FUZZ_CHECK(zweigschau::schonAnzeigbar(roh) == (text == roh));
+  std::string angehängt = "a/";
+  zweigschau::AnzeigeTextAnhängen(angehängt, roh);
+  FUZZ_CHECK(angehängt == "a/" + text);
   return 0;
 }

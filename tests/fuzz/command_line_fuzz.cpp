@@ -14,7 +14,7 @@ using namespace zweigschau;
 
 namespace {
 
-constexpr std::string_view kSchluessel[] = {"/?", "/o:", "/e:", "/i", "/d:", "/n", "/a"};
+constexpr std::string_view kSchlüssel[] = {"/?", "/o:", "/e:", "/i", "/d:", "/n", "/a"};
 
 std::string wert(std::string w) { return w.empty() ? std::string(" ") : w; }
 
@@ -49,52 +49,52 @@ std::string argumentReferenz(const std::vector<std::string>& argumente, std::str
   return "";
 }
 
-void rohePruefen(std::string_view zeile) {
-  for (std::string_view teil : kSchluessel) {
+void rohePrüfen(std::string_view zeile) {
+  for (std::string_view teil : kSchlüssel) {
     const std::string w = BefehlszeilenParameterText(zeile, teil);
-    if (fuzz::istAscii(zeile)) FUZZ_PRUEFEN(w == textReferenz(zeile, teil));
-    for (char c : w) FUZZ_PRUEFEN(!(c >= 'A' && c <= 'Z'));
+    if (fuzz::istAscii(zeile)) FUZZ_CHECK(w == textReferenz(zeile, teil));
+    for (char c : w) FUZZ_CHECK(!(c >= 'A' && c <= 'Z'));
     // A quoted value holds no quote, a bare one no blank.
-    FUZZ_PRUEFEN(w.size() <= 1 || w.find(' ') == std::string::npos || w.find('"') == std::string::npos);
+    FUZZ_CHECK(w.size() <= 1 || w.find(' ') == std::string::npos || w.find('"') == std::string::npos);
   }
 }
 
 // The start-up choice `e` made with the key lookup `nachsehen`.
 template <typename Suche>
-void entscheidungPruefen(const StartEntscheidung& e, const Suche& nachsehen) {
+void entscheidungPrüfen(const StartEntscheidung& e, const Suche& nachsehen) {
   if (!nachsehen("/?").empty()) {
-    FUZZ_PRUEFEN(e.art == StartArt::Anleitung);
+    FUZZ_CHECK(e.art == StartArt::Anleitung);
   } else if (nachsehen("/o:").empty()) {
-    FUZZ_PRUEFEN(e.art == StartArt::Fenster);
+    FUZZ_CHECK(e.art == StartArt::Fenster);
   } else {
-    FUZZ_PRUEFEN(e.art == StartArt::Stapellauf);
-    FUZZ_PRUEFEN(e.werte.Pfad == nachsehen("/o:"));
-    FUZZ_PRUEFEN(e.werte.Ebenen == ZahlLesen(nachsehen("/e:")));
-    FUZZ_PRUEFEN(e.werte.Ebenen >= -32768 && e.werte.Ebenen <= 32767);
-    FUZZ_PRUEFEN(e.werte.MitStartordner == nachsehen("/i").empty());
-    FUZZ_PRUEFEN(e.werte.Maske == nachsehen("/d:"));
-    FUZZ_PRUEFEN(e.werte.NurOrdnerMitDateien == nachsehen("/n").empty());
+    FUZZ_CHECK(e.art == StartArt::Stapellauf);
+    FUZZ_CHECK(e.werte.Pfad == nachsehen("/o:"));
+    FUZZ_CHECK(e.werte.Ebenen == ZahlLesen(nachsehen("/e:")));
+    FUZZ_CHECK(e.werte.Ebenen >= -32768 && e.werte.Ebenen <= 32767);
+    FUZZ_CHECK(e.werte.MitStartordner == nachsehen("/i").empty());
+    FUZZ_CHECK(e.werte.Maske == nachsehen("/d:"));
+    FUZZ_CHECK(e.werte.NurOrdnerMitDateien == nachsehen("/n").empty());
   }
 }
 
-void startPruefen(const std::vector<std::string>& argumente) {
+void startPrüfen(const std::vector<std::string>& argumente) {
   const auto nachsehen = [&](std::string_view teil) { return argumentReferenz(argumente, teil); };
-  for (std::string_view teil : kSchluessel) FUZZ_PRUEFEN(BefehlszeilenParameter(argumente, teil) == nachsehen(teil));
-  entscheidungPruefen(StartEntscheiden(argumente), nachsehen);
+  for (std::string_view teil : kSchlüssel) FUZZ_CHECK(BefehlszeilenParameter(argumente, teil) == nachsehen(teil));
+  entscheidungPrüfen(StartEntscheiden(argumente), nachsehen);
 }
 
 // The raw rule's choice, with the raw lookup checked above.
-void roherStartPruefen(std::string_view zeile) {
-  entscheidungPruefen(StartEntscheidenText(zeile),
+void roherStartPrüfen(std::string_view zeile) {
+  entscheidungPrüfen(StartEntscheidenText(zeile),
                       [&](std::string_view teil) { return BefehlszeilenParameterText(zeile, teil); });
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-  const std::string_view text = fuzz::alsText(daten, groesse);
-  rohePruefen(text);
-  roherStartPruefen(text);
-  startPruefen(fuzz::teile(text));
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t größe) {
+  const std::string_view text = fuzz::alsText(daten, größe);
+  rohePrüfen(text);
+  roherStartPrüfen(text);
+  startPrüfen(fuzz::teile(text));
   return 0;
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 // Stops the run with the broken property when `bedingung` is false.
-#define FUZZ_PRUEFEN(bedingung)                                                       \
+#define FUZZ_CHECK(bedingung)                                                       \
   do {                                                                                \
     if (!(bedingung)) {                                                               \
       std::fprintf(stderr, "property broken: %s (%s:%d)\n", #bedingung, __FILE__, __LINE__); \
@@ -21,8 +21,8 @@
 
 namespace fuzz {
 
-inline std::string_view alsText(const std::uint8_t* daten, std::size_t groesse) {
-  return {reinterpret_cast<const char*>(daten), groesse};
+inline std::string_view alsText(const std::uint8_t* daten, std::size_t größe) {
+  return {reinterpret_cast<const char*>(daten), größe};
 }
 
 // The texts between NUL bytes: "a\0b" gives "a" and "b"; at least one text.

@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
-  const std::string_view text = fuzz::alsText(daten, groesse);
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t größe) {
+  const std::string_view text = fuzz::alsText(daten, größe);
   const std::int32_t zahl = zweigschau::ZahlLesen(text);
-  FUZZ_PRUEFEN(zahl == referenz(text));
+  FUZZ_CHECK(zahl == referenz(text));
   return 0;
 }

@@ -47,7 +47,7 @@ TEST(EntryKindWin, OnlyNameSurrogatesAreLinks) {
     DWORD tag;
     EntryKind art;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {ordner, 0, EntryKind::Folder},
       {ordner | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, 0, EntryKind::Folder},
       {ordner | FILE_ATTRIBUTE_HIDDEN, 0, EntryKind::HiddenFolder},
@@ -63,6 +63,6 @@ TEST(EntryKindWin, OnlyNameSurrogatesAreLinks) {
       {punkt, 0x80000013UL, EntryKind::File},              // deduplicated file
       {punkt, 0x9000001AUL, EntryKind::File},              // cloud file
   };
-  for (const Fall& f : faelle)
+  for (const Fall& f : fälle)
     EXPECT_EQ(platform::entryKindOf(f.attribute, f.tag), f.art) << std::hex << f.attribute << " " << f.tag;
 }

@@ -36,7 +36,7 @@ TEST(ListeErstellen, EndPointsWithFullPathsIgnoreTheFileSwitches) {
   std::string pfad = tree.root();
   const ScanErgebnis r = u.lauf(pfad, true, 0, true, "*.mp3", true);
   EXPECT_EQ(r.Zeilen, 2);
-  const std::string wurzel = testing_tree::schraeg(tree.root());
+  const std::string wurzel = testing_tree::schräg(tree.root());
   EXPECT_EQ(u.ablage.inhalt, wurzel + "a/x/\n" + wurzel + "b/\n");
   EXPECT_EQ(u.fenster.ereignisse.find("piep"), std::string::npos);
 }

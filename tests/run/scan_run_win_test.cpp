@@ -22,8 +22,8 @@ TEST(ListeErstellen, TildeIsTheUserProfile) {
   std::string pfad = "~\\Musik";
   u.lauf(pfad, true, 0, false);
   EXPECT_EQ(pfad, tree.path("profil/Musik/"));
-  EXPECT_EQ(u.ablage.inhalt, testing_tree::schraeg(tree.path("profil/Musik/")) + "\n" +
-                                 testing_tree::schraeg(tree.path("profil/Musik/Alben/")) + "\n");
+  EXPECT_EQ(u.ablage.inhalt, testing_tree::schräg(tree.path("profil/Musik/")) + "\n" +
+                                 testing_tree::schräg(tree.path("profil/Musik/Alben/")) + "\n");
   pfad = "~";
   u.lauf(pfad, false, 1, false);
   EXPECT_EQ(u.ablage.inhalt, "Musik/\n");

@@ -11,7 +11,7 @@
 #include "test_doubles.h"
 
 using namespace zweigschau;
-using testing_tree::schraeg;
+using testing_tree::schräg;
 using testing_tree::TempTree;
 
 namespace {
@@ -47,10 +47,10 @@ TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
   const std::string readme = lesen(ZS_SOURCE_DIR "/README.md");
   const std::string man = lesen(ZS_SOURCE_DIR "/app/zweigschau.1");
   ASSERT_FALSE(readme.empty() || man.empty());
-  for (std::size_t i = 0; i < kAusgaengeAnzahl; ++i) {
-    const AusgangsZeile& zeile = kAusgaenge[i];
+  for (std::size_t i = 0; i < kAusgängeAnzahl; ++i) {
+    const AusgangsZeile& zeile = kAusgänge[i];
     EXPECT_EQ(static_cast<std::size_t>(zeile.ausgang), i);
-    EXPECT_EQ(StapelAusgangVon(zeile.ausgang).status, zeile.status);
+    EXPECT_EQ(&AusgangsZeileVon(zeile.ausgang), &zeile);
     EXPECT_EQ(zeile.meldung == nullptr, zeile.status == 0) << i;
     if (zeile.meldung == nullptr) continue;
     const std::string status = std::to_string(zeile.status);
@@ -64,7 +64,7 @@ TEST(Stapellauf, OneTableOfOutcomesShownInReadmeAndManPage) {
     ASSERT_NE(absatz, std::string::npos) << zeile.meldung;
     EXPECT_EQ(man.substr(absatz + 3, status.size() + 1), status + "\n") << zeile.meldung;
   }
-  EXPECT_EQ(static_cast<std::size_t>(Ausgang::Abgebrochen) + 1, kAusgaengeAnzahl);
+  EXPECT_EQ(static_cast<std::size_t>(Ausgang::Abgebrochen) + 1, kAusgängeAnzahl);
 }
 
 // A line's placeholders take their values; a value is never read as one.
@@ -78,9 +78,9 @@ TEST(Stapellauf, PlaceholdersOfALine) {
 }
 
 TEST(Stapellauf, WhatAContextMenuRunTells) {
-  EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 1, 1}), "1 Zeile in der Zwischenablage");
-  EXPECT_EQ(KontextmenueMeldung({Ausgang::InZwischenablage, 2, 2}), "2 Zeilen in der Zwischenablage");
-  EXPECT_EQ(KontextmenueMeldung({Ausgang::NichtGefunden, -1, 0}, "d:\\fehlt"), "Ordner nicht gefunden:\nd:\\fehlt");
+  EXPECT_EQ(KontextmenüMeldung({Ausgang::InZwischenablage, 1, 1}), "1 Zeile in der Zwischenablage");
+  EXPECT_EQ(KontextmenüMeldung({Ausgang::InZwischenablage, 2, 2}), "2 Zeilen in der Zwischenablage");
+  EXPECT_EQ(KontextmenüMeldung({Ausgang::NichtGefunden, -1, 0}, "d:\\fehlt"), "Ordner nicht gefunden:\nd:\\fehlt");
 }
 
 TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
@@ -89,7 +89,7 @@ TEST(Stapellauf, EndPointsFromTheRawCommandLine) {
   tree.file("musik/b/lied.mp3");
   const std::string musik = tree.path("musik");
   // The raw rule lower-cases the start path; the list shows it so.
-  const std::string klein = schraeg(BefehlszeilenParameterText("/o:" + musik, "/o:"));
+  const std::string klein = schräg(BefehlszeilenParameterText("/o:" + musik, "/o:"));
   // End points with the start folder; "/d:" and "/n" do not change the list.
   Stapel s = lauf("/o:" + musik + " /d:*.mp3 /n");
   EXPECT_EQ(s.status, 0);

@@ -10,7 +10,7 @@ TEST(BefehlszeilenParameterText, RawCommandLineLookups) {
     const char* teil;
     const char* wert;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {"", "/o:", ""},
       {"/O:D:\\Temp\\Alt /e:2 /i", "/o:", "d:\\temp\\alt"},
       {"/O:D:\\Temp\\Alt /e:2 /i", "/e:", "2"},
@@ -34,7 +34,7 @@ TEST(BefehlszeilenParameterText, RawCommandLineLookups) {
       {"/i \"/o:D:\\Alte Lieder", "/o:", "d:\\alte lieder"},
       {"\"/o:\"", "/o:", " "},
   };
-  for (const Fall& f : faelle)
+  for (const Fall& f : fälle)
     EXPECT_EQ(BefehlszeilenParameterText(f.zeile, f.teil), f.wert) << f.zeile << " ? " << f.teil;
 }
 
@@ -81,14 +81,14 @@ TEST(StartEntscheiden, UsageBatchOrWindow) {
   e = StartEntscheiden({"/o:"});
   EXPECT_EQ(e.art, StartArt::Stapellauf);
   EXPECT_EQ(e.werte.Pfad, " ");
-  EXPECT_FALSE(e.ausKontextmenue);
+  EXPECT_FALSE(e.ausKontextmenü);
 
   // The context menu's key, also as Windows reads its raw command line,
   // where no path can hold it.
-  EXPECT_TRUE(StartEntscheiden({"/o:/tmp", "/kontextmenue:"}).ausKontextmenue);
-  EXPECT_FALSE(StartEntscheiden({"/o:/tmp/kontextmenue:"}).ausKontextmenue);
-  EXPECT_TRUE(StartEntscheidenText("/o:\"D:\\Musik\" /kontextmenue:").ausKontextmenue);
-  EXPECT_FALSE(StartEntscheidenText("/o:\"D:\\kontextmenue\\Musik\"").ausKontextmenue);
+  EXPECT_TRUE(StartEntscheiden({"/o:/tmp", "/kontextmenue:"}).ausKontextmenü);
+  EXPECT_FALSE(StartEntscheiden({"/o:/tmp/kontextmenue:"}).ausKontextmenü);
+  EXPECT_TRUE(StartEntscheidenText("/o:\"D:\\Musik\" /kontextmenue:").ausKontextmenü);
+  EXPECT_FALSE(StartEntscheidenText("/o:\"D:\\kontextmenue\\Musik\"").ausKontextmenü);
 }
 
 TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
@@ -96,7 +96,7 @@ TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
     std::vector<std::string> argumente;
     const char* ordner;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {{}, ""},
       {{"/home/me/Meine Musik"}, "/home/me/Meine Musik"},
       {{"/i", "/nfs/musik", "/images"}, "/nfs/musik"},
@@ -104,7 +104,7 @@ TEST(StartEntscheiden, AFolderWithoutKeyOpensTheWindowWithIt) {
       {{"", "/images"}, "/images"},
       {{"/kontextmenue:", "Lieder"}, "Lieder"},
   };
-  for (const Fall& f : faelle) {
+  for (const Fall& f : fälle) {
     const StartEntscheidung e = StartEntscheiden(f.argumente);
     EXPECT_EQ(e.art, StartArt::Fenster);
     EXPECT_EQ(e.ordner, f.ordner) << (f.argumente.empty() ? "" : f.argumente.back());

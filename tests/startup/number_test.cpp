@@ -8,7 +8,7 @@
 using zweigschau::ZahlLesen;
 
 TEST(ZahlLesen, LeadingNumberRoundedHalfToEven) {
-  const std::pair<const char*, int> faelle[] = {
+  const std::pair<const char*, int> fälle[] = {
       {"", 0},       {"0", 0},        {"x", 0},         {"abc3", 0},     {"3x", 3},
       {" 2", 2},     {"2 5", 25},     {"\t1\n2", 12},   {"2.5", 2},      {"3.5", 4},
       {"-2.5", -2},  {"-3.5", -4},    {"2.4999", 2},    {"+7", 7},       {"-1", -1},
@@ -16,7 +16,7 @@ TEST(ZahlLesen, LeadingNumberRoundedHalfToEven) {
       {"2e-", 2},    {"25e-1", 2},    {"-", 0},         {".", 0},        {"7.", 7},
       {"1e-400", 0}, {"0x10", 0},     {"2,5", 2},
   };
-  for (const auto& [text, zahl] : faelle) EXPECT_EQ(ZahlLesen(text), zahl) << '"' << text << '"';
+  for (const auto& [text, zahl] : fälle) EXPECT_EQ(ZahlLesen(text), zahl) << '"' << text << '"';
 }
 
 TEST(ZahlLesen, ValuesBeyondTheRangeKeepTheirMeaning) {
@@ -32,7 +32,7 @@ TEST(ZahlLesen, ValuesBeyondTheRangeKeepTheirMeaning) {
 // digits and exponent spell it.
 TEST(ZahlLesen, TooLargeOrTooSmallByTheNumbersSize) {
   const std::string nullen(400, '0');
-  const std::pair<std::string, int> faelle[] = {
+  const std::pair<std::string, int> fälle[] = {
       {"1" + nullen + "e-1", 32767},         {"-1" + nullen + "e-1", -32768},
       {"0." + nullen + "1", 0},              {"-0." + nullen + "1", 0},
       {"0." + nullen + "1e399", 0},          {"0." + nullen + "1e500", 32767},
@@ -46,7 +46,7 @@ TEST(ZahlLesen, TooLargeOrTooSmallByTheNumbersSize) {
       {"1" + nullen + "e-99999999999999999999", 0},
       {"." + nullen + "1e99999999999999999999", 32767},
   };
-  for (const auto& [text, zahl] : faelle)
+  for (const auto& [text, zahl] : fälle)
     EXPECT_EQ(ZahlLesen(text), zahl) << '"' << text.substr(0, 12) << "...\" (" << text.size() << " characters)";
 }
 

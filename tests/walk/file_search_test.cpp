@@ -11,7 +11,7 @@
 #include "walk/walks.h"
 
 using namespace zweigschau;
-using testing_tree::schraeg;
+using testing_tree::schräg;
 using testing_tree::TempTree;
 
 TEST(DateiMaske, WindowsWildcardRules) {
@@ -20,7 +20,7 @@ TEST(DateiMaske, WindowsWildcardRules) {
     const char* name;
     bool passt;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {"*.mp3", "Lied.MP3", true},       {"*.mp3", "Lied.mp3.txt", false},
       {"*.mp3", "mp3", false},           {"*.*", "README", true},
       {"*.*", "a.b.c", true},            {"*", ".versteckt", true},
@@ -33,7 +33,7 @@ TEST(DateiMaske, WindowsWildcardRules) {
       {"*.doc", "kaputt\xFF.doc", true}, {"?.doc", "\xFF.doc", true},
       {".", "x", false},                 {"", "x", false},
   };
-  for (const Fall& f : faelle)
+  for (const Fall& f : fälle)
     EXPECT_EQ(DateiMaske(f.maske).passt(f.name), f.passt) << f.maske << " / " << f.name;
 }
 
@@ -43,13 +43,13 @@ TEST(DateiMaske, WildcardsStayWildcardsAgainstTheSameCharacterInTheName) {
     const char* name;
     bool passt;
   };
-  const Fall faelle[] = {
+  const Fall fälle[] = {
       {"*", "*\\*", true},        {"*.txt", "*a.txt", true}, {"*b", "*ab", true},
       {"*", "*", true},            {"**x", "*x", true},       {"?", "?", true},
       {"??", "?*", true},          {"*?", "?", true},         {"a*", "a*b*", true},
       {"*a", "**", false},         {"?x", "*y", false},
   };
-  for (const Fall& f : faelle)
+  for (const Fall& f : fälle)
     EXPECT_EQ(DateiMaske(f.maske).passt(f.name), f.passt) << f.maske << " / " << f.name;
 }
 
@@ -113,11 +113,11 @@ std::string verbunden(const Zeichen& z) {
   return text;
 }
 
-// Every list of up to `laenge` characters of `alphabet`.
-std::vector<Zeichen> alleBis(std::size_t laenge, const std::vector<std::string>& alphabet) {
+// Every list of up to `länge` characters of `alphabet`.
+std::vector<Zeichen> alleBis(std::size_t länge, const std::vector<std::string>& alphabet) {
   std::vector<Zeichen> alle{{}};
   for (std::size_t von = 0; von < alle.size(); ++von)
-    if (alle[von].size() < laenge)
+    if (alle[von].size() < länge)
       for (const std::string& z : alphabet) {
         Zeichen mehr = alle[von];
         mehr.push_back(z);
@@ -143,8 +143,8 @@ TEST(DateiMaske, AgreesWithAPlainMatcherOnEveryShortNameAndMask) {
 
 TEST(DateiMaske, AgreesWithAPlainMatcherOnLongerRandomOnes) {
   std::mt19937 zufall(11);
-  const auto ziehen = [&](std::size_t hoechstens, const std::vector<std::string>& alphabet) {
-    Zeichen z(zufall() % (hoechstens + 1));
+  const auto ziehen = [&](std::size_t höchstens, const std::vector<std::string>& alphabet) {
+    Zeichen z(zufall() % (höchstens + 1));
     for (std::string& c : z) c = alphabet[zufall() % alphabet.size()];
     return z;
   };
@@ -177,17 +177,17 @@ TEST(DateienSammeln, FileLinesOfAFullWalk) {
   const std::string start = tree.root();
   ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 4);
   Liste l = ListenText(t, true, true);
-  EXPECT_EQ(schraeg(l.Text), "a/\tx.MP3\na/\ty.mp3\na/x/\ttief.mp3\n");
+  EXPECT_EQ(schräg(l.Text), "a/\tx.MP3\na/\ty.mp3\na/x/\ttief.mp3\n");
   EXPECT_EQ(l.Zeilen, 3);
   l = ListenText(t, true, false);
-  EXPECT_EQ(schraeg(l.Text), "a/x.MP3\na/y.mp3\na/x/tief.mp3\n");
+  EXPECT_EQ(schräg(l.Text), "a/x.MP3\na/y.mp3\na/x/tief.mp3\n");
 
   // With full paths the start folder is recorded first and searched too.
   t.clear();
   z = 0;
   ASSERT_EQ(OrdnerSammeln(t, {.Pfad = start, .Ebenen = 1, .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 4);
-  const std::string s = schraeg(start);
-  EXPECT_EQ(schraeg(ListenText(t, true, false).Text), s + "ganz oben.mp3\n" + s + "a/x.MP3\n" + s + "a/y.mp3\n");
+  const std::string s = schräg(start);
+  EXPECT_EQ(schräg(ListenText(t, true, false).Text), s + "ganz oben.mp3\n" + s + "a/x.MP3\n" + s + "a/y.mp3\n");
 }
 
 TEST(DateienSammeln, OnlyFoldersWithFilesDropsTheStartFolderOnly) {
@@ -199,8 +199,8 @@ TEST(DateienSammeln, OnlyFoldersWithFilesDropsTheStartFolderOnly) {
   // The start folder holds no match and is dropped; its sub-folders stay.
   EXPECT_EQ(OrdnerSammeln(t, {.Pfad = tree.root(), .Maske = "*.mp3", .NurMitDateien = true}, z).Anzahl, 2);
   EXPECT_EQ(t.size(), 2u);
-  EXPECT_EQ(schraeg(t[0].Pfad), schraeg(tree.root()) + "a/");
-  EXPECT_EQ(schraeg(t[1].Pfad), schraeg(tree.root()) + "b/");
+  EXPECT_EQ(schräg(t[0].Pfad), schräg(tree.root()) + "a/");
+  EXPECT_EQ(schräg(t[1].Pfad), schräg(tree.root()) + "b/");
   EXPECT_TRUE(t[1].Dateien.empty());
 
   // Without a mask nothing is searched and nothing dropped.

@@ -18,7 +18,7 @@ struct O {
 OrdnerTabelle tabelle(const std::vector<O>& ordner) {
   OrdnerTabelle t;
   for (const O& o : ordner) {
-    t.Anhaengen(o.pfad, 1);
+    t.Anhängen(o.pfad, 1);
     t.DateienSetzen(t.size() - 1, o.dateien);
   }
   return t;
@@ -29,7 +29,7 @@ TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
   const OrdnerTabelle t = tabelle({{"a/", {"x.mp3"}}, {"b/c/", {}}});
   for (bool tab : {false, true}) {
     const Liste l = ListenText(t, false, tab);
-    EXPECT_EQ(testing_tree::schraeg(l.Text), "a/\nb/c/\n");
+    EXPECT_EQ(testing_tree::schräg(l.Text), "a/\nb/c/\n");
     EXPECT_EQ(l.Zeilen, 2);
   }
 }
@@ -37,10 +37,10 @@ TEST(ListenText, FolderLinesIgnoreTheTabSwitch) {
 TEST(ListenText, FileLines) {
   const OrdnerTabelle t = tabelle({{"a/", {"x.mp3", "y.mp3"}}, {"leer/", {}}, {"b/", {"z.mp3"}}});
   Liste l = ListenText(t, true, true);
-  EXPECT_EQ(testing_tree::schraeg(l.Text), "a/\tx.mp3\na/\ty.mp3\nb/\tz.mp3\n");
+  EXPECT_EQ(testing_tree::schräg(l.Text), "a/\tx.mp3\na/\ty.mp3\nb/\tz.mp3\n");
   EXPECT_EQ(l.Zeilen, 3);
   l = ListenText(t, true, false);
-  EXPECT_EQ(testing_tree::schraeg(l.Text), "a/x.mp3\na/y.mp3\nb/z.mp3\n");
+  EXPECT_EQ(testing_tree::schräg(l.Text), "a/x.mp3\na/y.mp3\nb/z.mp3\n");
 }
 
 TEST(ListenText, NothingToWrite) {
@@ -61,7 +61,7 @@ TEST(ListenText, UsedUpTableGivesTheSameList) {
   for (std::size_t i = 0; i < kOrdner; ++i) namen.push_back("lied " + std::to_string(i) + ".mp3");
   auto baue = [&namen](bool ersterZuletzt) {
     OrdnerTabelle t;
-    for (std::size_t i = 0; i < kOrdner; ++i) t.Anhaengen("ordner/" + std::to_string(i) + "/", 1);
+    for (std::size_t i = 0; i < kOrdner; ++i) t.Anhängen("ordner/" + std::to_string(i) + "/", 1);
     for (std::size_t i = ersterZuletzt ? 1 : 0; i < kOrdner; ++i)
       t.DateienSetzen(i, {namen[i], namen[(i + 1) % kOrdner]});
     if (ersterZuletzt) t.DateienSetzen(0, {namen[0], namen[1]});

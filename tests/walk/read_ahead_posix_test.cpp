@@ -36,10 +36,10 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen, bool vo
   SammelErgebnis r;
   bool mitDateien = false;
   switch (art) {
-    case 0: r = EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z); break;
-    case 1: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z); break;
-    case 2: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.mp3", .Vorauslesen = lesen}, z); mitDateien = true; break;
-    default: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.j?g", .NurMitDateien = true, .Vorauslesen = lesen}, z); mitDateien = true; break;
+    case 0: r = EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .readAhead = lesen}, z); break;
+    case 1: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .readAhead = lesen}, z); break;
+    case 2: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.mp3", .readAhead = lesen}, z); mitDateien = true; break;
+    default: r = OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = "*.j?g", .NurMitDateien = true, .readAhead = lesen}, z); mitDateien = true; break;
   }
   std::string text = std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, mitDateien, mitDateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";

@@ -33,13 +33,13 @@ constexpr long kFuseMagic = 0x65735546;
 // slowfs mounted over `quelle` at `ziel` for as long as it lives.
 class Freigabe {
  public:
-  Freigabe(const std::string& quelle, const std::string& ziel, int verzoegerungUs) : ziel_(ziel) {
+  Freigabe(const std::string& quelle, const std::string& ziel, int verzögerungUs) : ziel_(ziel) {
     kind_ = fork();
     if (kind_ == 0) {
       const int leer = open("/dev/null", O_RDWR);
       dup2(leer, STDOUT_FILENO);
       dup2(leer, STDERR_FILENO);
-      const std::string option = "delay_us=" + std::to_string(verzoegerungUs);
+      const std::string option = "delay_us=" + std::to_string(verzögerungUs);
       execl(ZS_SLOWFS, "slowfs", quelle.c_str(), ziel.c_str(), "-o", option.c_str(), "-f",
             static_cast<char*>(nullptr));
       _exit(127);
@@ -74,8 +74,8 @@ std::string lauf(const std::string& start, int art, std::int32_t ebenen,
   std::int32_t z = 0;
   const std::int32_t startPos = static_cast<std::int32_t>(start.size()) + 1;
   const bool dateien = art >= 2;
-  const SammelErgebnis r = art == 0 ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
-                                  : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = art == 3 ? "*.MP3" : "", .Vorauslesen = lesen}, z);
+  const SammelErgebnis r = art == 0 ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .readAhead = lesen}, z)
+                                  : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .Maske = art == 3 ? "*.MP3" : "", .readAhead = lesen}, z);
   std::string text = std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, dateien, dateien).Text) + "\n";
   for (const Ordner& o : t) text += std::to_string(o.Ebene) + ",";
   return text;
@@ -127,7 +127,7 @@ TEST(VorauslesenAufFreigaben, TheWalkCallsBackWhileItWaits) {
   const std::string start = tree.path("ziel") + "/";
   const auto r = OrdnerSammeln(t, {.Pfad = start, .StartPos = static_cast<std::int32_t>(start.size()) + 1, .yield = [&](std::int32_t n) { gesehen.push_back(n); }}, z);
   EXPECT_EQ(r.Anzahl, 3);
-  EXPECT_EQ(testing_tree::schraeg(ListenText(t, false, false).Text), "a/\na/b/\nc/\n");
+  EXPECT_EQ(testing_tree::schräg(ListenText(t, false, false).Text), "a/\na/b/\nc/\n");
   // Called while the start folder was read (no record yet) and while later
   // folders were (one or more records), not only at multiples of 100.
   ASSERT_FALSE(gesehen.empty());

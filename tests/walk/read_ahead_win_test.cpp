@@ -34,8 +34,8 @@ Lauf lauf(bool nurEnden, const std::string& start, std::int32_t ebenen, bool vol
   OrdnerTabelle t;
   std::int32_t z = 0;
   const std::int32_t startPos = voll ? 1 : relativ(start);
-  const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z)
-                          : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .Vorauslesen = lesen}, z);
+  const auto r = nurEnden ? EndpunkteSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .readAhead = lesen}, z)
+                          : OrdnerSammeln(t, {.Pfad = start, .Ebenen = ebenen, .StartPos = startPos, .yield = yield, .readAhead = lesen}, z);
   return auswerten(r.Anzahl, t);
 }
 
@@ -88,24 +88,24 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
   // hidden dot folders, files for the masks.
   const char* ort = std::getenv("ZWEIGSCHAU_TEST_TREES");
   if (ort == nullptr) GTEST_SKIP() << "ZWEIGSCHAU_TEST_TREES names no folder of generated trees";
-  std::vector<std::string> baeume;
+  std::vector<std::string> bäume;
   for (const auto& e : std::filesystem::directory_iterator(testing_tree::fsPfad(ort))) {
     const std::u8string pfad = e.path().u8string();
-    baeume.push_back(std::string(pfad.begin(), pfad.end()) + "\\");
+    bäume.push_back(std::string(pfad.begin(), pfad.end()) + "\\");
   }
-  std::sort(baeume.begin(), baeume.end());
-  ASSERT_GE(baeume.size(), 5u);
+  std::sort(bäume.begin(), bäume.end());
+  ASSERT_GE(bäume.size(), 5u);
   const char* masken[] = {"", "", "*.mp3", "*.j?g"};
-  for (std::size_t i = 0; i < baeume.size(); ++i) {
+  for (std::size_t i = 0; i < bäume.size(); ++i) {
     for (int art = 0; art < 4; ++art) {
       const std::int32_t ebenen = (i + art) % 3 == 0 ? 0 : static_cast<std::int32_t>((i + art) % 4);
       const bool voll = (i + art) % 2 == 0;
       const auto text = [&](const ReadAhead& lesen) {
         OrdnerTabelle t;
         std::int32_t z = 0;
-        const std::int32_t startPos = voll ? 1 : relativ(baeume[i]);
-        const auto r = art == 0 ? EndpunkteSammeln(t, {.Pfad = baeume[i], .Ebenen = ebenen, .StartPos = startPos, .Vorauslesen = lesen}, z)
-                                : OrdnerSammeln(t, {.Pfad = baeume[i], .Ebenen = ebenen, .StartPos = startPos, .Maske = masken[art], .NurMitDateien = art == 3, .Vorauslesen = lesen}, z);
+        const std::int32_t startPos = voll ? 1 : relativ(bäume[i]);
+        const auto r = art == 0 ? EndpunkteSammeln(t, {.Pfad = bäume[i], .Ebenen = ebenen, .StartPos = startPos, .readAhead = lesen}, z)
+                                : OrdnerSammeln(t, {.Pfad = bäume[i], .Ebenen = ebenen, .StartPos = startPos, .Maske = masken[art], .NurMitDateien = art == 3, .readAhead = lesen}, z);
         std::string ebenenText;
         for (const Ordner& o : t) ebenenText += std::to_string(o.Ebene) + ",";
         return std::to_string(r.Anzahl) + "\n" + std::string(ListenText(t, art >= 2, art >= 2).Text) + "\n" + ebenenText;
@@ -113,7 +113,7 @@ TEST(ReadAheadWindows, GeneratedTreesAsSerially) {
       const std::string erwartet = text(kArten[0]);
       ASSERT_GT(erwartet.size(), 2u);
       for (const auto& lesen : kArten)
-        ASSERT_TRUE(text(lesen) == erwartet) << baeume[i] << ", mode " << art << ", levels " << ebenen
+        ASSERT_TRUE(text(lesen) == erwartet) << bäume[i] << ", mode " << art << ", levels " << ebenen
                                              << ", readers " << lesen.readers << ", window " << lesen.window;
     }
   }
@@ -166,7 +166,7 @@ TEST(ReadAheadWindows, FoldersGoneAfterTheirParentWasListed) {
   // ahead may have listed them before; c is an end either way.
   struct Art {
     ReadAhead lesen;
-    std::vector<std::string> moeglich;
+    std::vector<std::string> möglich;
   };
   const Art arten[] = {{{0, 0, false}, {"c/|d/|e/|"}},
                        {{1, 1, false}, {"c/|d/|e/|"}},
@@ -178,8 +178,8 @@ TEST(ReadAheadWindows, FoldersGoneAfterTheirParentWasListed) {
     for (int i = 0; i < 100; ++i) tree.folders({"a/f" + std::to_string(100 + i)});
     tree.folders({"c", "d/x/y", "e"});
     int aufrufe = 0;
-    const Lauf r = lauf(true, tree.root(), 0, false, art.lesen, [&](std::int32_t zaehler) {
-      if (zaehler != 100 || aufrufe++ > 0) return;
+    const Lauf r = lauf(true, tree.root(), 0, false, art.lesen, [&](std::int32_t zähler) {
+      if (zähler != 100 || aufrufe++ > 0) return;
       tree.remove("c");
       tree.file("c");
       for (const char* rel : {"d/x/y", "d/x", "d"}) tree.remove(rel);
@@ -187,7 +187,7 @@ TEST(ReadAheadWindows, FoldersGoneAfterTheirParentWasListed) {
     EXPECT_GE(aufrufe, 1);
     ASSERT_EQ(r.text.find("a/f199/|"), 792u);
     const std::string ende = r.text.substr(800);
-    EXPECT_NE(std::find(art.moeglich.begin(), art.moeglich.end(), ende), art.moeglich.end()) << ende;
+    EXPECT_NE(std::find(art.möglich.begin(), art.möglich.end(), ende), art.möglich.end()) << ende;
   }
 }
 

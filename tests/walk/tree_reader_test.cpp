@@ -145,15 +145,15 @@ std::shared_ptr<FakeFolders> breiterBaum(int width, int depth) {
   auto f = std::make_shared<FakeFolders>();
   std::vector<std::string> ebene{""};
   for (int d = 0; d < depth; ++d) {
-    std::vector<std::string> naechste;
+    std::vector<std::string> nächste;
     for (const std::string& p : ebene) {
       for (int i = width - 1; i >= 0; --i) {
         const std::string name = std::string(1, static_cast<char>('a' + (i * 7) % 26)) + std::to_string(i);
         f->tree[p].push_back(name);
-        naechste.push_back(p.empty() ? name : p + "/" + name);
+        nächste.push_back(p.empty() ? name : p + "/" + name);
       }
     }
-    ebene = std::move(naechste);
+    ebene = std::move(nächste);
   }
   for (const std::string& p : ebene) f->tree[p];
   return f;
@@ -164,23 +164,23 @@ std::shared_ptr<FakeFolders> breiterBaum(int width, int depth) {
 // With `taken`, counts the listings it has taken there.
 std::string gang(std::shared_ptr<const Folders> folders, TreeReaderOptions o,
                  std::atomic<std::size_t>* taken = nullptr) {
-  std::atomic<std::size_t> ungezaehlt = 0;
-  std::atomic<std::size_t>& genommen = taken != nullptr ? *taken : ungezaehlt;
+  std::atomic<std::size_t> ungezählt = 0;
+  std::atomic<std::size_t>& genommen = taken != nullptr ? *taken : ungezählt;
   TreeReader leser(std::move(folders), std::move(o));
-  std::vector<Entry> eintraege;
+  std::vector<Entry> einträge;
   // How a listing went: "" listed, "!" denied, "~" short, "?" broken, "#" out
   // of memory, "x" cancelled.
   const auto wie = [](Failure f) { return std::string(1, "-!~?#x"[static_cast<int>(f)]).substr(f == Failure::None); };
-  std::string text = wie(leser.start("", eintraege));
+  std::string text = wie(leser.start("", einträge));
   ++genommen;
-  text += ":" + std::to_string(eintraege.size()) + ";";
+  text += ":" + std::to_string(einträge.size()) + ";";
   std::vector<std::string> weg{""};
   while (!weg.empty()) {
-    const TreeReader::Step schritt = leser.enterNext(eintraege);
+    const TreeReader::Step schritt = leser.enterNext(einträge);
     if (schritt.name != nullptr) {
       ++genommen;
       weg.push_back(weg.back() + "/" + *schritt.name);
-      text += weg.back() + ":" + wie(schritt.failure) + std::to_string(eintraege.size()) + ";";
+      text += weg.back() + ":" + wie(schritt.failure) + std::to_string(einträge.size()) + ";";
       continue;
     }
     if (schritt.failure != Failure::None) return text + wie(schritt.failure);
@@ -242,20 +242,20 @@ TEST(TreeReader, ADisksPaceFollowsWhereListingsWait) {
   if (platform::threadWork().blocks < 0) GTEST_SKIP() << "the system does not count blocks";
   struct Case {
     const char* name;
-    bool erstGeraet, dannGeraet;  // each phase: from the device
+    bool erstGerät, dannGerät;  // each phase: from the device
   };
   for (const Case& c : {Case{"device", true, true}, Case{"cache", false, false},
                         Case{"device, then cache", true, false}, Case{"cache, then device", false, true}}) {
     SCOPED_TRACE(c.name);
     auto f = breiterBaum(2, 10);
-    f->fromDevice = [&c](std::size_t n) { return n < 400 ? c.erstGeraet : c.dannGeraet; };
+    f->fromDevice = [&c](std::size_t n) { return n < 400 ? c.erstGerät : c.dannGerät; };
     gang(f, {.how = kLocalReadAhead});
     const std::vector<FakeFolders::Begun> begun = f->begun();
     ASSERT_EQ(begun.size(), 2047u);
-    for (const auto& [from, to, geraet] : {std::tuple{250u, 400u, c.erstGeraet}, std::tuple{1200u, 2047u, c.dannGeraet}}) {
+    for (const auto& [from, to, gerät] : {std::tuple{250u, 400u, c.erstGerät}, std::tuple{1200u, 2047u, c.dannGerät}}) {
       int most = 0;
       for (std::size_t i = from; i < to; ++i) most = std::max(most, begun[i].inProgress);
-      if (geraet) EXPECT_GT(most, 4) << "listings " << from << " to " << to;
+      if (gerät) EXPECT_GT(most, 4) << "listings " << from << " to " << to;
       else EXPECT_LE(most, 2) << "listings " << from << " to " << to;
     }
   }
@@ -296,11 +296,11 @@ TEST(TreeReader, ACancelReturnsAtOnceWhileAReaderIsBlocked) {
                                             }
                                           },
                                       .cancel = &abbruch});
-      std::vector<Entry> eintraege;
-      ASSERT_EQ(leser.start("", eintraege), Failure::None);
+      std::vector<Entry> einträge;
+      ASSERT_EQ(leser.start("", einträge), Failure::None);
       TreeReader::Step schritt;
-      while ((schritt = leser.enterNext(eintraege)).name != nullptr && *schritt.name != "h1") {
-        while (leser.enterNext(eintraege).name != nullptr) leser.leave();
+      while ((schritt = leser.enterNext(einträge)).name != nullptr && *schritt.name != "h1") {
+        while (leser.enterNext(einträge).name != nullptr) leser.leave();
         leser.leave();
       }
       EXPECT_EQ(schritt.name, nullptr);

@@ -26,7 +26,7 @@ inline std::string sichtbar(std::string_view sicht) {
   std::string text(sicht);
   for (char& c : text)
     if (c == platform::kLineEnd) c = '|';
-  return testing_tree::schraeg(text);
+  return testing_tree::schräg(text);
 }
 
 inline Lauf auswerten(std::int32_t ergebnis, const OrdnerTabelle& t) {

@@ -232,7 +232,7 @@ TEST(Walks, NoHandleLeftIsNotAMissingFolder) {
         for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) belegt.push_back(fd);
         OrdnerTabelle t;
         std::int32_t z = 0;
-        const auto r = EndpunkteSammeln(t, {.Pfad = tree.root(), .Vorauslesen = ReadAhead{0, 0, false}}, z);
+        const auto r = EndpunkteSammeln(t, {.Pfad = tree.root(), .readAhead = ReadAhead{0, 0, false}}, z);
         for (int fd : belegt) close(fd);
         const bool knapp = r.Fehler == platform::Failure::Short && r.Anzahl == -1;
         return (knapp ? "knapp " : "? ") + std::to_string(EndpunkteSammeln(t, {.Pfad = tree.root()}, z).Anzahl);

@@ -11,7 +11,7 @@
 
 using namespace zweigschau;
 using namespace walk_runs;
-using testing_tree::schraeg;
+using testing_tree::schräg;
 using testing_tree::TempTree;
 
 TEST(Walks, EndPointsOfASmallTree) {
@@ -31,7 +31,7 @@ TEST(Walks, EndPointsOfASmallTree) {
   EXPECT_EQ(r.text, "");
 
   r = endpunkte(tree.root(), 0, true);
-  const std::string wurzel = schraeg(tree.root());
+  const std::string wurzel = schräg(tree.root());
   EXPECT_EQ(r.text, wurzel + "a/x/|" + wurzel + "b/|");
 }
 
@@ -45,7 +45,7 @@ TEST(Walks, FullPathsInPreOrder) {
 
   r = alle(tree.root(), 0, true);
   EXPECT_EQ(r.ergebnis, 4);
-  const std::string wurzel = schraeg(tree.root());
+  const std::string wurzel = schräg(tree.root());
   EXPECT_EQ(r.text, wurzel + "|" + wurzel + "a/|" + wurzel + "a/x/|" + wurzel + "b/|");
   EXPECT_EQ(r.ebenen, "0121");
 
@@ -95,7 +95,7 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
   // been listed before it went; c is an end either way.
   const struct {
     ReadAhead lesen;
-    std::vector<std::string> moeglich;
+    std::vector<std::string> möglich;
   } arten[] = {{{0, 0}, {"b/|c/|d/|"}}, {{1, 256}, {"b/|c/|d/|", "b/weg/|c/|d/|"}},
                {{8, 3}, {"b/|c/|d/|", "b/weg/|c/|d/|"}}};
   for (const auto& art : arten) {
@@ -113,19 +113,19 @@ TEST(Walks, FoldersVanishingDuringTheWalk) {
         {.Pfad = tree.root(),
          .StartPos = relativ(tree.root()),
          .yield =
-             [&](std::int32_t zaehler) {
-               if (zaehler == 100 && aufrufe++ == 0) {
+             [&](std::int32_t zähler) {
+               if (zähler == 100 && aufrufe++ == 0) {
                  tree.remove("b/weg");
                  tree.remove("c");
                }
              },
-         .Vorauslesen = art.lesen},
+         .readAhead = art.lesen},
         z);
     EXPECT_GE(aufrufe, 1);
     EXPECT_EQ(r.Anzahl, static_cast<std::int32_t>(t.size()));
     const std::string text = sichtbar(ListenText(t, false, false).Text);
     const std::string ende = text.substr(std::min(text.size(), text.find("f199/|") + 6));
-    EXPECT_NE(std::find(art.moeglich.begin(), art.moeglich.end(), ende), art.moeglich.end()) << ende;
+    EXPECT_NE(std::find(art.möglich.begin(), art.möglich.end(), ende), art.möglich.end()) << ende;
   }
 }
 

@@ -81,7 +81,7 @@ TEST(WindowsWalks, PathsPastMaxPath) {
   }
   ASSERT_GT(tree.root().size() + rel.size(), 400u);
   EXPECT_EQ(endpunkte(tree.root()).text, rel + "/|");
-  EXPECT_EQ(endpunkte(tree.root(), 0, true).text, testing_tree::schraeg(tree.root()) + rel + "/|");
+  EXPECT_EQ(endpunkte(tree.root(), 0, true).text, testing_tree::schräg(tree.root()) + rel + "/|");
   // A long start folder works as well.
   EXPECT_EQ(endpunkte(tree.path(rel.substr(0, rel.size() - 51)) + "\\").text, n50 + "/|");
 }

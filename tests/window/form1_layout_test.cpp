@@ -176,22 +176,22 @@ TEST_F(LayoutTest, CaptionsFitAndControlsDoNotOverlap) {
       EXPECT_GE(w->height(), w->minimumSizeHint().height());
       continue;
     }
-    QSize noetig = w->sizeHint();
+    QSize nötig = w->sizeHint();
     if (auto* b = qobject_cast<QPushButton*>(w)) {
       // A push button's hint includes a minimum width; its caption needs less.
-      noetig.setWidth(b->fontMetrics().horizontalAdvance(QString(b->text()).remove(u'&')) + 12);
+      nötig.setWidth(b->fontMetrics().horizontalAdvance(QString(b->text()).remove(u'&')) + 12);
     }
     if (w == ui.lblfertig) {
       // The longest caption a run writes into it.
-      noetig = QSize(w->fontMetrics().horizontalAdvance("2147483647 in der Zwischenablage"),
+      nötig = QSize(w->fontMetrics().horizontalAdvance("2147483647 in der Zwischenablage"),
                      w->fontMetrics().height());
     }
     if (w == ui.lblArbeite) {
-      noetig = QSize(w->fontMetrics().horizontalAdvance("arbeite ... 2147483647"),
+      nötig = QSize(w->fontMetrics().horizontalAdvance("arbeite ... 2147483647"),
                      w->fontMetrics().height());
     }
-    EXPECT_GE(w->width(), noetig.width());
-    EXPECT_GE(w->height(), noetig.height());
+    EXPECT_GE(w->width(), nötig.width());
+    EXPECT_GE(w->height(), nötig.height());
   }
   const QList<QWidget*> status{ui.lblArbeite, ui.lblfertig, ui.lblNichtGefunden, ui.lblKeineUnterordner};
   const QList<QWidget*> maske{ui.fraMaske, ui.comMaskeName, ui.comMaskeTyp, ui.Label3};
@@ -273,20 +273,20 @@ TEST_F(LayoutTest, StatusLabelColours) {
     QColor schrift;
   };
   const Ui::Form1& ui = form.ui;
-  const Farben faelle[] = {
+  const Farben fälle[] = {
       {zweigschau::Steuerelement::lblArbeite, ui.lblArbeite, QColor(0, 0, 192), QColor(255, 255, 255)},
       {zweigschau::Steuerelement::lblKeineUnterordner, ui.lblKeineUnterordner, QColor(255, 255, 0), Qt::black},
       {zweigschau::Steuerelement::lblNichtGefunden, ui.lblNichtGefunden, QColor(255, 128, 128), Qt::black},
       {zweigschau::Steuerelement::lblfertig, ui.lblfertig, QColor(192, 255, 192), QColor(0, 64, 0)},
   };
-  for (const Farben& f : faelle) {
+  for (const Farben& f : fälle) {
     SCOPED_TRACE(f.widget->objectName().toStdString());
     form.AusgabeZeilenAusschalten();
     form.steuerelemente().einblenden(f.label, true);
     ASSERT_TRUE(f.widget->isVisible());
     const QImage bild = f.widget->grab().toImage();
-    const int flaeche = bild.width() * bild.height();
-    EXPECT_GT(Pixel(bild, f.hinten), flaeche / 2) << "background";
+    const int fläche = bild.width() * bild.height();
+    EXPECT_GT(Pixel(bild, f.hinten), fläche / 2) << "background";
     EXPECT_GT(SchriftPixel(bild, f.schrift, f.hinten), 20) << "text";
   }
 }

@@ -227,7 +227,7 @@ TEST_F(ScanTest, EnterInThePathBoxScans) {
 TEST_F(ScanTest, EnterInOtherControlsScans) {
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  int laeufe = 0;
+  int läufe = 0;
   for (QWidget* w : std::initializer_list<QWidget*>{form.ui.txtEbenen, form.ui.comMaskeName, form.ui.comMaskeTyp,
                                                     form.ui.cbinkl, form.ui.optAlleOderLetzte1, form.ui.cbTab}) {
     for (Qt::Key taste : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -235,7 +235,7 @@ TEST_F(ScanTest, EnterInOtherControlsScans) {
       w->setFocus();
       ASSERT_NE(QApplication::focusWidget(), nullptr);
       QTest::keyClick(QApplication::focusWidget(), taste);
-      EXPECT_EQ(zwischenablage.gesetzt.size(), std::size_t(++laeufe));
+      EXPECT_EQ(zwischenablage.gesetzt.size(), std::size_t(++läufe));
     }
   }
   // The mask boxes keep their lists: Enter adds no item.

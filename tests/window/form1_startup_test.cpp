@@ -154,14 +154,14 @@ TEST_F(WindowTest, UsageBoxIsAnInformationBoxWithOk) {
   QMessageBox::Icon symbol = QMessageBox::NoIcon;
   QString titel;
   QString text;
-  int knoepfe = -1;
+  int knöpfe = -1;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
     symbol = box->icon();
     titel = box->windowTitle();
     text = box->text();
-    knoepfe = int(box->buttons().size());
+    knöpfe = int(box->buttons().size());
     QAbstractButton* ok = box->button(QMessageBox::Ok);
     ASSERT_NE(ok, nullptr);
     ok->click();
@@ -170,7 +170,7 @@ TEST_F(WindowTest, UsageBoxIsAnInformationBoxWithOk) {
   EXPECT_EQ(symbol, QMessageBox::Information);
   EXPECT_EQ(titel, kAnleitungTitel);
   EXPECT_EQ(text, "Zeile 1\nZeile 2");
-  EXPECT_EQ(knoepfe, 1);
+  EXPECT_EQ(knöpfe, 1);
 }
 
 TEST_F(WindowTest, EndeClosesTheWindow) {

@@ -28,17 +28,17 @@
 
 namespace {
 
-bool schreiben(const wchar_t* datei, const wchar_t* text, std::size_t laenge) {
+bool schreiben(const wchar_t* datei, const wchar_t* text, std::size_t length) {
   FILE* f = _wfopen(datei, L"wb");
   if (f == nullptr) return false;
-  const bool gut = std::fwrite(text, sizeof(wchar_t), laenge, f) == laenge;
+  const bool gut = std::fwrite(text, sizeof(wchar_t), length, f) == length;
   return std::fclose(f) == 0 && gut;
 }
 
 // Wine's clipboard thread opens the clipboard for a moment when its owner
 // changes (it hands the text to the X selection); a reader that gives up at
 // once then sees nothing. Try for two seconds, as a pasting program would.
-bool oeffnen(HWND fenster) {
+bool openRetrying(HWND fenster) {
   for (int i = 0; i < 200; ++i) {
     if (OpenClipboard(fenster)) return true;
     Sleep(10);
@@ -47,12 +47,12 @@ bool oeffnen(HWND fenster) {
 }
 
 int lesen(const wchar_t* datei) {
-  if (!oeffnen(nullptr)) return 3;
+  if (!openRetrying(nullptr)) return 3;
   int status = 2;
   if (const HANDLE h = GetClipboardData(CF_UNICODETEXT); h != nullptr) {
     if (const auto* text = static_cast<const wchar_t*>(GlobalLock(h)); text != nullptr) {
-      const std::size_t laenge = wcsnlen(text, GlobalSize(h) / sizeof(wchar_t));
-      status = schreiben(datei, text, laenge) ? 0 : 4;
+      const std::size_t length = wcsnlen(text, GlobalSize(h) / sizeof(wchar_t));
+      status = schreiben(datei, text, length) ? 0 : 4;
       GlobalUnlock(h);
     }
   }
@@ -95,11 +95,11 @@ int box(const wchar_t* titel, const wchar_t* datei) {
   return 2;
 }
 
-int ausfuehren(const std::wstring& verb, const std::wstring& ordner) {
-  const std::wstring schluessel = L"Software\\Classes\\Directory\\shell\\" + verb + L"\\command";
+int ausführen(const std::wstring& verb, const std::wstring& ordner) {
+  const std::wstring schlüssel = L"Software\\Classes\\Directory\\shell\\" + verb + L"\\command";
   wchar_t befehl[4096] = {};
-  DWORD groesse = sizeof(befehl);
-  if (RegGetValueW(HKEY_CURRENT_USER, schluessel.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, befehl, &groesse) !=
+  DWORD größe = sizeof(befehl);
+  if (RegGetValueW(HKEY_CURRENT_USER, schlüssel.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, befehl, &größe) !=
       ERROR_SUCCESS)
     return 2;
   std::wstring zeile = befehl;
@@ -139,14 +139,14 @@ int zustand(const wchar_t* titel, const wchar_t* datei) {
   for (int i = 0; i < static_cast<int>(zweigschau::kForm1Anzahl); ++i)
     zeilen.push_back(&zweigschau::ZeileMitTabIndex(i));
   std::string name, an, haken, sichtbar, texte, klicks;
-  const auto anhaengen = [](std::string& liste, const char* n) { liste += (liste.empty() ? "" : " ") + std::string(n); };
+  const auto anhängen = [](std::string& liste, const char* n) { liste += (liste.empty() ? "" : " ") + std::string(n); };
   for (const zweigschau::SteuerZeile* z : zeilen) {
     const HWND w = GetDlgItem(dialog, z->id);
     const bool fokussierbar = zweigschau::NimmtFokus(*z);
     if (w == fokus) name = z->name;
-    if (fokussierbar && IsWindowEnabled(w)) anhaengen(an, z->name);
-    if (fokussierbar && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED) anhaengen(haken, z->name);
-    if (zweigschau::IstStatusAnzeige(*z) && IsWindowVisible(w)) anhaengen(sichtbar, z->name);
+    if (fokussierbar && IsWindowEnabled(w)) anhängen(an, z->name);
+    if (fokussierbar && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED) anhängen(haken, z->name);
+    if (zweigschau::IstStatusAnzeige(*z) && IsWindowVisible(w)) anhängen(sichtbar, z->name);
     if (z->art == zweigschau::SteuerArt::Textfeld || z->art == zweigschau::SteuerArt::Kombinationsfeld ||
         z->steuer == zweigschau::Steuerelement::lblfertig)
       texte += std::string("text.") + z->name + '=' + fremderText(w) + '\n';
@@ -186,6 +186,6 @@ int main() {
   if (art == L"box" && anzahl >= 4) return box(argv[2], argv[3]);
   if (art == L"cancel" && anzahl >= 3) return abbrechen(argv[2]);
   if (art == L"state" && anzahl >= 4) return zustand(argv[2], argv[3]);
-  if (art == L"run" && anzahl >= 4) return ausfuehren(argv[2], argv[3]);
+  if (art == L"run" && anzahl >= 4) return ausführen(argv[2], argv[3]);
   return 64;
 }

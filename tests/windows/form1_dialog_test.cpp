@@ -56,7 +56,7 @@ class DialogTest : public ::testing::Test {
   HWND c(S s) const { return form.control(s); }
   bool frei(S s) const { return IsWindowEnabled(c(s)) != FALSE; }
   bool sichtbar(S s) const { return IsWindowVisible(c(s)) != FALSE; }
-  LRESULT geprueft(S s) const { return SendMessageW(c(s), BM_GETCHECK, 0, 0); }
+  LRESULT geprüft(S s) const { return SendMessageW(c(s), BM_GETCHECK, 0, 0); }
   void klicke(S s) { SendMessageW(c(s), BM_CLICK, 0, 0); }
   void setze(S s, const std::wstring& t) { SendMessageW(c(s), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str())); }
   // cbDateien, cbTab, and the other three file fields alike.
@@ -93,10 +93,10 @@ TEST_F(DialogTest, StartState) {
   EXPECT_EQ(inVorlage, inTabelle);
   EXPECT_EQ(SendMessageW(c(S::comMaskeTyp), CB_GETCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageW(c(S::comMaskeName), CB_GETCOUNT, 0, 0), 1);
-  EXPECT_EQ(geprueft(S::optAlleOderLetzte1), BST_CHECKED);
-  EXPECT_EQ(geprueft(S::optAlleOderLetzte0), BST_UNCHECKED);
+  EXPECT_EQ(geprüft(S::optAlleOderLetzte1), BST_CHECKED);
+  EXPECT_EQ(geprüft(S::optAlleOderLetzte0), BST_UNCHECKED);
   for (S cb : {S::cbDateien, S::cbTab, S::cbNurOrdnerMitPassendenDateien, S::cbinkl})
-    EXPECT_EQ(geprueft(cb), BST_CHECKED) << static_cast<int>(cb);
+    EXPECT_EQ(geprüft(cb), BST_CHECKED) << static_cast<int>(cb);
   for (int i = 0; i < 20; ++i) EXPECT_TRUE(frei(static_cast<S>(i))) << i;
   erwarteNurLabel(S::Label1);
   EXPECT_EQ(GetFocus(), c(S::txtPfadEingabe));
@@ -112,7 +112,7 @@ TEST_F(DialogTest, EnabledStatesTable) {
   klicke(S::optAlleOderLetzte1);                 // "&komplette Pfade", Dateien checked
   erwarte(true, true, true);
   klicke(S::cbDateien);                          // unchecked by the user
-  EXPECT_EQ(geprueft(S::cbDateien), BST_UNCHECKED);
+  EXPECT_EQ(geprüft(S::cbDateien), BST_UNCHECKED);
   erwarte(true, false, false);
   setze(S::txtPfadEingabe, L"y");                // path change, Dateien unchecked
   erwarte(true, true, false);

@@ -35,11 +35,11 @@ void Block(std::vector<unsigned char>& png, const char* art, const std::vector<u
 
 // RGB rows, each led by filter byte 0, in stored (uncompressed) deflate
 // blocks inside a zlib stream.
-std::vector<unsigned char> Png(int breite, int hoehe, const std::vector<unsigned char>& zeilen) {
+std::vector<unsigned char> Png(int breite, int höhe, const std::vector<unsigned char>& zeilen) {
   std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<unsigned char> kopf;
   Be32(kopf, breite);
-  Be32(kopf, hoehe);
+  Be32(kopf, höhe);
   kopf.insert(kopf.end(), {8, 2, 0, 0, 0});
   Block(png, "IHDR", kopf);
   std::vector<unsigned char> z = {0x78, 0x01};
