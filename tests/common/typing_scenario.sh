@@ -274,9 +274,13 @@ typing_scenario() {
   # --- The path box's completions open below it: one click on Scannen
   # closes the list and scans (a folder that does not exist here).
   local fenster
-  # The mouse away from the window, so that no tooltip comes or goes.
-  xdotool mousemove $(xdotool getdisplaygeometry | awk '{ print $1 - 1, $2 - 1 }')
-  sleep 1
+  # The mouse away from the Qt window, so that no tooltip comes or goes.
+  # (Under Wine, after this move, the dialog's list did not open at all;
+  # the cause is not known, so the mouse stays where it is there.)
+  if [ "$TYPING_SEP" = / ]; then
+    xdotool mousemove $(xdotool getdisplaygeometry | awk '{ print $1 - 1, $2 - 1 }')
+    sleep 1
+  fi
   fenster=$(visible_windows)
   keys BackSpace
   type_text "${s}L"
