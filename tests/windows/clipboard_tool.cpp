@@ -69,9 +69,26 @@ int halten(const wchar_t* ms, const wchar_t* datei) {
   return 0;
 }
 
+// The shown top-level window titled `titel`: a batch run's dialog has the
+// title too, unseen.
+HWND GezeigtesFenster(const wchar_t* titel) {
+  struct Suche {
+    const wchar_t* titel;
+    HWND gefunden = nullptr;
+  } suche{titel};
+  EnumWindows([](HWND kandidat, LPARAM p) -> BOOL {
+    auto* s = reinterpret_cast<Suche*>(p);
+    wchar_t name[256] = {};
+    GetWindowTextW(kandidat, name, 256);
+    if (IsWindowVisible(kandidat) && wcscmp(name, s->titel) == 0) s->gefunden = kandidat;
+    return s->gefunden == nullptr;
+  }, reinterpret_cast<LPARAM>(&suche));
+  return suche.gefunden;
+}
+
 int abbrechen(const wchar_t* titel) {
   for (int i = 0; i < 200; ++i) {
-    if (const HWND w = FindWindowW(nullptr, titel); w != nullptr) {
+    if (const HWND w = GezeigtesFenster(titel); w != nullptr) {
       PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
       return 0;
     }
@@ -82,7 +99,7 @@ int abbrechen(const wchar_t* titel) {
 
 int box(const wchar_t* titel, const wchar_t* datei) {
   for (int i = 0; i < 200; ++i) {
-    if (const HWND w = FindWindowW(nullptr, titel); w != nullptr) {
+    if (const HWND w = GezeigtesFenster(titel); w != nullptr) {
       wchar_t text[4096] = {};
       // The message text is the box's static control (id 0xFFFF).
       GetDlgItemTextW(w, 0xFFFF, text, 4096);

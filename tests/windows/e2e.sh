@@ -138,19 +138,25 @@ check "nothing half-written: the earlier text stays" clip_is "$WINE_TMP/vorher"
 
 # --- The usage box, and the window start.
 box_is() {  # box_is EXPECTED-FILE ARGS...: the box's text, OK ends the program
-  local expected=$1; shift
+  local expected=$1; shift  # (with status ${BOX_STATUS:-0}; the box titled ${BOX_TITLE:-the usage box's})
   rm -f "$WINE_TMP/box"
   "$WINE" "$EXE" "$@" </dev/null >/dev/null 2>&1 &
   local program=$!
-  "$WINE" "$TOOL" box "MORVAs Zweigschau (Freeware)" "$(winpath "$WINE_TMP/box")" </dev/null >/dev/null 2>&1
-  wait "$program" || return 1
+  "$WINE" "$TOOL" box "${BOX_TITLE:-MORVAs Zweigschau (Freeware)}" "$(winpath "$WINE_TMP/box")" </dev/null >/dev/null 2>&1
+  wait "$program"
+  [ $? -eq "${BOX_STATUS:-0}" ] || return 1
   iconv -f UTF-8 -t UTF-16LE "$expected" >"$WINE_TMP/want" && cmp "$WINE_TMP/box" "$WINE_TMP/want"
 }
 printf 'BefehlsZeilen-Parameter:\r\r/o:..\t = Ordnername\r/i\t = mit Qellordner in der Ausgabe\r/e:..\t = Anzahl der OrdnerEbenen\r/a\t = alle Ebenen ausgeben\r/d:*.mp3\t = *.mp3-Dateien listen\r/n\t = nur Ordner mit passenden Dateien' \
   >"$WINE_TMP/anleitung"
 check "/? shows the eight lines, OK ends with status 0" box_is "$WINE_TMP/anleitung" "/?"
 check "/? wins over /o:" box_is "$WINE_TMP/anleitung" "/o:$WTREE" "/?"
+check "--help shows the usage box too" box_is "$WINE_TMP/anleitung" "--help"
 check "... and no run took place" clip_is "$WINE_TMP/vorher"
+# A context-menu run that fails says so in a box that names the folder.
+printf 'Ordner nicht gefunden:\n%s' "${WTREE,,}\\fehlt" >"$WINE_TMP/fehlt.box"
+BOX_TITLE="MORVAs Zweigschau" BOX_STATUS=1 check "a failed context-menu run names the folder in its box" \
+  box_is "$WINE_TMP/fehlt.box" "/o:$WTREE\\fehlt" /kontextmenue:
 # Without arguments the dialog opens; Escape (IDCANCEL) ends the program.
 window_opens_and_ends() {
   "$WINE" "$EXE" </dev/null >/dev/null 2>&1 &
