@@ -18,8 +18,9 @@ constexpr std::string_view kSchlüssel[] = {"/?", "/o:", "/e:", "/i", "/d:", "/n
 
 std::string wert(std::string w) { return w.empty() ? std::string(" ") : w; }
 
-// The raw lookup on ASCII text: lower-cased, first occurrence, a quoted
-// value up to the next quote, else up to the next blank.
+// The raw lookup on ASCII text: lower-cased, first occurrence; in an
+// argument quoted as a whole ("/o:a b") the value runs to the closing quote;
+// a quoted value up to the next quote, else up to the next blank.
 std::string textReferenz(std::string_view zeile, std::string_view teil) {
   std::string text;
   for (char c : zeile) text += fuzz::kleinAscii(c);
@@ -27,6 +28,11 @@ std::string textReferenz(std::string_view zeile, std::string_view teil) {
   const std::size_t fund = text.find(teil);
   if (fund == std::string::npos) return "";
   const std::size_t p = fund + teil.size();
+  const auto trenner = [](char c) { return c == ' ' || c == '\t'; };
+  if (fund > 0 && text[fund - 1] == '"' && (fund == 1 || trenner(text[fund - 2]))) {
+    const std::size_t ende = text.find('"', p);
+    return wert(text.substr(p, ende == std::string::npos ? std::string::npos : ende - p));
+  }
   if (p >= text.size()) return " ";
   if (text[p] == '"') {
     const std::size_t ende = text.find('"', p + 1);
@@ -83,10 +89,24 @@ void startPrüfen(const std::vector<std::string>& argumente) {
   entscheidungPrüfen(StartEntscheiden(argumente), nachsehen);
 }
 
-// The raw rule's choice, with the raw lookup checked above.
+// The raw rule's choice, with the raw lookup checked above. A word of the
+// line (between blanks or tabs) that is exactly --help or -h asks for the
+// usage text before any key counts.
 void roherStartPrüfen(std::string_view zeile) {
-  entscheidungPrüfen(StartEntscheidenText(zeile),
-                      [&](std::string_view teil) { return BefehlszeilenParameterText(zeile, teil); });
+  const StartEntscheidung e = StartEntscheidenText(zeile);
+  std::string wort;
+  for (std::size_t i = 0; i <= zeile.size(); ++i) {
+    if (i < zeile.size() && zeile[i] != ' ' && zeile[i] != '\t') {
+      wort += zeile[i];
+      continue;
+    }
+    if (wort == "--help" || wort == "-h") {
+      FUZZ_CHECK(e.art == StartArt::Anleitung);
+      return;
+    }
+    wort.clear();
+  }
+  entscheidungPrüfen(e, [&](std::string_view teil) { return BefehlszeilenParameterText(zeile, teil); });
 }
 
 }  // namespace
