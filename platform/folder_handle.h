@@ -132,6 +132,12 @@ struct ThreadWork {
 };
 ThreadWork threadWork();
 
+// The time the machine's processors have been idle, summed over them, in
+// seconds from a fixed origin (-1 where the system does not tell). Two
+// readings tell how many processors nobody wanted in between: whether a
+// reader beside the walk would find one free.
+double idleProcessorSeconds();
+
 // How many handles a tree reader may hold open at once, its readers' and
 // the ones it keeps for later together: on POSIX half of the handles the
 // open-file limit leaves free, so that the rest of the program (display

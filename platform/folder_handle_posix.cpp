@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -238,6 +239,24 @@ ThreadWork threadWork() {
   struct rusage usage;
   if (getrusage(RUSAGE_THREAD, &usage) != 0) return {};
   return {static_cast<std::int64_t>(usage.ru_nvcsw), -1};
+}
+
+double idleProcessorSeconds() {
+  // The first line of /proc/stat: "cpu  user nice system idle iowait ...",
+  // in clock ticks. A processor waiting for the device is free to run a
+  // thread too.
+  const int file = ::open("/proc/stat", O_RDONLY | O_CLOEXEC);
+  if (file < 0) return -1;
+  char text[256];
+  const ssize_t got = ::read(file, text, sizeof text - 1);
+  ::close(file);
+  if (got <= 0) return -1;
+  text[got] = '\0';
+  unsigned long long ticks[5] = {};
+  if (std::sscanf(text, "cpu %llu %llu %llu %llu %llu", &ticks[0], &ticks[1], &ticks[2], &ticks[3], &ticks[4]) != 5)
+    return -1;
+  const long perSecond = sysconf(_SC_CLK_TCK);
+  return perSecond > 0 ? static_cast<double>(ticks[3] + ticks[4]) / perSecond : -1;
 }
 
 std::size_t handleBudget() {

@@ -163,6 +163,12 @@ ThreadWork threadWork() {
   return {-1, seconds(kernel) + seconds(user)};
 }
 
+double idleProcessorSeconds() {
+  FILETIME idle, kernel, user;
+  if (!GetSystemTimes(&idle, &kernel, &user)) return -1;
+  return 1e-7 * static_cast<double>((static_cast<std::uint64_t>(idle.dwHighDateTime) << 32) | idle.dwLowDateTime);
+}
+
 std::size_t handleBudget() { return static_cast<std::size_t>(-1); }
 
 bool onShare(const std::string& path) {

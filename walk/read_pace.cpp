@@ -72,6 +72,10 @@ constexpr unsigned kCheapSample = 4;
 // enough for a few hundred listings and a few of the scheduler's time
 // slices, short enough that a probe the wrong way costs little.
 constexpr double kWalkSeconds = 0.05;
+// A reader is tried beside the walk only when at least this much of a
+// processor was idle (or waiting for the device) while the walk read
+// alone.
+constexpr double kSpareProcessor = 0.5;
 
 unsigned quarterMore(unsigned level) { return std::max(level + 1, level + level / 4); }
 unsigned fifthLess(unsigned level) { return std::min(level - 1, level - level / 5); }
@@ -136,10 +140,11 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
   if (filled) judge(rate);
 }
 
-void ReadPace::walked(double seconds, unsigned taken) {
+void ReadPace::walked(double seconds, unsigned taken, double idleSeconds) {
   if (cheap_ == 0 || waiting_ || walkFrom_ < 0) {
     // Not at the cheap level, or the way just changed: measure afresh.
     walkFrom_ = cheap_ == 0 || waiting_ ? -1 : seconds;
+    idleFrom_ = idleSeconds;
     walkTaken_ = 0;
     return;
   }
@@ -147,23 +152,32 @@ void ReadPace::walked(double seconds, unsigned taken) {
   const double elapsed = seconds - walkFrom_;
   if (elapsed < kWalkSeconds) return;
   const double rate = walkTaken_ / elapsed;
+  const double spare = idleFrom_ >= 0 && idleSeconds >= 0 ? (idleSeconds - idleFrom_) / elapsed : -1;
   walkFrom_ = seconds;
+  idleFrom_ = idleSeconds;
   walkTaken_ = 0;
   // The listings a reader holds across a change belong to both ways.
-  if (judgeCheap(rate)) walkFrom_ = -1;
+  if (judgeCheap(rate, spare)) walkFrom_ = -1;
+}
+
+bool ReadPace::measuresWalkAt(double seconds) const {
+  return cheap_ > 0 && !waiting_ && (walkFrom_ < 0 || seconds - walkFrom_ >= kWalkSeconds);
 }
 
 // Judges the walk's rate at the cheap level: after a measurement of the way
-// in use, probes the other way (once its rests are over); after a probe,
-// keeps the faster. Without readers the walk must be almost as fast, with
-// them clearly faster, for the probe to be kept. True when the way changed.
-bool ReadPace::judgeCheap(double rate) {
+// in use, probes the other way (once its rests are over, and towards the
+// readers only when `spare` processors, -1 when not known, were free
+// meanwhile); after a probe, keeps the faster. Without readers the walk
+// must be almost as fast, with them clearly faster, for the probe to be
+// kept. True when the way changed.
+bool ReadPace::judgeCheap(double rate, double spare) {
   if (!cheapProbe_) {
     cheapRate_ = rate;
     if (cheapRests_ > 0) {
       --cheapRests_;
       return false;
     }
+    if (cheapOff_ && spare >= 0 && spare < kSpareProcessor) return false;
     cheapProbe_ = true;
     cheapOff_ = !cheapOff_;
     return true;

@@ -67,7 +67,15 @@ class ReadPace {
   // listings the walk then waits for, and the walk alone goes faster. So
   // the pace measures the walk with the cheap level's readers and without
   // any, and keeps the faster (without, unless the readers clearly pay).
-  void walked(double seconds, unsigned taken);
+  // `idleSeconds`: the machine's idle processor time (platform::
+  // idleProcessorSeconds), read when measuresWalkAt(seconds), else -1. The
+  // readers, once off, are tried again only when a processor was free
+  // meanwhile: where others take every processor the walk is not given,
+  // a reader only takes turns with the walk.
+  void walked(double seconds, unsigned taken, double idleSeconds = -1);
+  // Whether walked() at `seconds` starts or ends a measurement (and wants
+  // the idle time).
+  bool measuresWalkAt(double seconds) const;
 
  private:
   enum class Step { Grow, Measure, ProbeUp, ProbeDown };
@@ -75,7 +83,7 @@ class ReadPace {
   bool weigh(unsigned inFlight, const ListingCost& cost);
   double waitedShare() const;
   void judge(double rate);
-  bool judgeCheap(double rate);
+  bool judgeCheap(double rate, double spare);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
   void probeFromHome();
@@ -126,6 +134,7 @@ class ReadPace {
   unsigned cheapRests_ = 0;
   unsigned cheapRestsAfterNext_ = 0;
   double walkFrom_ = -1;
+  double idleFrom_ = -1;  // the idle time then (-1: not known)
   unsigned walkTaken_ = 0;
   struct Costs {
     unsigned listings = 0;

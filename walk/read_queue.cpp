@@ -300,7 +300,8 @@ void ReadQueue::walked(unsigned taken) {
   std::lock_guard lock(mutex_);
   const unsigned before = allowed();
   const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
-  pace_->walked(at.count(), taken);
+  const double idle = pace_->measuresWalkAt(at.count()) ? platform::idleProcessorSeconds() : -1;
+  pace_->walked(at.count(), taken, idle);
   spawnUpTo(allowed());
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
   allowedNow_.store(allowed(), std::memory_order_relaxed);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "walk/read_pace.h"
@@ -123,31 +124,44 @@ TEST(ReadPace, FindsAndFollowsTheServersPace) {
 // cheap level's reader and without any: the reader is kept only where the
 // walk is clearly faster with it (a quiet machine), dropped where it is
 // not (a busy machine, where a reader put aside holds what the walk needs),
-// and the pace still comes back to a reader that starts to pay.
+// not tried again while no processor is free beside the walk, and the pace
+// still comes back to a reader that starts to pay.
 TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
-  // Walks `seconds` more at the given rates (listings a second); returns
-  // the share of the last half of that time the reader had.
-  const auto walk = [](ReadPace& pace, double& t, double seconds, double with, double without) {
-    unsigned steps = 0, withReader = 0;
+  // Walks `seconds` more at the given rates (listings a second), with
+  // `spare` processors idle while the walk reads alone; returns the share
+  // of the last half of that time, and of all of it, the reader had.
+  double idle = 0;
+  const auto walk = [&idle](ReadPace& pace, double& t, double seconds, double with, double without, double spare) {
+    unsigned steps = 0, withReader = 0, all = 0, allWithReader = 0;
     for (const double end = t + seconds; t < end; t += 0.005) {
-      pace.walked(t, static_cast<unsigned>((pace.allowed() > 0 ? with : without) * 0.005));
+      const bool reader = pace.allowed() > 0;
+      idle += reader ? 0 : spare * 0.005;
+      pace.walked(t, static_cast<unsigned>((reader ? with : without) * 0.005), pace.measuresWalkAt(t) ? idle : -1);
+      ++all;
+      allWithReader += reader;
       if (t < end - seconds / 2) continue;
       ++steps;
-      withReader += pace.allowed() > 0;
+      withReader += reader;
     }
-    return double(withReader) / steps;
+    return std::pair{double(withReader) / steps, double(allWithReader) / all};
   };
-  struct Case { double with, without; bool keeps; };
-  for (const Case& c : {Case{140000, 120000, true}, Case{60000, 130000, false}, Case{125000, 124000, false}}) {
-    SCOPED_TRACE(std::to_string(c.with) + " with the reader, " + std::to_string(c.without) + " without");
+  struct Case { double with, without, spare; bool keeps; };
+  for (const Case& c : {Case{140000, 120000, 1, true}, Case{60000, 130000, 1, false},
+                        Case{125000, 124000, 1, false}, Case{60000, 130000, 0, false}}) {
+    SCOPED_TRACE(std::to_string(c.with) + " with the reader, " + std::to_string(c.without) + " without, " +
+                 std::to_string(c.spare) + " spare");
     ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
     double t = 0;
-    const double share = walk(pace, t, 4, c.with, c.without);
+    const auto [share, whole] = walk(pace, t, 4, c.with, c.without, c.spare);
     EXPECT_TRUE(c.keeps ? share > 0.75 : share < 0.25) << share;
+    // No processor free: after the first verdict the reader is not tried.
+    if (c.spare == 0) {
+      EXPECT_LT(whole, 0.03);
+    }
   }
   // Dropped on a busy machine, taken again once the machine is quiet.
   ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
   double t = 0;
-  EXPECT_LT(walk(pace, t, 3, 60000, 130000), 0.25);
-  EXPECT_GT(walk(pace, t, 4, 140000, 120000), 0.75);
+  EXPECT_LT(walk(pace, t, 3, 60000, 130000, 0).first, 0.25);
+  EXPECT_GT(walk(pace, t, 4, 140000, 120000, 1).first, 0.75);
 }
