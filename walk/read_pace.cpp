@@ -140,11 +140,12 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
   if (filled) judge(rate);
 }
 
-void ReadPace::walked(double seconds, unsigned taken, double idleSeconds) {
+void ReadPace::walked(double seconds, unsigned taken, double idleSeconds, std::int64_t walkBlocks) {
   if (cheap_ == 0 || waiting_ || walkFrom_ < 0) {
     // Not at the cheap level, or the way just changed: measure afresh.
     walkFrom_ = cheap_ == 0 || waiting_ ? -1 : seconds;
     idleFrom_ = idleSeconds;
+    blocksFrom_ = walkBlocks;
     walkTaken_ = 0;
     return;
   }
@@ -152,12 +153,20 @@ void ReadPace::walked(double seconds, unsigned taken, double idleSeconds) {
   const double elapsed = seconds - walkFrom_;
   if (elapsed < kWalkSeconds) return;
   const double rate = walkTaken_ / elapsed;
-  const double spare = idleFrom_ >= 0 && idleSeconds >= 0 ? (idleSeconds - idleFrom_) / elapsed : -1;
+  // Whether a reader beside the walk would have run: a processor was idle,
+  // or the walk's own listings waited on the device (where a reader needs
+  // the device more than a processor). Not known counts as yes.
+  const bool idleKnown = idleFrom_ >= 0 && idleSeconds >= 0;
+  const bool blocksKnown = blocksFrom_ >= 0 && walkBlocks >= 0;
+  const bool spare = !idleKnown || idleSeconds - idleFrom_ >= kSpareProcessor * elapsed;
+  const bool walkWaited = blocksKnown && walkBlocks - blocksFrom_ > kCachedShare * walkTaken_;
+  const bool readerCouldRun = spare || walkWaited;
   walkFrom_ = seconds;
   idleFrom_ = idleSeconds;
+  blocksFrom_ = walkBlocks;
   walkTaken_ = 0;
   // The listings a reader holds across a change belong to both ways.
-  if (judgeCheap(rate, spare)) walkFrom_ = -1;
+  if (judgeCheap(rate, readerCouldRun)) walkFrom_ = -1;
 }
 
 bool ReadPace::measuresWalkAt(double seconds) const {
@@ -166,18 +175,18 @@ bool ReadPace::measuresWalkAt(double seconds) const {
 
 // Judges the walk's rate at the cheap level: after a measurement of the way
 // in use, probes the other way (once its rests are over, and towards the
-// readers only when `spare` processors, -1 when not known, were free
-// meanwhile); after a probe, keeps the faster. Without readers the walk
+// readers only when one could have run meanwhile); after a probe, keeps
+// the faster. Without readers the walk
 // must be almost as fast, with them clearly faster, for the probe to be
 // kept. True when the way changed.
-bool ReadPace::judgeCheap(double rate, double spare) {
+bool ReadPace::judgeCheap(double rate, bool readerCouldRun) {
   if (!cheapProbe_) {
     cheapRate_ = rate;
     if (cheapRests_ > 0) {
       --cheapRests_;
       return false;
     }
-    if (cheapOff_ && spare >= 0 && spare < kSpareProcessor) return false;
+    if (cheapOff_ && !readerCouldRun) return false;
     cheapProbe_ = true;
     cheapOff_ = !cheapOff_;
     return true;

@@ -68,13 +68,16 @@ class ReadPace {
   // the pace measures the walk with the cheap level's readers and without
   // any, and keeps the faster (without, unless the readers clearly pay).
   // `idleSeconds`: the machine's idle processor time (platform::
-  // idleProcessorSeconds), read when measuresWalkAt(seconds), else -1. The
-  // readers, once off, are tried again only when a processor was free
-  // meanwhile: where others take every processor the walk is not given,
-  // a reader only takes turns with the walk.
-  void walked(double seconds, unsigned taken, double idleSeconds = -1);
+  // idleProcessorSeconds), and `walkBlocks` how often the walk's thread
+  // has blocked (platform::threadWork), both read when
+  // measuresWalkAt(seconds), else -1. The readers, once off, are tried
+  // again only when a processor was free meanwhile or the walk's own
+  // listings waited on the device: where others take every processor the
+  // walk is not given and listings come from the cache, a reader only
+  // takes turns with the walk.
+  void walked(double seconds, unsigned taken, double idleSeconds = -1, std::int64_t walkBlocks = -1);
   // Whether walked() at `seconds` starts or ends a measurement (and wants
-  // the idle time).
+  // the idle time and blocks).
   bool measuresWalkAt(double seconds) const;
 
  private:
@@ -83,7 +86,7 @@ class ReadPace {
   bool weigh(unsigned inFlight, const ListingCost& cost);
   double waitedShare() const;
   void judge(double rate);
-  bool judgeCheap(double rate, double spare);
+  bool judgeCheap(double rate, bool readerCouldRun);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
   void probeFromHome();
@@ -134,7 +137,8 @@ class ReadPace {
   unsigned cheapRests_ = 0;
   unsigned cheapRestsAfterNext_ = 0;
   double walkFrom_ = -1;
-  double idleFrom_ = -1;  // the idle time then (-1: not known)
+  double idleFrom_ = -1;          // the idle time then (-1: not known)
+  std::int64_t blocksFrom_ = -1;  // the walk's blocks then (-1: not known)
   unsigned walkTaken_ = 0;
   struct Costs {
     unsigned listings = 0;

@@ -300,8 +300,10 @@ void ReadQueue::walked(unsigned taken) {
   std::lock_guard lock(mutex_);
   const unsigned before = allowed();
   const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
-  const double idle = pace_->measuresWalkAt(at.count()) ? platform::idleProcessorSeconds() : -1;
-  pace_->walked(at.count(), taken, idle);
+  if (pace_->measuresWalkAt(at.count()))
+    pace_->walked(at.count(), taken, platform::idleProcessorSeconds(), platform::threadWork().blocks);
+  else
+    pace_->walked(at.count(), taken);
   spawnUpTo(allowed());
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
   allowedNow_.store(allowed(), std::memory_order_relaxed);

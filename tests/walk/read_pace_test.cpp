@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -124,19 +125,28 @@ TEST(ReadPace, FindsAndFollowsTheServersPace) {
 // cheap level's reader and without any: the reader is kept only where the
 // walk is clearly faster with it (a quiet machine), dropped where it is
 // not (a busy machine, where a reader put aside holds what the walk needs),
-// not tried again while no processor is free beside the walk, and the pace
-// still comes back to a reader that starts to pay.
+// not tried again while no processor is free beside the walk unless the
+// walk's listings wait on the device, and the pace still comes back to a
+// reader that starts to pay.
 TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
-  // Walks `seconds` more at the given rates (listings a second), with
-  // `spare` processors idle while the walk reads alone; returns the share
-  // of the last half of that time, and of all of it, the reader had.
-  double idle = 0;
-  const auto walk = [&idle](ReadPace& pace, double& t, double seconds, double with, double without, double spare) {
+  // The machine and the walk: listings a second with the cheap level's
+  // reader and without, processors idle while the walk reads alone, and
+  // how often the walk's thread blocks per listing it reads.
+  struct Machine { double with, without, spare, blocks; };
+  // Walks `seconds` more; returns the share of the last half of that time,
+  // and of all of it, the reader had.
+  double idle = 0, blocks = 0;
+  const auto walk = [&](ReadPace& pace, double& t, double seconds, const Machine& m) {
     unsigned steps = 0, withReader = 0, all = 0, allWithReader = 0;
     for (const double end = t + seconds; t < end; t += 0.005) {
       const bool reader = pace.allowed() > 0;
-      idle += reader ? 0 : spare * 0.005;
-      pace.walked(t, static_cast<unsigned>((reader ? with : without) * 0.005), pace.measuresWalkAt(t) ? idle : -1);
+      const double taken = (reader ? m.with : m.without) * 0.005;
+      idle += reader ? 0 : m.spare * 0.005;
+      blocks += reader ? 0 : m.blocks * taken;
+      if (pace.measuresWalkAt(t))
+        pace.walked(t, static_cast<unsigned>(taken), idle, static_cast<std::int64_t>(blocks));
+      else
+        pace.walked(t, static_cast<unsigned>(taken));
       ++all;
       allWithReader += reader;
       if (t < end - seconds / 2) continue;
@@ -145,23 +155,30 @@ TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
     }
     return std::pair{double(withReader) / steps, double(allWithReader) / all};
   };
-  struct Case { double with, without, spare; bool keeps; };
-  for (const Case& c : {Case{140000, 120000, 1, true}, Case{60000, 130000, 1, false},
-                        Case{125000, 124000, 1, false}, Case{60000, 130000, 0, false}}) {
-    SCOPED_TRACE(std::to_string(c.with) + " with the reader, " + std::to_string(c.without) + " without, " +
-                 std::to_string(c.spare) + " spare");
+  const Machine quietPays{140000, 120000, 1, 0}, quietEven{125000, 124000, 1, 0};
+  const Machine busy{60000, 130000, 1, 0}, busyNoneFree{60000, 130000, 0, 0};
+  const Machine coldBusy{40000, 8000, 0, 1};  // each listing waits on the device
+  struct Case { Machine machine; bool keeps; };
+  for (const Case& c : {Case{quietPays, true}, Case{busy, false}, Case{quietEven, false},
+                        Case{busyNoneFree, false}, Case{coldBusy, true}}) {
+    const Machine& m = c.machine;
+    SCOPED_TRACE(std::to_string(m.with) + " with the reader, " + std::to_string(m.without) + " without, " +
+                 std::to_string(m.spare) + " spare, " + std::to_string(m.blocks) + " blocks");
     ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
     double t = 0;
-    const auto [share, whole] = walk(pace, t, 4, c.with, c.without, c.spare);
+    const auto [share, whole] = walk(pace, t, 4, m);
     EXPECT_TRUE(c.keeps ? share > 0.75 : share < 0.25) << share;
     // No processor free: after the first verdict the reader is not tried.
-    if (c.spare == 0) {
+    if (&m == &busyNoneFree) {
       EXPECT_LT(whole, 0.03);
     }
   }
-  // Dropped on a busy machine, taken again once the machine is quiet.
-  ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
-  double t = 0;
-  EXPECT_LT(walk(pace, t, 3, 60000, 130000, 0).first, 0.25);
-  EXPECT_GT(walk(pace, t, 4, 140000, 120000, 1).first, 0.75);
+  // Dropped on a busy machine; taken again where the tree turns cold on
+  // the same machine, and where the machine turns quiet.
+  for (const Machine& after : {coldBusy, quietPays}) {
+    ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
+    double t = 0;
+    EXPECT_LT(walk(pace, t, 3, busyNoneFree).first, 0.25);
+    EXPECT_GT(walk(pace, t, 4, after).first, 0.75);
+  }
 }
