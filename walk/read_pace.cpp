@@ -94,6 +94,11 @@ ReadPace ReadPace::forDisk(unsigned cheap, unsigned least, unsigned start, unsig
   pace.cheap_ = cheap;
   pace.processors_ = std::max(1u, processors);
   pace.waiting_ = false;
+  // The walk reads alone at first: its first measurement tells whether a
+  // processor is free for a reader (or the device is what it waits for).
+  // Started with a reader on a busy machine, it would pay for that reader
+  // until the first probe without.
+  pace.cheapOff_ = true;
   return pace;
 }
 
@@ -103,13 +108,8 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
   if (cheap_ > 0 && unweighed_ > 0) {
     --unweighed_;  // asked for at the level before the verdict changed
   } else if (cheap_ > 0 && cost.weighed && weigh(inFlight, cost)) {
-    // The verdict changed. Back on the device, the pace measures again
-    // from the level it had found; the listings in flight were asked for
-    // under the cheap level and are not counted.
-    if (waiting_) {
-      moveTo(home_, homeRate_ > 0 ? Step::Measure : Step::Grow);
-      skip_ = inFlight;
-    }
+    // The verdict changed.
+    if (waiting_) toDevice(inFlight);
     return;
   }
   if (!waiting_) return;
@@ -140,12 +140,11 @@ void ReadPace::done(double seconds, unsigned inFlight, bool strained, const List
   if (filled) judge(rate);
 }
 
-void ReadPace::walked(double seconds, unsigned taken, double idleSeconds, std::int64_t walkBlocks) {
+void ReadPace::walked(double seconds, unsigned taken, const WalkWork& work) {
   if (cheap_ == 0 || waiting_ || walkFrom_ < 0) {
     // Not at the cheap level, or the way just changed: measure afresh.
     walkFrom_ = cheap_ == 0 || waiting_ ? -1 : seconds;
-    idleFrom_ = idleSeconds;
-    blocksFrom_ = walkBlocks;
+    walkWorkFrom_ = work;
     walkTaken_ = 0;
     return;
   }
@@ -153,20 +152,28 @@ void ReadPace::walked(double seconds, unsigned taken, double idleSeconds, std::i
   const double elapsed = seconds - walkFrom_;
   if (elapsed < kWalkSeconds) return;
   const double rate = walkTaken_ / elapsed;
-  // Whether a reader beside the walk would have run: a processor was idle,
-  // or the walk's own listings waited on the device (where a reader needs
-  // the device more than a processor). Not known counts as yes.
-  const bool idleKnown = idleFrom_ >= 0 && idleSeconds >= 0;
-  const bool blocksKnown = blocksFrom_ >= 0 && walkBlocks >= 0;
-  const bool spare = !idleKnown || idleSeconds - idleFrom_ >= kSpareProcessor * elapsed;
-  const bool walkWaited = blocksKnown && walkBlocks - blocksFrom_ > kCachedShare * walkTaken_;
-  const bool readerCouldRun = spare || walkWaited;
+  const WalkWork& from = walkWorkFrom_;
+  const bool idleKnown = from.idleSeconds >= 0 && work.idleSeconds >= 0;
+  const bool spare = !idleKnown || work.idleSeconds - from.idleSeconds >= kSpareProcessor * elapsed;
+  // Alone, the walk's thread blocks only when its listings wait on the
+  // device. Where blocks are not counted (Windows), it got little of the
+  // processor while one was free.
+  bool walkWaited = false;
+  if (from.blocks >= 0 && work.blocks >= 0)
+    walkWaited = work.blocks - from.blocks > kWaitingShare * walkTaken_;
+  else if (from.cpuSeconds >= 0 && work.cpuSeconds >= 0 && idleKnown)
+    walkWaited = spare && work.cpuSeconds - from.cpuSeconds < (1 - kWaitingShare) * elapsed;
   walkFrom_ = seconds;
-  idleFrom_ = idleSeconds;
-  blocksFrom_ = walkBlocks;
+  walkWorkFrom_ = work;
   walkTaken_ = 0;
+  if (cheapOff_ && walkWaited) {
+    costs_ = Costs{};
+    cheapProbe_ = false;
+    toDevice(1);  // the first listing back starts the measurement
+    return;
+  }
   // The listings a reader holds across a change belong to both ways.
-  if (judgeCheap(rate, readerCouldRun)) walkFrom_ = -1;
+  if (judgeCheap(rate, spare)) walkFrom_ = -1;
 }
 
 bool ReadPace::measuresWalkAt(double seconds) const {
@@ -202,6 +209,16 @@ bool ReadPace::judgeCheap(double rate, bool readerCouldRun) {
   cheapRests_ = cheapRestsAfterNext_;
   cheapRestsAfterNext_ = std::min(kMostRests, 2 * cheapRestsAfterNext_ + 1);
   return true;
+}
+
+// The listings wait on the device: the pace measures again from the level
+// it had found there; the `inFlight` listings were asked for under the
+// cheap level and are not counted.
+void ReadPace::toDevice(unsigned inFlight) {
+  waiting_ = true;
+  cachedVerdicts_ = 0;
+  moveTo(home_, homeRate_ > 0 ? Step::Measure : Step::Grow);
+  skip_ = inFlight;
 }
 
 // Adds a listing's cost; true when a verdict changed where the listings

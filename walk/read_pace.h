@@ -32,6 +32,16 @@ struct ListingCost {
   double cpuSeconds = -1;
 };
 
+// What the machine and the walk's thread have spent since a fixed origin
+// (-1: not known): the processors' idle time (platform::
+// idleProcessorSeconds), and the walk's blocks and processor time
+// (platform::threadWork).
+struct WalkWork {
+  double idleSeconds = -1;
+  std::int64_t blocks = -1;
+  double cpuSeconds = -1;
+};
+
 class ReadPace {
  public:
   // A share's pace: starts at `start` listings in flight and never allows
@@ -67,17 +77,15 @@ class ReadPace {
   // listings the walk then waits for, and the walk alone goes faster. So
   // the pace measures the walk with the cheap level's readers and without
   // any, and keeps the faster (without, unless the readers clearly pay).
-  // `idleSeconds`: the machine's idle processor time (platform::
-  // idleProcessorSeconds), and `walkBlocks` how often the walk's thread
-  // has blocked (platform::threadWork), both read when
-  // measuresWalkAt(seconds), else -1. The readers, once off, are tried
-  // again only when a processor was free meanwhile or the walk's own
-  // listings waited on the device: where others take every processor the
-  // walk is not given and listings come from the cache, a reader only
-  // takes turns with the walk.
-  void walked(double seconds, unsigned taken, double idleSeconds = -1, std::int64_t walkBlocks = -1);
+  // `work`: what the machine and the walk's thread have spent so far,
+  // read when measuresWalkAt(seconds). While the walk reads alone, its own
+  // listings tell where they come from: when they wait on the device, the
+  // disk is paced as a share is. Else a reader is tried again only when a
+  // processor was free meanwhile: where others take every processor the
+  // walk is not given, a reader only takes turns with the walk.
+  void walked(double seconds, unsigned taken, const WalkWork& work = {});
   // Whether walked() at `seconds` starts or ends a measurement (and wants
-  // the idle time and blocks).
+  // `work`).
   bool measuresWalkAt(double seconds) const;
 
  private:
@@ -87,6 +95,7 @@ class ReadPace {
   double waitedShare() const;
   void judge(double rate);
   bool judgeCheap(double rate, bool readerCouldRun);
+  void toDevice(unsigned inFlight);
   void judgeGrowth(double rate);
   void judgeProbe(double rate);
   void probeFromHome();
@@ -137,8 +146,7 @@ class ReadPace {
   unsigned cheapRests_ = 0;
   unsigned cheapRestsAfterNext_ = 0;
   double walkFrom_ = -1;
-  double idleFrom_ = -1;          // the idle time then (-1: not known)
-  std::int64_t blocksFrom_ = -1;  // the walk's blocks then (-1: not known)
+  WalkWork walkWorkFrom_;  // what was spent then
   unsigned walkTaken_ = 0;
   struct Costs {
     unsigned listings = 0;

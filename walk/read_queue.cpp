@@ -255,7 +255,12 @@ void ReadQueue::submit(std::vector<std::unique_ptr<ReadJob>>& jobs) {
       const PendingKey key{job->order, job->node};
       pending_.emplace(key, std::move(job));
     }
-    if (wake == 0 && mayTake()) wake = 1;
+    if (wake == 0 && mayTake()) {
+      // A job the walk may not read: a reader takes it whatever the pace
+      // allows, started for it when the pace has not started one yet.
+      spawnUpTo(1);
+      wake = 1;
+    }
     checkInvariants();
   }
   if (wake >= readers_) readerWake_.notify_all();
@@ -300,10 +305,12 @@ void ReadQueue::walked(unsigned taken) {
   std::lock_guard lock(mutex_);
   const unsigned before = allowed();
   const std::chrono::duration<double> at = std::chrono::steady_clock::now() - started_;
-  if (pace_->measuresWalkAt(at.count()))
-    pace_->walked(at.count(), taken, platform::idleProcessorSeconds(), platform::threadWork().blocks);
-  else
-    pace_->walked(at.count(), taken);
+  WalkWork work;
+  if (pace_->measuresWalkAt(at.count())) {
+    const platform::ThreadWork walk = platform::threadWork();
+    work = {platform::idleProcessorSeconds(), walk.blocks, walk.cpuSeconds};
+  }
+  pace_->walked(at.count(), taken, work);
   spawnUpTo(allowed());
   for (unsigned i = before; i < allowed(); ++i) readerWake_.notify_one();
   allowedNow_.store(allowed(), std::memory_order_relaxed);

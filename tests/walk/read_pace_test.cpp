@@ -21,12 +21,15 @@ namespace {
 // in `latency` seconds; beyond the capacity the requests share the server
 // and each takes longer in proportion (or, with `refuses`, the request is
 // turned away after the same time). `waiting` caps the listings the walk
-// has to ask for.
+// has to ask for. A disk tells the pace, as a reader's stopwatch does,
+// whether a listing came from the cache or waited on the device.
+enum class Disk { No, Cache, Device };
 struct Server {
   unsigned capacity;
   double latency;
   bool refuses = false;
   unsigned waiting = 1u << 30;
+  Disk disk = Disk::No;
 };
 
 // What happened in the last second of a phase.
@@ -38,20 +41,36 @@ struct Seen {
 
 class Simulation {
  public:
+  // `ticked`: the system tells a listing's processor time, not whether it
+  // blocked (Windows).
+  explicit Simulation(ReadPace pace = ReadPace(4, 4, 128), bool ticked = false) : pace_(pace), ticked_(ticked) {}
+
   // Runs `server` for `seconds`, watching the last one.
   Seen run(const Server& server, double seconds) {
     Seen seen;
     const double end = now_ + seconds, watch = end - 1;
     unsigned listed = 0, refused = 0;
     while (now_ < end) {
+      if (pace_.allowed() == 0 && inFlight_.empty()) {
+        // No reader allowed: the walk reads alone, on a quiet machine.
+        const bool waits = server.disk == Disk::Device;
+        now_ += server.latency;
+        idle_ += server.latency * (waits ? 2 : 1);
+        blocks_ += waits;
+        cpu_ += server.latency * (waits ? 0.02 : 1);
+        walked();
+        if (now_ >= watch) ++listed, seen.lowest = seen.highest = 0;
+        continue;
+      }
       while (inFlight_.size() < std::min(pace_.allowed(), server.waiting)) start(server);
-      const auto [at, turnedAway] = *inFlight_.begin();
+      const auto [at, request] = *inFlight_.begin();
       const unsigned count = static_cast<unsigned>(inFlight_.size());
       inFlight_.erase(inFlight_.begin());
       now_ = at;
-      pace_.done(now_, count, turnedAway);
+      pace_.done(now_, count, request.turnedAway, request.cost);
+      walked();
       if (now_ < watch) continue;
-      (turnedAway ? refused : listed) += 1;
+      (request.turnedAway ? refused : listed) += 1;
       seen.lowest = std::min(seen.lowest, pace_.allowed());
       seen.highest = std::max(seen.highest, pace_.allowed());
     }
@@ -61,15 +80,36 @@ class Simulation {
   }
 
  private:
+  // The walk took one more listing.
+  void walked() {
+    if (pace_.measuresWalkAt(now_)) pace_.walked(now_, 1, {idle_, ticked_ ? -1 : blocks_, ticked_ ? cpu_ : -1});
+    else pace_.walked(now_, 1);
+  }
+
+  struct Request {
+    bool turnedAway;
+    ListingCost cost;
+  };
+
   void start(const Server& server) {
     const double n = static_cast<double>(inFlight_.size() + 1);
     const double over = std::max(1.0, n / server.capacity);
-    inFlight_.emplace(now_ + server.latency * over, server.refuses && over > 1);
+    const double seconds = server.latency * over;
+    ListingCost cost;
+    if (server.disk != Disk::No && pace_.weighsNext()) {
+      const bool waits = server.disk == Disk::Device;
+      cost = {true, seconds, ticked_ ? -1 : waits ? 1 : 0, ticked_ ? (waits ? 0.02 : 1.0) * seconds : -1};
+    }
+    inFlight_.emplace(now_ + seconds, Request{server.refuses && over > 1, cost});
   }
 
-  ReadPace pace_{4, 4, 128};
+  ReadPace pace_;
+  const bool ticked_;
   double now_ = 0;
-  std::multimap<double, bool> inFlight_;  // when each request ends; refused
+  double idle_ = 0;         // processor time nobody wanted
+  std::int64_t blocks_ = 0;  // of the walk's thread
+  double cpu_ = 0;           // the walk's processor time
+  std::multimap<double, Request> inFlight_;  // by when each request ends
 };
 
 // A phase of a server's life and what the pace must do by its last second:
@@ -119,6 +159,29 @@ TEST(ReadPace, FindsAndFollowsTheServersPace) {
   }
 }
 
+// A disk's pace: one listing in flight while listings come from the page
+// cache; where they wait on the device it finds the device's pace as a
+// share's, and it goes back to one once the tree is in the cache again;
+// both where the system tells whether a listing blocked and where it tells
+// only its processor time.
+TEST(ReadPace, FollowsTheDiskBetweenCacheAndDevice) {
+  const Server cached{1, 0.00001, false, 1u << 30, Disk::Cache};
+  const Server device{16, 0.001, false, 1u << 30, Disk::Device};
+  for (const bool ticked : {false, true}) {
+    SCOPED_TRACE(ticked ? "processor time only" : "blocks known");
+    Simulation sim(ReadPace::forDisk(1, 4, 16, 32, 2), ticked);
+    const double seconds = ticked ? 6 : 2;  // verdicts on processor time take longer
+    Seen seen = sim.run(cached, seconds);
+    EXPECT_LE(seen.highest, 1u);
+    seen = sim.run(device, 2 * seconds);
+    EXPECT_GE(seen.lowest, 12u);
+    EXPECT_LE(seen.highest, 32u);
+    EXPECT_GE(seen.rate, 0.87 * 16 / 0.001);
+    seen = sim.run(cached, 2 * seconds);
+    EXPECT_LE(seen.highest, 1u);
+  }
+}
+
 }  // namespace
 
 // A disk's pace at the cheap level, from the walk's own rate with the
@@ -144,7 +207,7 @@ TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
       idle += reader ? 0 : m.spare * 0.005;
       blocks += reader ? 0 : m.blocks * taken;
       if (pace.measuresWalkAt(t))
-        pace.walked(t, static_cast<unsigned>(taken), idle, static_cast<std::int64_t>(blocks));
+        pace.walked(t, static_cast<unsigned>(taken), {idle, static_cast<std::int64_t>(blocks)});
       else
         pace.walked(t, static_cast<unsigned>(taken));
       ++all;
