@@ -83,12 +83,14 @@ struct ReadAhead {
 // has the measurements behind them). A share is paced from up to 64
 // readers: as many as the handle budget gives readers (512 handles at
 // most, a quarter of them for readers at two handles each). A disk is paced
-// from up to 32, the depth of a disk's command queue (SATA's NCQ); the
+// from up to 16, half the depth of a disk's command queue (SATA's NCQ, which
+// the rest of the system shares): on the disk measured, 32 in flight read a
+// cold tree more slowly than 16, quiet or beside a busy loop; the
 // handles not held for readers are kept for later, so that fewer folders
 // are opened a name at a time from above. The window of 4,096 listings
 // costs a few MiB at most and keeps even 64 readers fed.
 inline constexpr unsigned kMostReaders = 64;
-inline constexpr unsigned kMostDiskReaders = 32;
+inline constexpr unsigned kMostDiskReaders = 16;
 inline constexpr std::size_t kReadWindow = 4096;
 inline constexpr ReadAhead kLocalReadAhead{kMostDiskReaders, kReadWindow, true, Pacing::Disk};
 inline constexpr ReadAhead kRemoteReadAhead{kMostReaders, kReadWindow, false, Pacing::Share};
