@@ -44,6 +44,14 @@ constexpr double kProbeKeep = 0.97;
 constexpr double kBusy = 0.8;
 // Measurements at home between probes that do not pay, at the most.
 constexpr unsigned kMostRests = 8;
+// At the cheap level: measurements of the way in use between two probes,
+// at the most (1.6 s), and the share of the way in use's rate below which
+// a probe lost clearly, after which the pace rests that long at once. A
+// reader that takes turns with the walk, or meets it on the kernel's locks,
+// slows the walk by a third or more while it is tried, and switching it on
+// and off costs about as much again.
+constexpr unsigned kMostCheapRests = 32;
+constexpr double kClearLoss = 0.8;
 // A disk's verdict on where listings come from takes at least this many
 // listings and this much of their time: enough that a few listings that
 // met a lock do not decide, short enough to follow a tree that is half in
@@ -206,8 +214,8 @@ bool ReadPace::judgeCheap(double rate, bool readerCouldRun) {
     return false;
   }
   cheapOff_ = !cheapOff_;
-  cheapRests_ = cheapRestsAfterNext_;
-  cheapRestsAfterNext_ = std::min(kMostRests, 2 * cheapRestsAfterNext_ + 1);
+  cheapRests_ = rate < kClearLoss * cheapRate_ ? kMostCheapRests : cheapRestsAfterNext_;
+  cheapRestsAfterNext_ = std::min(kMostCheapRests, 2 * cheapRestsAfterNext_ + 1);
   return true;
 }
 

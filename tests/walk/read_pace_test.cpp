@@ -212,8 +212,12 @@ TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
     return std::pair{double(withReader) / steps, double(allWithReader) / all};
   };
   const Machine quiet{140000, 120000, 1}, busy{60000, 130000, 1}, noneFree{60000, 130000, 0};
-  struct Case { Machine machine; bool keeps; };
-  for (const Case& c : {Case{quiet, true}, Case{busy, false}, Case{{125000, 124000, 1}, false}, Case{noneFree, false}}) {
+  // `most`: the reader's share of the whole walk, at the most. A probe that
+  // lost clearly is not tried again for long; none is tried without a
+  // processor free.
+  struct Case { Machine machine; bool keeps; double most; };
+  for (const Case& c : {Case{quiet, true, 1}, Case{busy, false, 0.06}, Case{{125000, 124000, 1}, false, 0.15},
+                        Case{noneFree, false, 0.03}}) {
     const Machine& m = c.machine;
     SCOPED_TRACE(std::to_string(m.with) + " with the reader, " + std::to_string(m.without) + " without, " +
                  std::to_string(m.spare) + " spare");
@@ -221,10 +225,7 @@ TEST(ReadPace, KeepsTheCheapLevelsReaderOnlyWhereItPays) {
     double t = 0;
     const auto [share, whole] = walk(pace, t, 4, m);
     EXPECT_TRUE(c.keeps ? share > 0.75 : share < 0.25) << share;
-    // No processor free: the reader is not tried at all.
-    if (m.spare == 0) {
-      EXPECT_LT(whole, 0.03);
-    }
+    EXPECT_LE(whole, c.most);
   }
   // Dropped on a busy machine, taken again once the machine is quiet.
   ReadPace pace = ReadPace::forDisk(1, 4, 16, 32, 2);
