@@ -2,6 +2,7 @@
 // Wayland.
 #include "platform/clipboard_display_x11_wayland.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -48,6 +49,29 @@ bool waylandReachable() {
   return ok;
 }
 
+// libxcb writes an X server's refusal ("Authorization required, ...",
+// "Invalid MIT-MAGIC-COOKIE-1 key") to standard error, once for every
+// attempt; the program says in its own one line that the display is out of
+// reach. While one lives, standard error goes to /dev/null.
+class QuietStandardError {
+ public:
+  QuietStandardError() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0)) {
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_;
+};
+
 }  // namespace
 
 // The connection made by the check stays open until the program ends: an X
@@ -61,6 +85,7 @@ bool x11Reachable() {
   if (held != nullptr) xcb_disconnect(held);
   held = nullptr;
   // A server resetting after another program's exit refuses for a moment.
+  const QuietStandardError quiet;
   for (int attempt = 0; attempt < kX11Attempts; ++attempt) {
     if (attempt > 0) usleep(kX11RetryMicroseconds);
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);

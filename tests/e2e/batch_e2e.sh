@@ -102,6 +102,16 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET \
 rc=$?
 check "no display: status 3 (rc $rc)" [ "$rc" -eq 3 ]
 check "no display: one line on stderr" [ "$(cat "$E2E_TMP/stderr")" = "Zwischenablage nicht erreichbar" ]
+# A display that refuses the run (no cookie for it): the same one line,
+# none of the server's reasons.
+xauth -q -f "$E2E_TMP/xauth" add :0 . "$(mcookie)"
+Xvfb -displayfd 3 -nolisten tcp -auth "$E2E_TMP/xauth" 3>"$E2E_TMP/display-auth" >/dev/null 2>&1 &
+wait_until 5000 test -s "$E2E_TMP/display-auth"
+DISPLAY=:$(cat "$E2E_TMP/display-auth") XAUTHORITY=$E2E_TMP/keine timeout 20 "$PROGRAM" "/o:$TREE" 2>"$E2E_TMP/stderr"
+rc=$?
+kill $!
+check "refused display: status 3 and one line (rc $rc)" \
+  [ "$rc" -eq 3 -a "$(cat "$E2E_TMP/stderr")" = "Zwischenablage nicht erreichbar" ]
 env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET \
   timeout 20 "$PROGRAM" "/?" >"$E2E_TMP/stdout" 2>/dev/null
 rc=$?
